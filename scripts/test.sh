@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Set up, build with AddressSanitizer and UndefinedBehaviorSanitizer, and run every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/deps.sh
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXORAL_SANITIZE=ON -DPIXORAL_BENCH=OFF
+cmake --build build-asan
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build-asan --output-on-failure -j2 --timeout 600

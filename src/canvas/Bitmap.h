@@ -1,0 +1,95 @@
+#pragma once
+// A bitmap of one of the program's pixel formats over a QImage, with its own Canvas.
+//
+// Storage per format (rows are 4-byte aligned, top row 0, scanLine gives the real bytes):
+//   Device  32 bits, QImage::Format_RGB32 (bytes B, G, R, unused)   - a new bitmap's format
+//   pf24bit 24 bits, bytes B, G, R
+//   pf8bit  8 bits, the fixed halftone palette of halftonePalette()
+//   pf4bit  4 bits, two pixels a byte, high nibble first, the 16 standard colours
+//   pf1bit  1 bit, most significant bit first, index 0 black and 1 white
+// pf24bit is QImage::Format_BGR888; pf4bit has no QImage format, so its packed rows live in
+// a byte store of the right row length; toImage() converts for display.
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "canvas/Color.h"
+#include "canvas/Geometry.h"
+
+namespace pixoral {
+
+class Canvas;
+
+enum class PixelFormat { Device, pf1bit, pf4bit, pf8bit, pf24bit };
+
+const char* pixelFormatName(PixelFormat f);  // "device", "pf1bit", ...
+int bitsPerPixel(PixelFormat f);
+
+// The fixed 256-colour halftone palette: the 16 standard colours, a colour cube, greys.
+const TColor* halftonePalette();
+int nearestHalftoneIndex(TColor rgb);
+int nearestStandardIndex(TColor rgb);  // 0..15, for pf4bit
+
+class Bitmap {
+public:
+    Bitmap();  // 0 by 0, device format
+    Bitmap(int width, int height, PixelFormat format = PixelFormat::Device);  // white
+    // Copies share pixels until one side writes (undo snapshots are cheap). The canvas
+    // state (pen, brush, font, copy mode) is never copied: each bitmap keeps its own.
+    Bitmap(const Bitmap& other);
+    Bitmap& operator=(const Bitmap& other);  // Assign: size, format and pixels
+    ~Bitmap();
+
+    int width() const;
+    int height() const;
+    // Changing the size keeps the overlapping top-left content; new pixels are white.
+    void setWidth(int w);
+    void setHeight(int h);
+    void setSize(int w, int h);
+    bool isEmpty() const { return width() <= 0 || height() <= 0; }
+
+    PixelFormat pixelFormat() const { return format_; }
+    void setPixelFormat(PixelFormat f);  // converts the pixels (nearest colour, no dithering)
+
+    // Real row bytes of row y (0 <= y < height()).
+    std::uint8_t* scanLine(int y);
+    const std::uint8_t* scanLine(int y) const;
+    int bytesPerLine() const;
+    int rowDataBytes() const;  // the bytes of a row that hold pixels, no padding
+
+    // Resolved colour of a pixel; -1 outside the bitmap.
+    TColor pixel(int x, int y) const;
+    // Sets one pixel directly (nearest palette entry on indexed formats); ignored outside.
+    void setPixel(int x, int y, TColor c);
+
+    bool transparent = false;
+    TColor transparentColor = clDefault;  // clDefault: the bottom-left pixel's colour
+    TColor effectiveTransparentColor() const;
+
+    // Turns the bitmap into a 1-bit mask: pixels of colour c white, all others black.
+    void mask(TColor c);
+
+    Canvas& canvas();
+    const Canvas& canvas() const;
+
+    // A 32-bit (RGB32) view for display, clipboard and saving through Qt.
+    QImage toImage() const;
+    // Takes a QImage of any format; the bitmap becomes device format unless told otherwise.
+    void fromImage(const QImage& img);
+
+    // BMP files. Writing keeps the bitmap's own format. Errors come back as text.
+    bool loadFromFile(const QString& path, QString* error = nullptr);
+    bool saveToFile(const QString& path, QString* error = nullptr) const;
+
+    // The raw store (for the canvas layer only).
+    QImage& store() { return img_; }
+    const QImage& store() const { return img_; }
+
+private:
+    QImage img_;
+    PixelFormat format_ = PixelFormat::Device;
+    int width_ = 0;  // true pixel width (the store may be narrower for packed formats)
+    std::unique_ptr<Canvas> canvas_;
+};
+
+}  // namespace pixoral
