@@ -1,0 +1,179 @@
+// Effects and the Quick Background render on a 24-bit image of 4096 by 4096 and of 256 by
+// 256 pixels (a colourful generated backdrop, so no effect sees a flat image). Each figure is
+// one application of the effect to the whole image, in place, as the menu command does.
+//
+// The ImageMagick rows time `convert -bench` on the same 4096 by 4096 image, which repeats
+// only the operator (reading and writing the file are left out), with all its threads.
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+#include <regex>
+#include <string>
+
+#include "effects/ColorEffects.h"
+#include "effects/FilterEffects.h"
+#include "effects/SliderEffects.h"
+#include "generators/QuickBackground.h"
+
+using namespace pixoral;
+using namespace pixoral::effects;
+
+namespace {
+
+Bitmap sourceImage(int size) {
+    generators::QBSettings s;
+    s.function = {0, 12, 3};  // Prod, SumXor, Xor
+    s.offset = {0, 85, 170};
+    s.factor = 200;
+    return generators::renderBackground(s, size, size);
+}
+
+const Bitmap& source(int size) {
+    static Bitmap small = sourceImage(256);
+    static Bitmap large = sourceImage(4096);
+    return size == 256 ? small : large;
+}
+
+void setBytes(benchmark::State& state, int size) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * size * size * 3);
+}
+
+// Runs f on a private 24-bit copy; the copy is made once, outside the timing.
+template <class F>
+void inPlace(benchmark::State& state, F f) {
+    const int size = static_cast<int>(state.range(0));
+    Bitmap b(source(size));
+    b.scanLine(0);  // detach from the shared source before timing
+    for (auto _ : state) {
+        f(b);
+        benchmark::ClobberMemory();
+    }
+    setBytes(state, size);
+}
+
+// Runs f on a fresh copy each time (for effects that change the format or need the original).
+template <class F>
+void onFreshCopy(benchmark::State& state, F f) {
+    const int size = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Bitmap b(source(size));
+        b.scanLine(0);
+        state.ResumeTiming();
+        f(b);
+        benchmark::ClobberMemory();
+    }
+    setBytes(state, size);
+}
+
+void BM_Invert(benchmark::State& s) { inPlace(s, [](Bitmap& b) { invert(b); }); }
+void BM_InvertDevice(benchmark::State& s) {
+    const int size = static_cast<int>(s.range(0));
+    Bitmap b(source(size));
+    b.setPixelFormat(PixelFormat::Device);
+    for (auto _ : s) invert(b);
+    s.SetBytesProcessed(static_cast<int64_t>(s.iterations()) * size * size * 4);
+}
+void BM_Grayscale(benchmark::State& s) { inPlace(s, [](Bitmap& b) { grayscale(b); }); }
+void BM_SwapRG24(benchmark::State& s) { inPlace(s, [](Bitmap& b) { shuffleChannels24(b, ChannelShuffle::SwapRG); }); }
+void BM_Contrast50(benchmark::State& s) { inPlace(s, [](Bitmap& b) { contrast(b, 50); }); }
+void BM_Saturation50(benchmark::State& s) { inPlace(s, [](Bitmap& b) { saturation(b, 50); }); }
+void BM_Brightness50(benchmark::State& s) { inPlace(s, [](Bitmap& b) { brightness(b, 50); }); }
+void BM_GaussianBlur0(benchmark::State& s) { inPlace(s, [](Bitmap& b) { gaussianBlur(b, 0); }); }
+void BM_GaussianBlur20(benchmark::State& s) { inPlace(s, [](Bitmap& b) { gaussianBlur(b, 20); }); }
+void BM_SplitBlur10(benchmark::State& s) { inPlace(s, [](Bitmap& b) { splitBlur(b, 10); }); }
+void BM_Smooth10(benchmark::State& s) { inPlace(s, [](Bitmap& b) { smooth(b, 10); }); }
+void BM_ColorNoise100(benchmark::State& s) { inPlace(s, [](Bitmap& b) { colorNoise(b, 100); }); }
+void BM_ContourAccent(benchmark::State& s) { inPlace(s, [](Bitmap& b) { contourAccent(b); }); }
+void BM_AntiAlias(benchmark::State& s) { inPlace(s, [](Bitmap& b) { antiAlias(b); }); }
+// Trace includes the conversion to 8 bits, as the menu command does.
+void BM_Trace(benchmark::State& s) { onFreshCopy(s, [](Bitmap& b) { trace(b, {0, 1}); }); }
+void BM_Trace8BitOnly(benchmark::State& s) {
+    const int size = static_cast<int>(s.range(0));
+    Bitmap eight(source(size));
+    eight.setPixelFormat(PixelFormat::pf8bit);
+    for (auto _ : s) {
+        s.PauseTiming();
+        Bitmap b(eight);
+        b.scanLine(0);
+        s.ResumeTiming();
+        trace(b, {0, 1});
+    }
+    setBytes(s, size);
+}
+void BM_To8Bit(benchmark::State& s) { onFreshCopy(s, [](Bitmap& b) { convertPixelFormat(b, PixelFormat::pf8bit); }); }
+void BM_QuickBackground(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    generators::QBSettings s;
+    s.function = {0, 1, 25};  // Prod, Sum, InModOut
+    for (auto _ : state) benchmark::DoNotOptimize(generators::renderBackground(s, size, size));
+    setBytes(state, size);
+}
+
+// ImageMagick on the same image: `convert FILE -bench N OP null:` repeats the operator only;
+// the best iterations-per-second figure (any thread count) becomes the time per run.
+struct MagickImage {
+    QTemporaryDir dir;
+    std::string path;
+    MagickImage() {
+        path = QDir(dir.path()).filePath(QStringLiteral("bench.ppm")).toStdString();
+        source(4096).toImage().save(QString::fromStdString(path));
+    }
+};
+
+double magickSecondsPerRun(const std::string& op) {
+    static MagickImage image;
+    const std::string cmd = "convert -limit memory 2GiB -limit map 4GiB '" + image.path + "' -bench 3 " + op + " null: 2>&1";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd.c_str(), "r"), pclose);
+    if (!pipe) return -1;
+    std::string out;
+    char buf[512];
+    while (fgets(buf, sizeof buf, pipe.get())) out += buf;
+    const std::regex ips(R"(([0-9.]+)ips)");
+    double best = 0;
+    for (auto it = std::sregex_iterator(out.begin(), out.end(), ips); it != std::sregex_iterator(); ++it)
+        best = std::max(best, std::stod((*it)[1].str()));
+    return best > 0 ? 1.0 / best : -1;
+}
+
+void BM_ImageMagick(benchmark::State& state, const char* op) {
+    for (auto _ : state) {
+        const double t = magickSecondsPerRun(op);
+        if (t < 0) {
+            state.SkipWithError("convert -bench did not run");
+            return;
+        }
+        state.SetIterationTime(t);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * 4096 * 4096 * 3);
+}
+
+}  // namespace
+
+#define SIZES ->Arg(256)->Arg(4096)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_Invert) SIZES;
+BENCHMARK(BM_InvertDevice) SIZES;
+BENCHMARK(BM_Grayscale) SIZES;
+BENCHMARK(BM_SwapRG24) SIZES;
+BENCHMARK(BM_Contrast50) SIZES;
+BENCHMARK(BM_Saturation50) SIZES;
+BENCHMARK(BM_Brightness50) SIZES;
+BENCHMARK(BM_GaussianBlur0) SIZES;
+BENCHMARK(BM_GaussianBlur20) SIZES;
+BENCHMARK(BM_SplitBlur10) SIZES;
+BENCHMARK(BM_Smooth10) SIZES;
+BENCHMARK(BM_ColorNoise100) SIZES;
+BENCHMARK(BM_ContourAccent) SIZES;
+BENCHMARK(BM_AntiAlias) SIZES;
+BENCHMARK(BM_Trace) SIZES;
+BENCHMARK(BM_Trace8BitOnly) SIZES;
+BENCHMARK(BM_To8Bit) SIZES;
+BENCHMARK(BM_QuickBackground) SIZES;
+BENCHMARK_CAPTURE(BM_ImageMagick, negate, "-negate")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImageMagick, colorspace_gray, "-colorspace Gray")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ImageMagick, blur_0x3, "-blur 0x3")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
