@@ -1,0 +1,196 @@
+// The load and save entry points: choice by extension, whole-or-nothing loading, icons
+// over old content, atomic writes.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+#include "files/ImageFile.h"
+
+using namespace pixoral;
+
+namespace {
+
+Bitmap pattern(int w, int h) {
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.setPixel(x, y, (x + y) % 3 == 0 ? clRed : (x % 4 == 0 ? clNavy : clWhite));
+    return b;
+}
+
+bool samePixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return false;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+    return true;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
+class ImageFileTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+};
+
+}  // namespace
+
+TEST(ImageFileType, ChosenByUpperCasedExtensionOnly) {
+    const struct {
+        const char* name;
+        ImageFileType type;
+        bool save;
+    } cases[] = {
+        {"a.bmp", ImageFileType::Bmp, true},   {"a.JPG", ImageFileType::Jpeg, true},
+        {"a.jpeg", ImageFileType::Jpeg, true}, {"a.JpEg", ImageFileType::Jpeg, true},
+        {"a.gif", ImageFileType::Gif, true},   {"a.ico", ImageFileType::Ico, false},
+        {"a.WMF", ImageFileType::Wmf, false},  {"a.emf", ImageFileType::Emf, false},
+        {"a.png", ImageFileType::Png, true},   {"a.tif", ImageFileType::Unknown, false},
+        {"noext", ImageFileType::Unknown, false}, {"dir.gif/noext", ImageFileType::Unknown, false},
+        {"a.gif.txt", ImageFileType::Unknown, false}, {"a.", ImageFileType::Unknown, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(imageFileTypeOf(QString::fromLatin1(c.name)), c.type) << c.name;
+        EXPECT_EQ(canSaveImageType(c.type), c.save) << c.name;
+    }
+}
+
+TEST_F(ImageFileTest, RoundTripsEveryWritableFormat) {
+    const Bitmap src = pattern(31, 17);
+    for (const char* name : {"r.bmp", "r.gif", "r.png", "r.jpeg", "r.JPG"}) {
+        QString error;
+        ASSERT_EQ(saveImageFile(path(name), src, {}, &error), FileResult::Done) << name << error.toStdString();
+        Bitmap ws(256, 256);
+        ASSERT_EQ(loadImageFile(path(name), ws, &error), FileResult::Done) << name << error.toStdString();
+        EXPECT_EQ(ws.width(), 31);
+        EXPECT_EQ(ws.height(), 17);
+        if (imageFileTypeOf(path(name)) != ImageFileType::Jpeg) EXPECT_TRUE(samePixels(src, ws)) << name;
+    }
+    EXPECT_TRUE(readAll(path("r.jpeg")).startsWith("\xFF\xD8"));
+    EXPECT_TRUE(readAll(path("r.gif")).startsWith("GIF89a"));
+    EXPECT_TRUE(readAll(path("r.bmp")).startsWith("BM"));
+}
+
+TEST_F(ImageFileTest, UnknownExtensionsDoNothingAndSayNothing) {
+    const Bitmap src = pattern(10, 10);
+    QString error;
+    EXPECT_EQ(saveImageFile(path("none"), src, {}, &error), FileResult::Skipped);
+    EXPECT_EQ(saveImageFile(path("x.txt"), src, {}, &error), FileResult::Skipped);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    writeAll(path("x.tif"), "whatever");
+    Bitmap ws = pattern(20, 20);
+    EXPECT_EQ(loadImageFile(path("x.tif"), ws, &error), FileResult::Skipped);
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_TRUE(samePixels(ws, pattern(20, 20)));
+}
+
+TEST_F(ImageFileTest, BrokenFilesFailWithTheirNameAndChangeNothing) {
+    const Bitmap src = pattern(40, 30);
+    QString error;
+    ASSERT_EQ(saveImageFile(path("good.gif"), src, {}, &error), FileResult::Done);
+    ASSERT_EQ(saveImageFile(path("good.jpg"), src, {}, &error), FileResult::Done);
+    ASSERT_EQ(saveImageFile(path("good.bmp"), src, {}, &error), FileResult::Done);
+    const QByteArray gif = readAll(path("good.gif")), jpg = readAll(path("good.jpg")), bmp = readAll(path("good.bmp"));
+    const struct {
+        const char* name;
+        QByteArray data;
+    } cases[] = {
+        {"empty.gif", {}}, {"cut.gif", gif.left(gif.size() / 2)}, {"jpeg.gif", jpg},
+        {"empty.jpg", {}}, {"cut.jpg", jpg.left(jpg.size() / 2)}, {"gif.jpeg", gif},
+        {"empty.bmp", {}}, {"cut.bmp", bmp.left(60)}, {"gif.bmp", gif},
+        {"empty.ico", {}}, {"gif.ico", gif}, {"empty.png", {}}, {"gif.png", gif},
+        {"empty.wmf", {}}, {"gif.wmf", gif}, {"empty.emf", {}}, {"jpg.emf", jpg},
+    };
+    for (const auto& c : cases) {
+        writeAll(path(c.name), c.data);
+        Bitmap ws = pattern(25, 15);
+        error.clear();
+        EXPECT_EQ(loadImageFile(path(c.name), ws, &error), FileResult::Failed) << c.name;
+        EXPECT_TRUE(error.contains(QString::fromLatin1(c.name))) << error.toStdString();
+        EXPECT_TRUE(samePixels(ws, pattern(25, 15))) << c.name;
+    }
+    Bitmap ws = pattern(5, 5);
+    EXPECT_EQ(loadImageFile(path("missing.gif"), ws, &error), FileResult::Failed);
+    EXPECT_TRUE(error.contains("does not exist"));
+}
+
+TEST_F(ImageFileTest, IconIsDrawnOverTheOldContent) {
+    // A 32 by 32 icon: opaque green on the left half, fully transparent on the right.
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 16; ++x) icon.setPixel(x, y, qRgb(0, 255, 0));
+    QByteArray ico;
+    {
+        QBuffer buf(&ico);
+        buf.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buf, "ico");
+        ASSERT_TRUE(writer.write(icon)) << writer.errorString().toStdString();
+    }
+    writeAll(path("i.ico"), ico);
+    Bitmap ws(256, 256);
+    ws.canvas().brush().setColor(clBlue);
+    ws.canvas().fillRect(Rect{0, 0, 256, 256});
+    ws.canvas().pen().color = clRed;
+    QString error;
+    ASSERT_EQ(loadImageFile(path("i.ico"), ws, &error), FileResult::Done) << error.toStdString();
+    EXPECT_EQ(ws.width(), 32);
+    EXPECT_EQ(ws.height(), 32);
+    EXPECT_EQ(ws.pixel(3, 3), clLime);
+    EXPECT_EQ(ws.pixel(20, 3), clBlue);
+    EXPECT_EQ(ws.pixel(31, 31), clBlue);
+    EXPECT_EQ(ws.canvas().pen().color, clRed);  // the user's drawing state is untouched
+
+    Bitmap own;
+    ASSERT_EQ(readImageFile(path("i.ico"), &own, &error), FileResult::Done);
+    EXPECT_EQ(own.pixel(20, 3), clWhite);
+}
+
+TEST_F(ImageFileTest, TransparencyOptionForGifAndPng) {
+    Bitmap src = pattern(12, 12);
+    src.setPixel(0, 11, clWhite);
+    ImageSaveOptions opt;
+    opt.gifTransparent = true;
+    QString error;
+    ASSERT_EQ(saveImageFile(path("t.gif"), src, opt, &error), FileResult::Done);
+    const QByteArray gif = readAll(path("t.gif"));
+    const int gce = int(gif.indexOf(QByteArray("\x21\xF9\x04", 3)));
+    ASSERT_GE(gce, 0);
+    EXPECT_TRUE(gif[gce + 3] & 1);
+    ASSERT_EQ(saveImageFile(path("t.png"), src, opt, &error), FileResult::Done);
+    QImage png(path("t.png"));
+    ASSERT_FALSE(png.isNull());
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(qAlpha(png.pixel(x, y)) == 0, src.pixel(x, y) == clWhite) << x << "," << y;
+    // Reopened, PNG transparency is composited over white.
+    Bitmap ws;
+    ASSERT_EQ(loadImageFile(path("t.png"), ws, &error), FileResult::Done);
+    EXPECT_TRUE(samePixels(ws, src));
+}
+
+TEST_F(ImageFileTest, FailedSaveKeepsTheOldFile) {
+    writeAll(path("keep.gif"), "old contents");
+    QString error;
+    EXPECT_EQ(saveImageFile(path("keep.gif"), Bitmap(), {}, &error), FileResult::Failed);
+    EXPECT_TRUE(error.contains("keep.gif"));
+    EXPECT_EQ(readAll(path("keep.gif")), QByteArray("old contents"));
+    EXPECT_EQ(saveImageFile(path("no/such/dir/x.jpg"), pattern(4, 4), {}, &error), FileResult::Failed);
+    EXPECT_FALSE(error.isEmpty());
+}
