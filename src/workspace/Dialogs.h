@@ -1,0 +1,90 @@
+#pragma once
+// Every question the program asks the user goes through this interface, so that tests and
+// batch runs can answer from a queue instead of a modal dialog.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include "canvas/Canvas.h"
+#include "canvas/Color.h"
+
+class QWidget;
+
+namespace pixoral {
+
+class Dialogs {
+public:
+    enum Button { Yes = 1, No = 2, Cancel = 4, Ok = 8 };
+
+    virtual ~Dialogs() = default;
+    // A cancelled input box answers its default text.
+    virtual QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) = 0;
+    virtual void message(const QString& text) = 0;
+    // `buttons` is an or of Button values; the answer is one of them.
+    virtual Button question(const QString& text, int buttons) = 0;
+    virtual std::optional<TColor> color(TColor initial) = 0;
+    virtual std::optional<Font> font(const Font& initial) = 0;
+    virtual std::optional<QString> openFile(const QString& caption, const QString& filter) = 0;
+    virtual std::optional<QString> saveFile(const QString& caption, const QString& filter) = 0;
+};
+
+// The modal Qt dialogs.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
+    void message(const QString& text) override;
+    Button question(const QString& text, int buttons) override;
+    std::optional<TColor> color(TColor initial) override;
+    std::optional<Font> font(const Font& initial) override;
+    std::optional<QString> openFile(const QString& caption, const QString& filter) override;
+    std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
+
+private:
+    QWidget* parent_;
+};
+
+// Answers from a queue and records every message; used by tests and batch mode.
+// A dialog that finds the queue empty (or an answer it cannot use) is cancelled and the
+// problem is kept in failure(), so the caller can stop with a reason.
+class ScriptedDialogs : public Dialogs {
+public:
+    void pushAnswer(const QString& answer) { answers_.push_back(answer); }
+    void pushFrontAnswer(const QString& answer) { answers_.push_front(answer); }
+    const std::deque<QString>& pendingAnswers() const { return answers_; }
+    void clearAnswers() { answers_.clear(); }
+
+    const QStringList& messages() const { return messages_; }
+    void clearMessages() { messages_.clear(); }
+    // Called with each message text as it is shown (batch mode prints it).
+    std::function<void(const QString&)> onMessage;
+
+    // Empty while every dialog found a usable answer.
+    const QString& failure() const { return failure_; }
+    void clearFailure() { failure_.clear(); }
+
+    QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
+    void message(const QString& text) override;
+    Button question(const QString& text, int buttons) override;
+    std::optional<TColor> color(TColor initial) override;
+    std::optional<Font> font(const Font& initial) override;
+    std::optional<QString> openFile(const QString& caption, const QString& filter) override;
+    std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
+
+    // The font answer "Name,size[,bold][,italic][,underline]"; nothing when malformed.
+    static std::optional<Font> parseFont(const QString& answer, const Font& base);
+
+private:
+    // The next answer, or nothing (and a failure naming the prompt) when none is queued.
+    std::optional<QString> take(const QString& prompt);
+    void fail(const QString& reason);
+
+    std::deque<QString> answers_;
+    QStringList messages_;
+    QString failure_;
+};
+
+}  // namespace pixoral

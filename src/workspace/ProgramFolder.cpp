@@ -1,0 +1,67 @@
+#include "workspace/ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace pixoral {
+
+QStringList shippedDataFiles() {
+    return {QStringLiteral("patterns.bmp"),    QStringLiteral("PixoralLib.tip"),   QStringLiteral("PixoralQB.txt"),
+            QStringLiteral("PixoralFL.txt"),   QStringLiteral("GraphPresets.tip"), QStringLiteral("PixoralFrac.txt"),
+            QStringLiteral("Surf3DPresets.txt"), QStringLiteral("Pixoral.hlp"),     QStringLiteral("Graph.hlp")};
+}
+
+namespace {
+
+QString withSeparator(const QString& dir) {
+    QString d = QDir::cleanPath(QDir(dir).absolutePath());
+    if (!d.endsWith(QLatin1Char('/'))) d += QLatin1Char('/');
+    return d;
+}
+
+bool isWritableDir(const QString& dir) {
+    const QFileInfo fi(dir);
+    return fi.isDir() && fi.isWritable();
+}
+
+}  // namespace
+
+QString resolveProgramFolder(const QString& exeDir, const QString& userDir, const QString& overrideDir,
+                             QString* error) {
+    if (!overrideDir.isEmpty()) {
+        if (!QDir().mkpath(overrideDir) || !isWritableDir(overrideDir)) {
+            if (error) *error = QStringLiteral("cannot use the data folder %1").arg(overrideDir);
+            return {};
+        }
+        return withSeparator(overrideDir);
+    }
+    if (isWritableDir(exeDir)) return withSeparator(exeDir);
+    if (userDir.isEmpty() || !QDir().mkpath(userDir) || !isWritableDir(userDir)) {
+        if (error) *error = QStringLiteral("no writable folder for the program's files");
+        return {};
+    }
+    seedFolder(exeDir, userDir);
+    return withSeparator(userDir);
+}
+
+void seedFolder(const QString& shippedDir, const QString& userDir) {
+    // Files already there are the user's and are never overwritten.
+    const QString from = withSeparator(shippedDir);
+    const QString to = withSeparator(userDir);
+    for (const QString& name : shippedDataFiles()) {
+        if (QFileInfo::exists(from + name) && !QFileInfo::exists(to + name)) QFile::copy(from + name, to + name);
+    }
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace pixoral

@@ -1,0 +1,219 @@
+#pragma once
+// The main window: the workspace image, its settings and undo ring, the menus and toolbar
+// built from the command tables, and the handlers they call.
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+#include "script/Turtle.h"
+#include "workspace/Commands.h"
+#include "workspace/Dialogs.h"
+#include "workspace/Tools.h"
+#include "workspace/UndoRing.h"
+#include "workspace/WindowSettings.h"
+#include "workspace/WorkspaceSettings.h"
+
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QScrollArea;
+class QToolBar;
+class QToolButton;
+
+namespace pixoral {
+
+class PaintBox;
+class ColorList;
+class ShapeFlag;
+
+class TPixoralF : public QMainWindow {
+    Q_OBJECT
+public:
+    struct Options {
+        QString programFolder;  // with a trailing separator
+        QString settingsFileName = QStringLiteral("pixoral.ini");
+        std::shared_ptr<Dialogs> dialogs;  // null: the Qt dialogs
+        bool batch = false;  // no window state is read or written
+    };
+
+    explicit TPixoralF(Options options, QWidget* parent = nullptr);
+    ~TPixoralF() override;
+
+    // ---- state ----
+    Bitmap& workspace() { return workspace_; }
+    const Bitmap& workspace() const { return workspace_; }
+    Canvas& canvas() { return workspace_.canvas(); }
+    WorkspaceSettings& settings() { return settings_; }
+    const WorkspaceSettings& settings() const { return settings_; }
+    UndoRing& undoRing() { return undo_; }
+    Dialogs& dialogs() { return *dialogs_; }
+    ToolTable& tools() { return tools_; }
+    const QString& programFolder() const { return programFolder_; }
+    QString settingsFilePath() const { return programFolder_ + options_.settingsFileName; }
+    QString helpFile() const { return programFolder_ + QStringLiteral("Pixoral.hlp"); }
+    QString statusText(int panel) const;
+    void setStatusText(int panel, const QString& text);
+    // The fill indicator's colours (not always the canvas brush).
+    TColor shapeflagPenColor() const;
+    TColor shapeflagBrushColor() const;
+    void setShapeflagColors(TColor pen, TColor brush);
+    bool isModified() const;
+
+    TTurtle Turtle;
+
+    // ---- commands ----
+    // The action at a menu path ("File>New", "Toolbar>Set Pen Mode>Xor"): captions joined by
+    // '>', '&' and a trailing "..." left out, letter case ignored. Null when there is none;
+    // `isMenu` tells a path that names a submenu.
+    QAction* actionForPath(const QString& path, bool* isMenu = nullptr) const;
+    QStringList commandPaths() const;
+    static QString normalizePath(const QString& path);
+    // Enables the mode items whose tool exists; call after adding tools.
+    void refreshCommandStates();
+
+    // A refused command shows its message and is remembered, so batch mode can stop.
+    void fail(const QString& message);
+    QString takeFailure();
+
+    // ---- the workspace ----
+    void repaintWorkspace();
+    // Changes the workspace size keeping the top-left content and resizes the undo steps.
+    // False (with a message, nothing changed) when the size cannot be held.
+    bool setWorkspaceSize(int width, int height);
+    static bool sizeIsValid(long long width, long long height);
+    // The one place image files come in and go out; other formats plug in here.
+    bool openImageFile(const QString& path);
+    bool saveImageFile(const QString& path);
+    static QString openFilter();
+    static QString saveFilter();
+
+    // Runs turtle text on the workspace; a failure message is shown.
+    TTurtle::RunResult runScript(const QString& text);
+    void setScriptMaxSteps(std::int64_t steps) { scriptMaxSteps_ = steps; }
+    bool scriptRunning() const { return scriptRunning_; }
+
+    // ---- handlers (names as the commands give them) ----
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void PushImage();
+    void goUndoClick();
+    void Redo1Click();
+    void New1Click();
+    void NewBanner1Click();
+    void Open1Click();
+    void SaveAs1Click();
+    void Exit1Click();
+    void ToolButton10Click();  // Resize Image
+    void ToolButton12Click();  // Clear Image
+    void ToolButton14Click();  // Fill Selection
+    void ClearDefault1Click();
+    void Make1Click();
+    void Width1Click();
+    void Height1Click();
+    void Color1Click();
+    void Default1Click();
+    void About1Click();
+    void SelectAll2Click();
+    void toHeight1Click();
+    void toWidth1Click();
+    void SetOffset1Click();
+    void Color5Click();
+    void Font1Click();
+    void Text1Click();
+    void ShadowDx1Click();
+    void ShadowDy1Click();
+    void ShadowColor1Click();
+    void ShadowDefault1Click();
+    void OtherSize1Click();
+    void selectcopyClick();
+    void setPenModeItem(PenMode mode, const QString& status);
+    void brushset(BrushStyle style, int icon);
+    void SetLineWidth(int width, int icon);
+    void setPenStyleItem(PenStyle style);
+    void setCopyModeItem(CopyMode mode);
+    void setCopySelectionMode(const QString& mode, int icon);
+    // Sets the drawing mode; with `shapeset` the item's icon and caption become the "Shape"
+    // button's face.
+    void selectTool(const QString& mode, bool shapeset, int icon, const QString& caption);
+
+    void mypaintMouseDown(const MouseInput& in);
+    void mypaintMouseMove(const MouseInput& in);
+    void mypaintMouseUp(const MouseInput& in);
+    void LineColorMouseUp(int row, Qt::MouseButton button, Qt::KeyboardModifiers mods);
+    void shapeflagClick(bool shift);
+
+    // Engine state of the mouse handlers.
+    struct DragState {
+        bool dragging = false;
+        Point start, previous;
+        QString slineDirection = QStringLiteral("none");
+        PenMode savedPenMode = PenMode::pmCopy;
+    };
+    const DragState& drag() const { return drag_; }
+
+    static QImage icon(int id);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void buildToolBar();
+    QMenu* buildMenu(const MenuEntry& entry, QWidget* parent, const QString& pathPrefix);
+    QAction* buildAction(const MenuEntry& entry, QObject* parent, const QString& path);
+    QString uniqueName(const QString& wanted, const QString& caption);
+    static QAction* buttonAction(QToolButton* button);
+    void applyWindowSettings(const WindowSettings& s);
+    WindowSettings currentWindowSettings() const;
+    bool askToSaveChanges();  // false: the close is cancelled
+    void markSaved();
+    int askInt(const QString& caption, const QString& prompt, const QString& defaultText, int fallback, bool* isInt = nullptr);
+
+    Options options_;
+    std::shared_ptr<Dialogs> dialogs_;
+    QString programFolder_;
+    Bitmap workspace_;
+    Bitmap rangeBuffer_;
+    Bitmap maskBitmap_;
+    Bitmap patternStrip_;
+    Bitmap brushPattern_;
+    WorkspaceSettings settings_;
+    UndoRing undo_;
+    ToolTable tools_;
+    DragState drag_;
+    bool shown_ = false;
+    bool closing_ = false;
+    QString failure_;
+    qint64 savedKey_ = 0;
+    int savedWidth_ = 0, savedHeight_ = 0;
+
+    std::int64_t scriptMaxSteps_ = 0;
+    bool scriptRunning_ = false;
+    bool scriptEscape_ = false;
+
+    QScrollArea* ScrollBox1 = nullptr;
+    PaintBox* mypaint = nullptr;
+    ColorList* LineColor = nullptr;
+    ShapeFlag* shapeflag = nullptr;
+    QListWidget* PatList = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QLabel* panels_[4] = {};
+    QToolButton* setshape = nullptr;
+    QHash<QString, QAction*> actionsByPath_;
+    QHash<QString, QMenu*> menusByPath_;
+    QHash<QString, int> nameCounts_;
+    std::vector<std::pair<QAction*, QString>> modeActions_;  // enabled when a tool serves the mode
+    std::vector<std::pair<QToolButton*, int>> iconButtons_;
+};
+
+}  // namespace pixoral

@@ -1,0 +1,70 @@
+#pragma once
+// The small controls of the main window: the workspace picture, the colour list and the
+// colour indicator.
+#include <QImage>
+#include <QListWidget>
+#include <QWidget>
+#include <functional>
+
+#include "canvas/Color.h"
+#include "workspace/Tools.h"
+
+namespace pixoral {
+
+// Shows the workspace bitmap at its own size and reports the mouse.
+class PaintBox : public QWidget {
+    Q_OBJECT
+public:
+    explicit PaintBox(QWidget* parent = nullptr);
+    void setPicture(const QImage& image);
+    const QImage& picture() const { return image_; }
+    QSize sizeHint() const override { return image_.size(); }
+
+    std::function<void(const MouseInput&)> onMouseDown, onMouseMove, onMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    QImage image_;
+};
+
+// The owner-drawn list of colour strings; each row is painted in its colour.
+class ColorList : public QListWidget {
+    Q_OBJECT
+public:
+    static constexpr int kItemHeight = 12;
+    explicit ColorList(QWidget* parent = nullptr);
+    // The colour of a row, or nothing for a row that is not a colour.
+    std::optional<TColor> colorAt(int row) const;
+
+    std::function<void(int row, Qt::MouseButton, Qt::KeyboardModifiers)> onMouseUp;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// The square showing the line colour (outline, pen width 2) and the fill colour.
+class ShapeFlag : public QWidget {
+    Q_OBJECT
+public:
+    explicit ShapeFlag(QWidget* parent = nullptr);
+    TColor penColor = 0x000000;
+    TColor brushColor = 0xFFFFFF;
+    std::function<void(bool shift)> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    bool shiftAtPress_ = false;
+};
+
+QColor toQColor(TColor c);
+
+}  // namespace pixoral

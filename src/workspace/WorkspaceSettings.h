@@ -1,0 +1,72 @@
+#pragma once
+// The drawing settings the main window holds for every subsystem, with their start values.
+#include <QString>
+#include <array>
+
+#include "canvas/Canvas.h"
+#include "canvas/Color.h"
+#include "canvas/Geometry.h"
+
+namespace pixoral {
+
+struct WorkspaceSettings {
+    // Tool engine and figures
+    QString drawingMode = QStringLiteral("line");
+    QString copySelectionMode = QStringLiteral("paste");
+    Rect range{0, 0, 0, 0};  // stored as given, never normalised
+    TColor transparentCopyColor = clWhite;
+    Point anchor{0, 0};
+    int spiralTurns = 3;
+    double spiralFactor = 0.99;
+    int spiralDirection = 1;  // +1 right, -1 left
+    int starPoints = 5;
+    int shapesCount = 1;
+    bool polygon = false;
+    int lineTolerance = 5;
+    int blocks = 8;
+    int rounding = 10;
+    int spiroTurns = 40;
+    int splitOffset = 20;
+    CopyMode clipCopyMode = cmSrcCopy;
+
+    // Text
+    QString paintText = QStringLiteral("Pixoral");
+    Font textFont;  // the workspace canvas font at start-up
+    Font fontDialogFont{QStringLiteral("MS Sans Serif"), 8};  // what the font dialog opens with first
+    int shadowDx = -2;
+    int shadowDy = -2;
+    TColor shadowColor = clSilver;
+
+    // Make Button
+    int buttonWidth = 88;
+    int buttonHeight = 31;
+    TColor buttonColor = clSilver;
+
+    // Defaults held here for the effect, transition, file and gadget commands
+    double projectionFactor = 0.75;
+    int rotationAngle = 90;
+    int rippleHeight = 15;
+    int rippleInference = 2;
+    TColor transitionStart = clBlack;
+    TColor transitionEnd = clNavy;
+    int transitionBands = 20;
+    int transitionXStep = 0;
+    int transitionYStep = 0;
+    int colorByte = 0;
+    int splitImageCount = 2;
+    bool gifTransparent = false;
+    TColor gadgetHighlight = clWhite;
+    TColor gadgetShadow = clGray;
+    int gadgetPaintStyle = 1;
+    int frameCount = 1;
+    int currentFrame = 0;
+
+    // The whirl table: sine and cosine of -90..+90 degrees in one-degree steps.
+    struct SinCos {
+        long double sin = 0, cos = 0;
+    };
+    std::array<SinCos, 181> whirlAngles{};
+    void fillWhirlAngles();
+};
+
+}  // namespace pixoral

@@ -1,0 +1,149 @@
+// Undo ring, settings file and program folder, without a window.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "workspace/ProgramFolder.h"
+#include "workspace/UndoRing.h"
+#include "workspace/WindowSettings.h"
+
+using namespace pixoral;
+
+namespace {
+
+Bitmap filled(int w, int h, TColor c) {
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.setPixel(x, y, c);
+    return b;
+}
+
+void writeText(const QString& path, const QByteArray& text) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray readText(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(UndoRing, StopsAtTheOldestStepAndRedoes) {
+    UndoRing ring;
+    Bitmap ws = filled(4, 4, clWhite);
+    ring.push(ws);                  // the first step, as the first showing stores it
+    ws = filled(4, 4, clRed);       // an effect after it
+    ASSERT_TRUE(ring.undo(ws));
+    EXPECT_EQ(ws.pixel(0, 0), clWhite);
+    EXPECT_EQ(ws.width(), 4);       // never the blank 250 by 250 slots
+    EXPECT_FALSE(ring.undo(ws));
+    EXPECT_EQ(ws.width(), 4);
+    EXPECT_EQ(ws.pixel(0, 0), clWhite);
+    ASSERT_TRUE(ring.redo(ws));
+    EXPECT_EQ(ws.pixel(0, 0), clRed);
+    EXPECT_FALSE(ring.redo(ws));
+}
+
+TEST(UndoRing, KeepsTenStepsAndANewStepDropsRedo) {
+    UndoRing ring;
+    Bitmap ws(2, 2);
+    for (int i = 0; i < 12; ++i) {  // steps 0..11, each then overwritten by the next
+        ws.setPixel(0, 0, rgb(i, 0, 0));
+        ring.push(ws);
+    }
+    ws.setPixel(0, 0, rgb(99, 0, 0));
+    for (int expected = 11; expected >= 2; --expected) {
+        ASSERT_TRUE(ring.undo(ws)) << expected;
+        EXPECT_EQ(getRValue(ws.pixel(0, 0)), expected);
+    }
+    EXPECT_FALSE(ring.undo(ws));  // steps 0 and 1 were overwritten
+    ASSERT_TRUE(ring.redo(ws));
+    EXPECT_EQ(getRValue(ws.pixel(0, 0)), 3);
+    ring.push(ws);
+    EXPECT_FALSE(ring.redo(ws));
+    ASSERT_TRUE(ring.undo(ws));
+    EXPECT_EQ(getRValue(ws.pixel(0, 0)), 3);
+}
+
+TEST(UndoRing, ResizeKeepsTopLeftOfEveryStep) {
+    UndoRing ring;
+    Bitmap ws = filled(10, 10, clBlue);
+    ring.push(ws);
+    ring.resizeAll(4, 4);    // crops
+    ring.resizeAll(20, 6);   // grows again: the cropped part stays white
+    ws = Bitmap(20, 6);
+    ASSERT_TRUE(ring.undo(ws));
+    EXPECT_EQ(ws.width(), 20);
+    EXPECT_EQ(ws.height(), 6);
+    EXPECT_EQ(ws.pixel(3, 3), clBlue);
+    EXPECT_EQ(ws.pixel(5, 3), clWhite);
+    EXPECT_EQ(ws.pixel(3, 5), clWhite);
+}
+
+TEST(WindowSettings, ReadsDefaultsForWhatIsMissingOrMalformed) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("p.ini");
+    struct Case {
+        const char* text;
+        WindowSettings expected;
+    };
+    const Case cases[] = {
+        {nullptr, {"maximized", 0, 0, 500, 400}},
+        {"", {"maximized", 0, 0, 500, 400}},
+        {"[Window]\nState=normal\nLeft=10\nTop=20\nWidth=640\nHeight=480\n", {"normal", 10, 20, 640, 480}},
+        {"[Window]\r\nState=normal\r\nWidth=x\r\n", {"normal", 0, 0, 500, 400}},
+        {"[Other]\nState=normal\nLeft=5\n", {"maximized", 0, 0, 500, 400}},
+        {"[window]\nstate=odd\nleft=-7\n", {"odd", -7, 0, 500, 400}},
+        {"garbage without sections\n=\n[Window\n", {"maximized", 0, 0, 500, 400}},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(ini);
+        if (c.text) writeText(ini, c.text);
+        EXPECT_EQ(readWindowSettings(ini), c.expected) << (c.text ? c.text : "(no file)");
+    }
+}
+
+TEST(WindowSettings, WriteReplacesTheSectionAndKeepsTheRest) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("p.ini");
+    writeText(ini, "; comment\n[Other]\nA=1\n\n[Window]\nState=maximized\nExtra=keep?\n[Last]\nB=2\n");
+    const WindowSettings s{"normal", 3, 4, 700, 500};
+    ASSERT_TRUE(writeWindowSettings(ini, s));
+    EXPECT_EQ(readWindowSettings(ini), s);
+    const QByteArray text = readText(ini);
+    EXPECT_TRUE(text.contains("; comment\n[Other]\nA=1\n"));
+    EXPECT_TRUE(text.contains("[Last]\nB=2\n"));
+    EXPECT_EQ(text.count("State="), 1);
+    // A fresh file gets the section; nothing temporary is left beside it.
+    const QString fresh = dir.filePath("new.ini");
+    ASSERT_TRUE(writeWindowSettings(fresh, s));
+    EXPECT_EQ(readText(fresh), QByteArray("[Window]\nState=normal\nLeft=3\nTop=4\nWidth=700\nHeight=500\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    // An unwritable place fails with a reason and no crash.
+    QString err;
+    EXPECT_FALSE(writeWindowSettings(dir.filePath("missing/dir/p.ini"), s, &err));
+    EXPECT_FALSE(err.isEmpty());
+}
+
+TEST(ProgramFolder, OverrideThenExecutableFolderThenSeededUserFolder) {
+    QTemporaryDir root;
+    const QString exe = root.filePath("bin"), user = root.filePath("user"), data = root.filePath("data");
+    QDir().mkpath(exe);
+    writeText(exe + "/patterns.bmp", "strip");
+    writeText(exe + "/unrelated", "x");
+    EXPECT_EQ(resolveProgramFolder(exe, user, data), data + "/");
+    EXPECT_TRUE(QDir(data).exists());
+    EXPECT_EQ(resolveProgramFolder(exe, user, QString()), exe + "/");
+
+    writeText(exe + "/PixoralQB.txt", "shipped");
+    QDir().mkpath(user);
+    writeText(user + "/PixoralQB.txt", "mine");  // the user's copy is never overwritten
+    seedFolder(exe, user);
+    EXPECT_EQ(readText(user + "/patterns.bmp"), QByteArray("strip"));
+    EXPECT_FALSE(QFile::exists(user + "/unrelated"));
+    EXPECT_EQ(readText(user + "/PixoralQB.txt"), QByteArray("mine"));
+}
