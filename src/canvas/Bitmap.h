@@ -8,7 +8,10 @@
 //   pf4bit  4 bits, two pixels a byte, high nibble first, the 16 standard colours
 //   pf1bit  1 bit, most significant bit first, index 0 black and 1 white
 // pf24bit is QImage::Format_BGR888; pf4bit has no QImage format, so its packed rows live in
-// a byte store of the right row length; toImage() converts for display.
+// a Grayscale8 store (width + 1) / 2 bytes wide, which gives the right row length and still
+// shares pixels on copy; toImage() converts for display.
+// Indexed formats always use their fixed palette; writing a colour takes the nearest entry
+// (squared RGB distance, the lowest index on a tie).
 #include <QImage>
 #include <QString>
 #include <memory>
@@ -30,6 +33,11 @@ const TColor* halftonePalette();
 int nearestHalftoneIndex(TColor rgb);
 int nearestStandardIndex(TColor rgb);  // 0..15, for pf4bit
 
+// The largest bitmap the program makes: a side of 32768 and 2^28 pixels in all.
+constexpr int kMaxBitmapSide = 32768;
+constexpr long long kMaxBitmapPixels = 1LL << 28;
+bool bitmapSizeAllowed(int width, int height);
+
 class Bitmap {
 public:
     Bitmap();  // 0 by 0, device format
@@ -37,15 +45,18 @@ public:
     // Copies share pixels until one side writes (undo snapshots are cheap). The canvas
     // state (pen, brush, font, copy mode) is never copied: each bitmap keeps its own.
     Bitmap(const Bitmap& other);
-    Bitmap& operator=(const Bitmap& other);  // Assign: size, format and pixels
+    // Assign: size, format, pixels and the transparency settings.
+    Bitmap& operator=(const Bitmap& other);
     ~Bitmap();
 
     int width() const;
     int height() const;
     // Changing the size keeps the overlapping top-left content; new pixels are white.
-    void setWidth(int w);
-    void setHeight(int h);
-    void setSize(int w, int h);
+    // Negative sizes count as 0. A size beyond bitmapSizeAllowed (or that memory cannot
+    // hold) changes nothing and returns false.
+    bool setWidth(int w);
+    bool setHeight(int h);
+    bool setSize(int w, int h);
     bool isEmpty() const { return width() <= 0 || height() <= 0; }
 
     PixelFormat pixelFormat() const { return format_; }
@@ -69,6 +80,9 @@ public:
     // Turns the bitmap into a 1-bit mask: pixels of colour c white, all others black.
     void mask(TColor c);
 
+    // Every pixel set to one colour, directly (nearest palette entry on indexed formats).
+    void fill(TColor c);
+
     Canvas& canvas();
     const Canvas& canvas() const;
 
@@ -77,7 +91,10 @@ public:
     // Takes a QImage of any format; the bitmap becomes device format unless told otherwise.
     void fromImage(const QImage& img);
 
-    // BMP files. Writing keeps the bitmap's own format. Errors come back as text.
+    // BMP files. Loading gives a device-format bitmap whatever the file's depth (the file's
+    // own palette need not match the fixed ones, so keeping its depth could lose colours);
+    // on failure the bitmap is unchanged. Writing keeps the bitmap's own format (1, 4, 8,
+    // 24 or 32 bits) and replaces the file atomically. Errors come back as text.
     bool loadFromFile(const QString& path, QString* error = nullptr);
     bool saveToFile(const QString& path, QString* error = nullptr) const;
 
@@ -86,9 +103,12 @@ public:
     const QImage& store() const { return img_; }
 
 private:
-    QImage img_;
+    bool reshape(int w, int h, PixelFormat f, bool keepContent);
+
+    QImage img_;  // null when either side is 0
     PixelFormat format_ = PixelFormat::Device;
     int width_ = 0;  // true pixel width (the store may be narrower for packed formats)
+    int height_ = 0;
     std::unique_ptr<Canvas> canvas_;
 };
 

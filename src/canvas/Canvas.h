@@ -130,10 +130,14 @@ public:
     void pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
     void polygon(const std::vector<Point>& pts);  // alternate (even-odd) fill
 
-    // Brush only, painted directly (no pen mode).
+    // Brush only, painted directly (no pen mode). fillRect fills an inverted rectangle as
+    // its normalised form; frameRect draws nothing for one.
     void fillRect(const Rect& r);
     void frameRect(const Rect& r);
-    // 4-connected scanline fill through the pen mode; never recursive.
+    // 4-connected scanline fill with the brush through the pen mode; never recursive, each
+    // pixel painted once. On indexed formats `color` is compared as the palette entry it
+    // would be stored as. A clear brush fills nothing.
+    
     void floodFill(int x, int y, TColor color, FillStyle style);
 
     // -1 outside the bitmap; writing sets the colour directly.
@@ -148,12 +152,18 @@ public:
     int textWidth(const QString& text) const;
     int textHeight(const QString& text) const;
 
-    // Blits through the copy mode, the pattern being this canvas's brush.
-    // Stretching samples the nearest pixel.
+    // Blits through the copy mode, the pattern being this canvas's brush (hatches and
+    // patterns aligned to this canvas's origin). Where the brush paints nothing (a clear
+    // brush, hatch gaps) an operation that reads the pattern leaves the destination alone.
+    // Stretching samples the nearest pixel: a destination pixel takes the source pixel under
+    // its centre. A rectangle with left > right (or top > bottom) covers the same pixels as
+    // its normalised form, mirrored. Destination pixels whose sample falls outside the source
+    // bitmap are left alone. Source and destination may be the same bitmap and overlap.
     void copyRect(const Rect& dest, const Canvas& source, const Rect& sourceRect);
     void draw(int x, int y, const Bitmap& source);  // honours source.transparent
     void stretchDraw(const Rect& dest, const Bitmap& source);
-    // Copy in which source pixels of `color` are replaced by this canvas's brush.
+    // Copy (stretched like copyRect, copy mode not used) in which source pixels of `color`
+    // are replaced by this canvas's brush; where the brush paints nothing the destination shows.
     void brushCopy(const Rect& dest, const Bitmap& source, const Rect& sourceRect, TColor color);
 
 private:

@@ -1,16 +1,77 @@
 #pragma once
 // The one write path of the canvas layer: every figure, line and glyph ends in these runs,
 // so pen modes, brushes and pixel formats are handled in one place. Internal to src/canvas.
+#include <cstdint>
+
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 
 namespace pixoral::raster {
 
 // Row y, columns [x0, x1), clipped to the bitmap: a solid colour through the pen mode.
+// clNone draws nothing; system colours are resolved.
 void penSpan(Bitmap& bmp, int y, int x0, int x1, TColor color, PenMode mode);
 // The same run painted with the brush (hatch gaps and clear brushes leave pixels alone).
 void brushSpan(Bitmap& bmp, int y, int x0, int x1, const Brush& brush, PenMode mode);
 // One pixel through the pen mode; ignored outside the bitmap.
 void penPixel(Bitmap& bmp, int x, int y, TColor color, PenMode mode);
+
+// ---- Pixel plumbing shared by the canvas sources ----
+// Inside the canvas layer pixels travel as "native" values 0x00RRGGBB, the device word
+// without its top byte, so device rows need no swizzling. Pen mixes and raster operations
+// are bitwise per channel, so they give the same result in either byte order.
+inline std::uint32_t toNative(TColor c) {
+    const std::uint32_t v = static_cast<std::uint32_t>(colorToRGB(c));
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+inline TColor fromNative(std::uint32_t v) {
+    return static_cast<TColor>(((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF));
+}
+
+const std::uint32_t* halftoneNative();  // 256 entries
+const std::uint32_t* standardNative();  // 16 entries
+std::uint8_t nearestHalftone(std::uint32_t native);
+std::uint8_t nearestStandard(std::uint32_t native);
+std::uint8_t nearestMono(std::uint32_t native);  // 0 black, 1 white
+// The colour a pixel of format f actually holds after writing v.
+std::uint32_t representable(PixelFormat f, std::uint32_t native);
+
+// Runs of n pixels from column x0 of one row's bytes, as native values.
+void fetchRow(const std::uint8_t* row, PixelFormat f, int x0, int n, std::uint32_t* out);
+// Writes a run. Indexed formats leave pixels whose colour is already right untouched, so
+// a palette index is never swapped for an equal-coloured duplicate.
+void storeRow(std::uint8_t* row, PixelFormat f, int x0, int n, const std::uint32_t* in);
+std::uint32_t fetchPixel(const std::uint8_t* row, PixelFormat f, int x);
+void storePixel(std::uint8_t* row, PixelFormat f, int x, std::uint32_t native);
+
+// An R2 mix on native values.
+inline std::uint32_t mix(PenMode m, std::uint32_t p, std::uint32_t d) {
+    switch (m) {
+    case PenMode::pmBlack: return 0;
+    case PenMode::pmWhite: return 0xFFFFFF;
+    case PenMode::pmNop: return d;
+    case PenMode::pmNot: return ~d & 0xFFFFFF;
+    case PenMode::pmCopy: return p;
+    case PenMode::pmNotCopy: return ~p & 0xFFFFFF;
+    case PenMode::pmMergePenNot: return (p | ~d) & 0xFFFFFF;
+    case PenMode::pmMaskPenNot: return p & ~d & 0xFFFFFF;
+    case PenMode::pmMergeNotPen: return (~p | d) & 0xFFFFFF;
+    case PenMode::pmMaskNotPen: return ~p & d & 0xFFFFFF;
+    case PenMode::pmMerge: return p | d;
+    case PenMode::pmNotMerge: return ~(p | d) & 0xFFFFFF;
+    case PenMode::pmMask: return p & d;
+    case PenMode::pmNotMask: return ~(p & d) & 0xFFFFFF;
+    case PenMode::pmXor: return p ^ d;
+    case PenMode::pmNotXor: return ~(p ^ d) & 0xFFFFFF;
+    }
+    return d;
+}
+
+// The 8 rows of a hatch, most significant bit leftmost; null for solid and clear.
+const std::uint8_t* hatchRows(BrushStyle s);
+
+// The brush over n pixels of canvas row y from column x0: colours (native) and whether the
+// brush paints each one. Returns false when it paints none of them.
+bool brushRow(const Brush& brush, int y, int x0, int n, std::uint32_t* colors, std::uint8_t* paints);
 
 }  // namespace pixoral::raster

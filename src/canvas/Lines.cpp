@@ -1,0 +1,347 @@
+// Lines, polylines and Bezier curves, and the scan-conversion helpers the figures share.
+#include <cmath>
+#include <limits>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+#include "canvas/Raster.h"
+#include "canvas/Scan.h"
+
+namespace pixoral {
+
+namespace scan {
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kEps = 1e-9;
+
+// Narrows [lo, hi] to the x with vmin <= coef*x + c <= vmax; false when nothing is left.
+bool narrow(double coef, double c, double vmin, double vmax, double& lo, double& hi) {
+    if (std::fabs(coef) < 1e-12) return c >= vmin - kEps && c <= vmax + kEps;
+    double t1 = (vmin - c) / coef;
+    double t2 = (vmax - c) / coef;
+    if (t1 > t2) std::swap(t1, t2);
+    lo = std::max(lo, t1);
+    hi = std::min(hi, t2);
+    return lo <= hi;
+}
+
+// Calls f(y, x0, x1) (inclusive columns, clipped to about the bitmap) for every visible row
+// of the stroke of radius r about a-b. Rows are distinct, so each pixel comes once.
+template <class F>
+void forEachCapsuleRow(double ax, double ay, double bx, double by, double r, int w, int h, F&& f) {
+    const double top = std::max(std::ceil(std::min(ay, by) - r - kEps), 0.0);
+    const double bottom = std::min(std::floor(std::max(ay, by) + r + kEps), double(h - 1));
+    if (!(top <= bottom)) return;
+    for (i64 y = static_cast<i64>(top); y <= static_cast<i64>(bottom); ++y) {
+        double lo, hi;
+        if (!capsuleRow(ax, ay, bx, by, r, double(y), lo, hi)) continue;
+        i64 x0, x1;
+        if (columnsIn(lo, hi, w, x0, x1)) f(y, x0, x1);
+    }
+}
+
+void shiftForWidth(int width, double& ax, double& ay, double& bx, double& by) {
+    // An even-width stroke has no centre pixel; the extra pixel goes left and up.
+    if (width % 2 == 0) {
+        ax -= 0.5;
+        ay -= 0.5;
+        bx -= 0.5;
+        by -= 0.5;
+    }
+}
+
+}  // namespace
+
+void Coverage::normalize() {
+    if (sorted_) return;
+    std::sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) {
+        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+    });
+    std::size_t out = 0;
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        if (out > 0 && spans_[out - 1].y == spans_[i].y && spans_[i].x0 <= spans_[out - 1].x1) {
+            spans_[out - 1].x1 = std::max(spans_[out - 1].x1, spans_[i].x1);
+        } else {
+            spans_[out++] = spans_[i];
+        }
+    }
+    spans_.resize(out);
+    sorted_ = true;
+}
+
+void Coverage::subtract(const Coverage& other) {
+    normalize();
+    const std::vector<Span>& o = other.spans_;
+    if (o.empty() || spans_.empty()) return;
+    std::vector<Span> out;
+    out.reserve(spans_.size());
+    std::size_t j = 0;
+    for (const Span& s : spans_) {
+        while (j < o.size() && (o[j].y < s.y || (o[j].y == s.y && o[j].x1 <= s.x0))) ++j;
+        int x = s.x0;
+        for (std::size_t k = j; k < o.size() && o[k].y == s.y && o[k].x0 < s.x1; ++k) {
+            if (o[k].x0 > x) out.push_back({s.y, x, o[k].x0});
+            x = std::max(x, o[k].x1);
+        }
+        if (x < s.x1) out.push_back({s.y, x, s.x1});
+    }
+    spans_ = std::move(out);
+}
+
+bool Coverage::contains(int x, int y) const {
+    auto it = std::upper_bound(spans_.begin(), spans_.end(), Span{y, x, x}, [](const Span& a, const Span& b) {
+        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+    });
+    if (it == spans_.begin()) return false;
+    --it;
+    return it->y == y && x >= it->x0 && x < it->x1;
+}
+
+bool styleOn(PenStyle style, i64 s) {
+    // Run lengths alternate on, off, on, off ...
+    static constexpr int kDash[] = {18, 6};
+    static constexpr int kDot[] = {3, 3};
+    static constexpr int kDashDot[] = {9, 6, 3, 6};
+    static constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
+    const int* runs = nullptr;
+    int count = 0;
+    switch (style) {
+    case PenStyle::psDash: runs = kDash; count = 2; break;
+    case PenStyle::psDot: runs = kDot; count = 2; break;
+    case PenStyle::psDashDot: runs = kDashDot; count = 4; break;
+    case PenStyle::psDashDotDot: runs = kDashDotDot; count = 6; break;
+    default: return true;
+    }
+    int period = 0;
+    for (int i = 0; i < count; ++i) period += runs[i];
+    i64 pos = s % period;
+    if (pos < 0) pos += period;
+    for (int i = 0; i < count; ++i) {
+        if (pos < runs[i]) return i % 2 == 0;
+        pos -= runs[i];
+    }
+    return true;
+}
+
+bool isStyled(const Pen& pen) {
+    switch (pen.style) {
+    case PenStyle::psDash:
+    case PenStyle::psDot:
+    case PenStyle::psDashDot:
+    case PenStyle::psDashDotDot: return pen.width <= 1;
+    default: return false;
+    }
+}
+
+bool columnsIn(double lo, double hi, int limit, i64& x0, i64& x1) {
+    if (!(lo <= hi)) return false;  // also rejects NaN
+    // Clip a little outside the bitmap so that callers may step one pixel beyond and still
+    // see the clipped values as off-bitmap.
+    lo = std::max(lo, -2.0);
+    hi = std::min(hi, double(limit) + 1.0);
+    const double a = std::ceil(lo - kEps);
+    const double b = std::floor(hi + kEps);
+    if (a > b) return false;
+    x0 = static_cast<i64>(a);
+    x1 = static_cast<i64>(b);
+    return true;
+}
+
+bool capsuleRow(double ax, double ay, double bx, double by, double r, double y, double& lo, double& hi) {
+    lo = kInf;
+    hi = -kInf;
+    bool any = false;
+    const double r2 = r * r;
+    auto disc = [&](double cx, double cy) {
+        const double dy = y - cy;
+        const double q = r2 - dy * dy;
+        if (q < -kEps) return;
+        const double s = std::sqrt(std::max(q, 0.0));
+        lo = std::min(lo, cx - s);
+        hi = std::max(hi, cx + s);
+        any = true;
+    };
+    disc(ax, ay);
+    disc(bx, by);
+    double ux = bx - ax, uy = by - ay;
+    const double len = std::hypot(ux, uy);
+    if (len > 0) {
+        ux /= len;
+        uy /= len;
+        // Along the segment: 0 <= (p - a).u <= len; across it: |(p - a).n| <= r, n = (-uy, ux).
+        double l = -kInf, u = kInf;
+        if (narrow(ux, -ax * ux + (y - ay) * uy, 0.0, len, l, u) &&
+            narrow(-uy, ax * uy + (y - ay) * ux, -r, r, l, u)) {
+            lo = std::min(lo, l);
+            hi = std::max(hi, u);
+            any = true;
+        }
+    }
+    return any;
+}
+
+void addWideSegment(Coverage& cov, double ax, double ay, double bx, double by, int width) {
+    shiftForWidth(width, ax, ay, bx, by);
+    forEachCapsuleRow(ax, ay, bx, by, width / 2.0, cov.width(), cov.height(),
+                      [&](i64 y, i64 x0, i64 x1) { cov.add(y, x0, x1); });
+}
+
+void addWideSegment(Coverage& cov, Point a, Point b, int width) {
+    addWideSegment(cov, double(a.x), double(a.y), double(b.x), double(b.y), width);
+}
+
+void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, Coverage& off, Coverage& fill) {
+    on.normalize();
+    off.normalize();
+    fill.normalize();
+    fill.subtract(on);
+    if (brush.isSolid()) {
+        // Opaque background: the gaps take the brush colour; inside the figure the fill
+        // already paints them that colour.
+        off.subtract(on);
+        off.subtract(fill);
+        for (const Span& s : off.spans()) raster::penSpan(bmp, s.y, s.x0, s.x1, brush.color(), pen.mode);
+    }
+    for (const Span& s : fill.spans()) raster::brushSpan(bmp, s.y, s.x0, s.x1, brush, pen.mode);
+    for (const Span& s : on.spans()) raster::penSpan(bmp, s.y, s.x0, s.x1, pen.color, pen.mode);
+}
+
+// The outline of a path with the pen: segments leave out their end pixel, so a vertex is
+// drawn by the segment that starts there; a dash pattern runs on across the vertices.
+void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Coverage& on, Coverage& off) {
+    const std::size_t n = pts.size();
+    if (n < 2) return;
+    const std::size_t segments = closed ? n : n - 1;
+    const int width = penWidth(pen);
+    if (width > 1) {
+        for (std::size_t i = 0; i < segments; ++i) addWideSegment(on, pts[i], pts[(i + 1) % n], width);
+        return;
+    }
+    const bool styled = isStyled(pen);
+    i64 phase = 0;
+    for (std::size_t i = 0; i < segments; ++i) {
+        phase += forEachLinePixel(pts[i], pts[(i + 1) % n], on.width(), on.height(), false, [&](int x, int y, i64 s) {
+            if (!styled || styleOn(pen.style, phase + s)) on.addPixel(x, y);
+            else off.addPixel(x, y);
+        });
+    }
+}
+
+}  // namespace scan
+
+using scan::i64;
+
+void Canvas::moveTo(int x, int y) { penPos_ = {x, y}; }
+
+void Canvas::lineTo(int x, int y) {
+    const Point a = penPos_;
+    const Point b{x, y};
+    penPos_ = b;
+    if (pen_.style == PenStyle::psClear || bmp_.isEmpty()) return;
+    const int w = bmp_.width(), h = bmp_.height();
+    const int width = scan::penWidth(pen_);
+    if (width > 1) {
+        // One convex stroke: its rows never overlap, so it goes straight to the bitmap.
+        double ax = a.x, ay = a.y, bx = b.x, by = b.y;
+        scan::shiftForWidth(width, ax, ay, bx, by);
+        scan::forEachCapsuleRow(ax, ay, bx, by, width / 2.0, w, h, [&](i64 yy, i64 x0, i64 x1) {
+            raster::penSpan(bmp_, int(yy), int(std::max<i64>(x0, 0)), int(std::min<i64>(x1 + 1, w)), pen_.color, pen_.mode);
+        });
+        return;
+    }
+    auto penSink = [&](int yy, int x0, int x1) { raster::penSpan(bmp_, yy, x0, x1, pen_.color, pen_.mode); };
+    scan::RunBuilder<decltype(penSink)> onRuns(penSink);
+    if (!scan::isStyled(pen_)) {
+        scan::forEachLinePixel(a, b, w, h, false, [&](int px, int py, i64) { onRuns.pixel(px, py); });
+        return;
+    }
+    const bool opaque = brush_.isSolid();
+    auto gapSink = [&](int yy, int x0, int x1) { raster::penSpan(bmp_, yy, x0, x1, brush_.color(), pen_.mode); };
+    scan::RunBuilder<decltype(gapSink)> offRuns(gapSink);
+    scan::forEachLinePixel(a, b, w, h, false, [&](int px, int py, i64 s) {
+        if (scan::styleOn(pen_.style, s)) onRuns.pixel(px, py);
+        else if (opaque) offRuns.pixel(px, py);
+    });
+}
+
+void Canvas::polyline(const std::vector<Point>& pts) {
+    if (pts.size() < 2 || pen_.style == PenStyle::psClear || bmp_.isEmpty()) return;
+    scan::Coverage on(bmp_.width(), bmp_.height()), off = on, none = on;
+    scan::strokePath(pts, false, pen_, on, off);
+    scan::paintFigure(bmp_, pen_, brush_, on, off, none);
+}
+
+namespace {
+
+struct PointD {
+    double x, y;
+};
+
+PointD mid(PointD a, PointD b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+
+double distanceFromChord(PointD p, PointD a, PointD b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double len = std::hypot(dx, dy);
+    if (len == 0) return std::hypot(p.x - a.x, p.y - a.y);
+    return std::fabs((p.x - a.x) * dy - (p.y - a.y) * dx) / len;
+}
+
+Point toPoint(PointD p) {
+    const double lim = double(std::numeric_limits<int>::max());
+    return {static_cast<int>(std::clamp(std::floor(p.x + 0.5), -lim, lim)),
+            static_cast<int>(std::clamp(std::floor(p.y + 0.5), -lim, lim))};
+}
+
+// Subdivides one cubic until it is flat to a quarter pixel; the depth limit bounds the work
+// for curves with far-away control points.
+void flattenCubic(PointD p0, PointD p1, PointD p2, PointD p3, int depth, std::vector<Point>& out) {
+    if (depth >= 16 || std::max(distanceFromChord(p1, p0, p3), distanceFromChord(p2, p0, p3)) <= 0.25) {
+        const Point q = toPoint(p3);
+        if (out.empty() || !(out.back() == q)) out.push_back(q);
+        return;
+    }
+    const PointD a = mid(p0, p1), b = mid(p1, p2), c = mid(p2, p3);
+    const PointD d = mid(a, b), e = mid(b, c);
+    const PointD m = mid(d, e);
+    flattenCubic(p0, a, d, m, depth + 1, out);
+    flattenCubic(m, e, c, p3, depth + 1, out);
+}
+
+// The polyline through the curves of a 3n+1 point list; trailing points that do not make a
+// whole curve are ignored.
+std::vector<Point> flattenBeziers(const std::vector<Point>& pts) {
+    std::vector<Point> out;
+    if (pts.size() < 4) return out;
+    out.push_back(pts[0]);
+    auto d = [](Point p) { return PointD{double(p.x), double(p.y)}; };
+    for (std::size_t i = 0; i + 3 < pts.size(); i += 3) {
+        // End points are exact; rounding only touches the points in between.
+        flattenCubic(d(pts[i]), d(pts[i + 1]), d(pts[i + 2]), d(pts[i + 3]), 0, out);
+        if (!(out.back() == pts[i + 3])) out.push_back(pts[i + 3]);
+    }
+    return out;
+}
+
+}  // namespace
+
+void Canvas::polyBezier(const std::vector<Point>& pts) {
+    const std::vector<Point> line = flattenBeziers(pts);
+    if (line.size() >= 2) polyline(line);
+}
+
+void Canvas::polyBezierTo(const std::vector<Point>& pts) {
+    std::vector<Point> all;
+    all.reserve(pts.size() + 1);
+    all.push_back(penPos_);
+    all.insert(all.end(), pts.begin(), pts.end());
+    const std::size_t whole = (all.size() - 1) / 3 * 3 + 1;
+    if (whole < 4) return;
+    all.resize(whole);
+    const std::vector<Point> line = flattenBeziers(all);
+    penPos_ = all.back();
+    if (line.size() >= 2) polyline(line);
+}
+
+}  // namespace pixoral

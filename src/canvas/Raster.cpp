@@ -1,0 +1,361 @@
+#include "canvas/Raster.h"
+
+#include <algorithm>
+#include <array>
+#include <type_traits>
+
+namespace pixoral::raster {
+
+namespace {
+
+constexpr int kChunk = 1024;
+
+constexpr std::uint32_t nativeOf(TColor c) {
+    const auto v = static_cast<std::uint32_t>(c) & 0xFFFFFFu;
+    return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
+}
+
+// 16 standard colours, a 6x6x6 cube (levels 0, 51, ..., 255; red major), 24 greys 8..238.
+constexpr std::array<std::uint32_t, 256> makeHalftone() {
+    std::array<std::uint32_t, 256> t{};
+    const TColor std16[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clSilver,
+                              clGray,  clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
+    for (int i = 0; i < 16; ++i) t[static_cast<std::size_t>(i)] = nativeOf(std16[i]);
+    int k = 16;
+    for (int r = 0; r < 6; ++r)
+        for (int g = 0; g < 6; ++g)
+            for (int b = 0; b < 6; ++b)
+                t[static_cast<std::size_t>(k++)] = (std::uint32_t(r * 51) << 16) | (std::uint32_t(g * 51) << 8) | std::uint32_t(b * 51);
+    for (int i = 0; i < 24; ++i) {
+        const auto v = static_cast<std::uint32_t>(8 + 10 * i);
+        t[static_cast<std::size_t>(k++)] = (v << 16) | (v << 8) | v;
+    }
+    return t;
+}
+
+constexpr std::array<std::uint32_t, 256> kHalftone = makeHalftone();
+
+inline int dist2(std::uint32_t a, std::uint32_t b) {
+    const int dr = int((a >> 16) & 0xFF) - int((b >> 16) & 0xFF);
+    const int dg = int((a >> 8) & 0xFF) - int((b >> 8) & 0xFF);
+    const int db = int(a & 0xFF) - int(b & 0xFF);
+    return dr * dr + dg * dg + db * db;
+}
+
+// A direct-mapped memo of a pure colour function; images hold few distinct colours, so
+// most lookups hit and indexed conversions stay fast.
+struct NearestCache {
+    std::array<std::uint32_t, 4096> key;
+    std::array<std::uint8_t, 4096> value;
+    NearestCache() { key.fill(0xFFFFFFFFu); }
+    static std::size_t slot(std::uint32_t v) { return (v * 2654435761u) >> 20; }
+};
+
+std::uint8_t computeHalftone(std::uint32_t v) {
+    int best = 0;
+    int bestD = dist2(v, kHalftone[0]);
+    auto consider = [&](int i) {
+        const int d = dist2(v, kHalftone[static_cast<std::size_t>(i)]);
+        if (d < bestD) {
+            bestD = d;
+            best = i;
+        }
+    };
+    for (int i = 1; i < 16; ++i) consider(i);
+    // Candidates in ascending index order so that ties go to the lowest index, as a full
+    // search would. The cube is separable: the nearest level per channel is the nearest point.
+    const int r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
+    consider(16 + 36 * ((r + 25) / 51) + 6 * ((g + 25) / 51) + (b + 25) / 51);
+    // For greys the distance grows with the distance of the level from the mean.
+    const int gi = std::clamp((r + g + b - 24) / 30, 0, 23);
+    for (int i = std::max(gi - 1, 0); i <= std::min(gi + 1, 23); ++i) consider(232 + i);
+    return static_cast<std::uint8_t>(best);
+}
+
+std::uint8_t computeStandard(std::uint32_t v) {
+    int best = 0;
+    int bestD = dist2(v, kHalftone[0]);
+    for (int i = 1; i < 16; ++i) {
+        const int d = dist2(v, kHalftone[static_cast<std::size_t>(i)]);
+        if (d < bestD) {
+            bestD = d;
+            best = i;
+        }
+    }
+    return static_cast<std::uint8_t>(best);
+}
+
+template <class F>
+void forMode(PenMode m, F&& f) {
+    switch (m) {
+#define PIXORAL_MODE(M) \
+    case PenMode::M: f(std::integral_constant<PenMode, PenMode::M>{}); break;
+        PIXORAL_MODE(pmBlack) PIXORAL_MODE(pmWhite) PIXORAL_MODE(pmNop) PIXORAL_MODE(pmNot)
+        PIXORAL_MODE(pmCopy) PIXORAL_MODE(pmNotCopy) PIXORAL_MODE(pmMergePenNot) PIXORAL_MODE(pmMaskPenNot)
+        PIXORAL_MODE(pmMergeNotPen) PIXORAL_MODE(pmMaskNotPen) PIXORAL_MODE(pmMerge) PIXORAL_MODE(pmNotMerge)
+        PIXORAL_MODE(pmMask) PIXORAL_MODE(pmNotMask) PIXORAL_MODE(pmXor) PIXORAL_MODE(pmNotXor)
+#undef PIXORAL_MODE
+    }
+}
+
+inline int floorMod(int a, int m) {
+    const int r = a % m;
+    return r < 0 ? r + m : r;
+}
+
+constexpr std::uint8_t kHatches[6][8] = {
+    {0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0x00},  // horizontal
+    {0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10},  // vertical
+    {0x80, 0x40, 0x20, 0x10, 0x08, 0x04, 0x02, 0x01},  // forward diagonal, top-left to bottom-right
+    {0x01, 0x02, 0x04, 0x08, 0x10, 0x20, 0x40, 0x80},  // backward diagonal
+    {0x10, 0x10, 0x10, 0xFF, 0x10, 0x10, 0x10, 0x10},  // cross
+    {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81},  // diagonal cross
+};
+
+}  // namespace
+
+const std::uint32_t* halftoneNative() { return kHalftone.data(); }
+const std::uint32_t* standardNative() { return kHalftone.data(); }  // the first 16 entries
+
+std::uint8_t nearestHalftone(std::uint32_t v) {
+    v &= 0xFFFFFF;
+    thread_local NearestCache cache;
+    const std::size_t s = NearestCache::slot(v);
+    if (cache.key[s] != v) {
+        cache.key[s] = v;
+        cache.value[s] = computeHalftone(v);
+    }
+    return cache.value[s];
+}
+
+std::uint8_t nearestStandard(std::uint32_t v) {
+    v &= 0xFFFFFF;
+    thread_local NearestCache cache;
+    const std::size_t s = NearestCache::slot(v);
+    if (cache.key[s] != v) {
+        cache.key[s] = v;
+        cache.value[s] = computeStandard(v);
+    }
+    return cache.value[s];
+}
+
+std::uint8_t nearestMono(std::uint32_t v) {
+    // Nearer white than black exactly when r + g + b > 3 * 255 / 2 (never a tie).
+    return ((v >> 16) & 0xFF) + ((v >> 8) & 0xFF) + (v & 0xFF) > 382 ? 1 : 0;
+}
+
+std::uint32_t representable(PixelFormat f, std::uint32_t v) {
+    v &= 0xFFFFFF;
+    switch (f) {
+    case PixelFormat::Device:
+    case PixelFormat::pf24bit: return v;
+    case PixelFormat::pf8bit: return kHalftone[nearestHalftone(v)];
+    case PixelFormat::pf4bit: return kHalftone[nearestStandard(v)];
+    case PixelFormat::pf1bit: return nearestMono(v) ? 0xFFFFFFu : 0u;
+    }
+    return v;
+}
+
+void fetchRow(const std::uint8_t* row, PixelFormat f, int x0, int n, std::uint32_t* out) {
+    switch (f) {
+    case PixelFormat::Device: {
+        const auto* p = reinterpret_cast<const std::uint32_t*>(row) + x0;
+        for (int i = 0; i < n; ++i) out[i] = p[i] & 0xFFFFFFu;
+        break;
+    }
+    case PixelFormat::pf24bit: {
+        const std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x0);
+        for (int i = 0; i < n; ++i, p += 3) out[i] = (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];
+        break;
+    }
+    case PixelFormat::pf8bit:
+        for (int i = 0; i < n; ++i) out[i] = kHalftone[row[x0 + i]];
+        break;
+    case PixelFormat::pf4bit:
+        for (int i = 0; i < n; ++i) {
+            const int x = x0 + i;
+            const std::uint8_t byte = row[x >> 1];
+            out[i] = kHalftone[(x & 1) ? (byte & 0x0F) : (byte >> 4)];
+        }
+        break;
+    case PixelFormat::pf1bit:
+        for (int i = 0; i < n; ++i) {
+            const int x = x0 + i;
+            out[i] = (0u - ((row[x >> 3] >> (7 - (x & 7))) & 1u)) & 0xFFFFFFu;
+        }
+        break;
+    }
+}
+
+void storeRow(std::uint8_t* row, PixelFormat f, int x0, int n, const std::uint32_t* in) {
+    switch (f) {
+    case PixelFormat::Device: {
+        auto* p = reinterpret_cast<std::uint32_t*>(row) + x0;
+        for (int i = 0; i < n; ++i) p[i] = 0xFF000000u | in[i];
+        break;
+    }
+    case PixelFormat::pf24bit: {
+        std::uint8_t* p = row + 3 * static_cast<std::ptrdiff_t>(x0);
+        for (int i = 0; i < n; ++i, p += 3) {
+            p[0] = static_cast<std::uint8_t>(in[i]);
+            p[1] = static_cast<std::uint8_t>(in[i] >> 8);
+            p[2] = static_cast<std::uint8_t>(in[i] >> 16);
+        }
+        break;
+    }
+    case PixelFormat::pf8bit:
+        for (int i = 0; i < n; ++i) {
+            std::uint8_t& px = row[x0 + i];
+            const std::uint32_t v = in[i] & 0xFFFFFFu;
+            if (kHalftone[px] != v) px = nearestHalftone(v);
+        }
+        break;
+    case PixelFormat::pf4bit:
+        for (int i = 0; i < n; ++i) {
+            const int x = x0 + i;
+            std::uint8_t& byte = row[x >> 1];
+            const int shift = (x & 1) ? 0 : 4;
+            const std::uint32_t v = in[i] & 0xFFFFFFu;
+            if (kHalftone[(byte >> shift) & 0x0F] == v) continue;
+            byte = static_cast<std::uint8_t>((byte & ~(0x0F << shift)) | (nearestStandard(v) << shift));
+        }
+        break;
+    case PixelFormat::pf1bit: {
+        int i = 0;
+        // Whole bytes at a time where the run covers them.
+        for (; i < n && ((x0 + i) & 7); ++i) {
+            const int x = x0 + i;
+            const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+            if (nearestMono(in[i])) row[x >> 3] |= bit;
+            else row[x >> 3] &= static_cast<std::uint8_t>(~bit);
+        }
+        for (; i + 8 <= n; i += 8) {
+            unsigned byte = 0;
+            for (int k = 0; k < 8; ++k) byte = (byte << 1) | nearestMono(in[i + k]);
+            row[(x0 + i) >> 3] = static_cast<std::uint8_t>(byte);
+        }
+        for (; i < n; ++i) {
+            const int x = x0 + i;
+            const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (x & 7));
+            if (nearestMono(in[i])) row[x >> 3] |= bit;
+            else row[x >> 3] &= static_cast<std::uint8_t>(~bit);
+        }
+        break;
+    }
+    }
+}
+
+std::uint32_t fetchPixel(const std::uint8_t* row, PixelFormat f, int x) {
+    std::uint32_t v;
+    fetchRow(row, f, x, 1, &v);
+    return v;
+}
+
+void storePixel(std::uint8_t* row, PixelFormat f, int x, std::uint32_t native) { storeRow(row, f, x, 1, &native); }
+
+const std::uint8_t* hatchRows(BrushStyle s) {
+    switch (s) {
+    case BrushStyle::bsHorizontal: return kHatches[0];
+    case BrushStyle::bsVertical: return kHatches[1];
+    case BrushStyle::bsFDiagonal: return kHatches[2];
+    case BrushStyle::bsBDiagonal: return kHatches[3];
+    case BrushStyle::bsCross: return kHatches[4];
+    case BrushStyle::bsDiagCross: return kHatches[5];
+    default: return nullptr;
+    }
+}
+
+bool brushRow(const Brush& brush, int y, int x0, int n, std::uint32_t* colors, std::uint8_t* paints) {
+    if (n <= 0) return false;
+    const Bitmap* pat = brush.bitmap().get();
+    if (pat && !pat->isEmpty()) {
+        const int pw = pat->width();
+        const std::uint8_t* prow = pat->scanLine(floorMod(y, pat->height()));
+        int px = floorMod(x0, pw);
+        for (int i = 0; i < n; ++i) {
+            colors[i] = fetchPixel(prow, pat->pixelFormat(), px);
+            paints[i] = 1;
+            if (++px == pw) px = 0;
+        }
+        return true;
+    }
+    if (brush.style() == BrushStyle::bsClear || brush.color() == clNone) return false;
+    const std::uint32_t c = toNative(brush.color());
+    std::fill(colors, colors + n, c);
+    const std::uint8_t* hatch = hatchRows(brush.style());
+    if (!hatch) {
+        std::fill(paints, paints + n, std::uint8_t(1));
+        return true;
+    }
+    const std::uint8_t bits = hatch[y & 7];
+    if (!bits) return false;
+    for (int i = 0; i < n; ++i) paints[i] = (bits >> (7 - ((x0 + i) & 7))) & 1;
+    return true;
+}
+
+void penSpan(Bitmap& bmp, int y, int x0, int x1, TColor color, PenMode mode) {
+    if (color == clNone || mode == PenMode::pmNop) return;
+    if (y < 0 || y >= bmp.height()) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, bmp.width());
+    if (x0 >= x1) return;
+    const std::uint32_t p = toNative(color);
+    std::uint8_t* row = bmp.scanLine(y);
+    if (bmp.pixelFormat() == PixelFormat::Device) {
+        auto* r = reinterpret_cast<std::uint32_t*>(row);
+        if (mode == PenMode::pmCopy) {
+            std::fill(r + x0, r + x1, 0xFF000000u | p);
+            return;
+        }
+        forMode(mode, [&](auto m) {
+            for (int x = x0; x < x1; ++x) r[x] = 0xFF000000u | mix(m.value, p, r[x] & 0xFFFFFFu);
+        });
+        return;
+    }
+    std::uint32_t buf[kChunk];
+    for (int s = x0; s < x1; s += kChunk) {
+        const int n = std::min(kChunk, x1 - s);
+        fetchRow(row, bmp.pixelFormat(), s, n, buf);
+        forMode(mode, [&](auto m) {
+            for (int i = 0; i < n; ++i) buf[i] = mix(m.value, p, buf[i]);
+        });
+        storeRow(row, bmp.pixelFormat(), s, n, buf);
+    }
+}
+
+void brushSpan(Bitmap& bmp, int y, int x0, int x1, const Brush& brush, PenMode mode) {
+    if (brush.isClear() || mode == PenMode::pmNop) return;
+    if (brush.isSolid()) {
+        penSpan(bmp, y, x0, x1, brush.color(), mode);
+        return;
+    }
+    if (y < 0 || y >= bmp.height()) return;
+    x0 = std::max(x0, 0);
+    x1 = std::min(x1, bmp.width());
+    if (x0 >= x1) return;
+    std::uint8_t* row = nullptr;
+    std::uint32_t colors[kChunk];
+    std::uint8_t paints[kChunk];
+    std::uint32_t buf[kChunk];
+    for (int s = x0; s < x1; s += kChunk) {
+        const int n = std::min(kChunk, x1 - s);
+        if (!brushRow(brush, y, s, n, colors, paints)) continue;
+        if (!row) row = bmp.scanLine(y);
+        fetchRow(row, bmp.pixelFormat(), s, n, buf);
+        forMode(mode, [&](auto m) {
+            for (int i = 0; i < n; ++i)
+                if (paints[i]) buf[i] = mix(m.value, colors[i], buf[i]);
+        });
+        storeRow(row, bmp.pixelFormat(), s, n, buf);
+    }
+}
+
+void penPixel(Bitmap& bmp, int x, int y, TColor color, PenMode mode) {
+    if (color == clNone || mode == PenMode::pmNop) return;
+    if (x < 0 || y < 0 || x >= bmp.width() || y >= bmp.height()) return;
+    std::uint8_t* row = bmp.scanLine(y);
+    const PixelFormat f = bmp.pixelFormat();
+    storePixel(row, f, x, mix(mode, toNative(color), fetchPixel(row, f, x)));
+}
+
+}  // namespace pixoral::raster

@@ -1,0 +1,576 @@
+// Rectangles, round rectangles, ellipses, arcs, chords, pies and polygons.
+//
+// A box (x1, y1, x2, y2) bounds the pixels x1..x2-1, y1..y2-1. The figure's region is the set
+// of pixels whose centres lie inside the shape inscribed in the box's pixel edges; a width-1
+// outline is the region's inner boundary, so it stays in the box. Wider outlines are a band of
+// the pen's width about that boundary line, round at the outer corners, or inside the box for
+// psInsideFrame. Each row is worked out on its own, so only the visible rows cost anything.
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+#include "canvas/Raster.h"
+#include "canvas/Scan.h"
+
+namespace pixoral {
+
+namespace scan {
+
+namespace {
+constexpr double kSlack = 1e-7;
+}
+
+double RoundShape::halfWidthAt(double dy) const {
+    dy = std::fabs(dy);
+    if (hw < 0 || hh < 0 || dy > hh) return -1;
+    const double core = hh - ry;
+    if (dy <= core || ry <= 0) return hw;
+    const double t = std::min(1.0, (dy - core) / ry);
+    return (hw - rx) + rx * std::sqrt(std::max(0.0, 1 - t * t));
+}
+
+bool RoundShape::row(i64 y, int limit, double slack, i64& x0, i64& x1) const {
+    if (hw + slack < 0 || hh + slack < 0) return false;
+    const double dy = std::fabs(double(y) - cy);
+    if (dy > hh + slack) return false;
+    const double half = halfWidthAt(std::min(dy, std::max(hh, 0.0)));
+    if (half < 0) return false;
+    return columnsIn(cx - half - slack, cx + half + slack, limit, x0, x1);
+}
+
+RoundShape RoundShape::grown(double d) const {
+    RoundShape g = *this;
+    g.hw = hw + d;
+    g.hh = hh + d;
+    g.rx = std::clamp(rx + d, 0.0, std::max(g.hw, 0.0));
+    g.ry = std::clamp(ry + d, 0.0, std::max(g.hh, 0.0));
+    return g;
+}
+
+}  // namespace scan
+
+using scan::Coverage;
+using scan::i64;
+using scan::RoundShape;
+
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kTwoPi = 2 * std::numbers::pi;
+constexpr double kSlack = 1e-7;
+// Dashed outlines number their pixels along the whole figure when it lies within this margin
+// of the bitmap, so clipping does not move the pattern; farther parts are left uncounted.
+constexpr i64 kStyleMargin = 1 << 15;
+
+struct PointD {
+    double x, y;
+};
+
+// Pixels of a row: up to two outline runs and an interior run (inclusive columns).
+struct RowParts {
+    int count = 0;
+    i64 x0[2] = {0, 0};
+    i64 x1[2] = {0, 0};
+    bool hasInner = false;
+    i64 in0 = 0, in1 = -1;
+    void addOutline(i64 a, i64 b) {
+        if (a > b) return;
+        x0[count] = a;
+        x1[count] = b;
+        ++count;
+    }
+};
+
+// Row y of a width-1 outline: the region's pixels with a 4-neighbour outside it.
+bool thinRow(const RoundShape& s, i64 y, int limit, RowParts& p) {
+    p = RowParts{};
+    i64 a, b;
+    if (!s.row(y, limit, kSlack, a, b)) return false;
+    i64 a0, b0, a1, b1;
+    i64 i0 = 0, i1 = -1;
+    if (s.row(y - 1, limit, kSlack, a0, b0) && s.row(y + 1, limit, kSlack, a1, b1)) {
+        i0 = std::max({a + 1, a0, a1});
+        i1 = std::min({b - 1, b0, b1});
+    }
+    if (i0 > i1) {
+        p.addOutline(a, b);
+        return true;
+    }
+    p.hasInner = true;
+    p.in0 = i0;
+    p.in1 = i1;
+    p.addOutline(a, i0 - 1);
+    p.addOutline(i1 + 1, b);
+    return true;
+}
+
+// Row y of a wide outline: the band between `outer` (closed) and `inner` (open); the
+// interior is what lies inside both `inner` and the region `region`.
+bool ringRow(const RoundShape& outer, const RoundShape& inner, const RoundShape& region, i64 y, int limit, RowParts& p) {
+    p = RowParts{};
+    i64 o0, o1;
+    if (!outer.row(y, limit, kSlack, o0, o1)) return false;
+    i64 i0, i1;
+    if (!inner.row(y, limit, -kSlack, i0, i1)) {
+        p.addOutline(o0, o1);
+        return true;
+    }
+    i0 = std::max(i0, o0);
+    i1 = std::min(i1, o1);
+    p.addOutline(o0, i0 - 1);
+    p.addOutline(i1 + 1, o1);
+    i64 r0, r1;
+    if (region.row(y, limit, kSlack, r0, r1)) {
+        p.in0 = std::max(i0, r0);
+        p.in1 = std::min(i1, r1);
+        p.hasInner = p.in0 <= p.in1;
+    }
+    return true;
+}
+
+// The shape inscribed in the pixel edges of the box l..r-1, t..b-1 (r > l, b > t).
+RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, double cornerH) {
+    RoundShape s;
+    s.cx = (double(l) + double(r) - 1) / 2;
+    s.cy = (double(t) + double(b) - 1) / 2;
+    s.hw = (double(r) - double(l)) / 2;
+    s.hh = (double(b) - double(t)) / 2;
+    s.rx = ellipse ? s.hw : std::min(std::fabs(cornerW) / 2, s.hw);
+    s.ry = ellipse ? s.hh : std::min(std::fabs(cornerH) / 2, s.hh);
+    if (s.rx >= s.hw && s.ry >= s.hh && s.hw > 0.5 && s.hh > 0.5) {
+        // An ellipse touches all four sides of its box. For a flat or narrow one the pixel
+        // centres nearest its middle can fall just short of the box's edge pixels, so the
+        // radii grow just enough to take them in (round ellipses are left as they are).
+        const double dy0 = std::fabs(std::floor(s.cy) - s.cy);  // 0 or 0.5
+        const double dx0 = std::fabs(std::floor(s.cx) - s.cx);
+        const double ex = s.hw - 0.5, ey = s.hh - 0.5;
+        const double a = std::max(s.hw, ex / std::sqrt(1 - (dy0 / s.hh) * (dy0 / s.hh)));
+        const double b = std::max(s.hh, ey / std::sqrt(std::max(1e-12, 1 - (dx0 / a) * (dx0 / a))));
+        s.hw = s.rx = a;
+        s.hh = s.ry = b;
+    }
+    return s;
+}
+
+bool visibleRows(i64 top, i64 bottom, int h, i64& y0, i64& y1) {
+    y0 = std::max<i64>(top, 0);
+    y1 = std::min<i64>(bottom, h - 1);
+    return y0 <= y1;
+}
+
+// The wide outline's band: centred on the width-1 outline, or kept inside the region.
+void wideBand(const RoundShape& region, const Pen& pen, RoundShape& outer, RoundShape& inner) {
+    const int w = scan::penWidth(pen);
+    if (pen.style == PenStyle::psInsideFrame) {
+        outer = region;
+        inner = region.grown(-w);
+        return;
+    }
+    const RoundShape centre = region.grown(-0.5);
+    outer = centre.grown(w / 2.0);
+    inner = centre.grown(-w / 2.0);
+    if (w % 2 == 0) {  // the extra pixel of an even width goes left and up
+        outer.cx -= 0.5;
+        outer.cy -= 0.5;
+        inner.cx -= 0.5;
+        inner.cy -= 0.5;
+    }
+}
+
+double angleOf(double vx, double vy) { return std::atan2(vy, vx); }
+
+// Angle of v counter-clockwise from `start`, in [0, 2*pi).
+double angleFrom(double start, double vx, double vy) {
+    double a = angleOf(vx, vy) - start;
+    a = std::fmod(a, kTwoPi);
+    if (a < 0) a += kTwoPi;
+    return a;
+}
+
+// The pixels of a width-1 outline in order round the centre, counter-clockwise from the
+// direction `start`, for numbering dash patterns. `keep` filters by position.
+template <class Keep>
+std::vector<Point> orderedOutline(const RoundShape& s, i64 top, i64 bottom, int w, int h, double start, Keep&& keep) {
+    struct Item {
+        double angle;
+        Point p;
+    };
+    std::vector<Item> items;
+    // Work in a frame shifted by the margin so that columns left of the bitmap are kept too.
+    RoundShape shifted = s;
+    shifted.cx += double(kStyleMargin);
+    const int limit = static_cast<int>(std::min<i64>(i64(w) + 2 * kStyleMargin, std::numeric_limits<int>::max() - 2));
+    const i64 y0 = std::max<i64>(top, -kStyleMargin);
+    const i64 y1 = std::min<i64>(bottom, i64(h) - 1 + kStyleMargin);
+    RowParts parts;
+    for (i64 y = y0; y <= y1; ++y) {
+        if (!thinRow(shifted, y, limit, parts)) continue;
+        for (int k = 0; k < parts.count; ++k) {
+            for (i64 x = std::max<i64>(parts.x0[k], 0); x <= std::min<i64>(parts.x1[k], limit - 1); ++x) {
+                const i64 px = x - kStyleMargin;
+                if (!keep(double(px), double(y))) continue;
+                const double a = angleFrom(start, double(px) - s.cx, -(double(y) - s.cy));
+                items.push_back({a, Point{static_cast<int>(px), static_cast<int>(y)}});
+            }
+        }
+    }
+    std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.angle < b.angle; });
+    std::vector<Point> out;
+    out.reserve(items.size());
+    for (const Item& it : items) out.push_back(it.p);
+    return out;
+}
+
+enum class Corners { Square, Round, Elliptic };
+
+void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2, Corners kind,
+                   double cornerW, double cornerH) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2 || bmp.isEmpty()) return;
+    const int w = bmp.width(), h = bmp.height();
+    const bool ellipse = kind == Corners::Elliptic;
+    if (kind == Corners::Square) cornerW = cornerH = 0;
+    i64 ya, yb;
+
+    if (pen.style == PenStyle::psClear) {
+        // Without an outline the interior is one pixel smaller on the right and bottom.
+        if (x2 - x1 < 2 || y2 - y1 < 2 || brush.isClear()) return;
+        const RoundShape s = boxShape(x1, y1, x2 - 1, y2 - 1, ellipse, cornerW, cornerH);
+        if (!visibleRows(y1, y2 - 2, h, ya, yb)) return;
+        for (i64 y = ya; y <= yb; ++y) {
+            i64 a, b;
+            if (s.row(y, w, kSlack, a, b)) raster::brushSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
+        }
+        return;
+    }
+
+    const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH);
+    const int pw = scan::penWidth(pen);
+    auto penRun = [&](i64 y, i64 a, i64 b) {
+        raster::penSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), pen.color, pen.mode);
+    };
+    auto fillRun = [&](i64 y, i64 a, i64 b) {
+        raster::brushSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
+    };
+
+    if (scan::isStyled(pen)) {
+        Coverage on(w, h), off(w, h), fill(w, h);
+        const std::vector<Point> outline =
+            orderedOutline(region, y1, y2 - 1, w, h, 0.0, [](double, double) { return true; });
+        for (std::size_t i = 0; i < outline.size(); ++i) {
+            if (scan::styleOn(pen.style, i64(i))) on.addPixel(outline[i].x, outline[i].y);
+            else off.addPixel(outline[i].x, outline[i].y);
+        }
+        if (visibleRows(y1, y2 - 1, h, ya, yb)) {
+            for (i64 y = ya; y <= yb; ++y) {
+                i64 a, b;
+                if (region.row(y, w, kSlack, a, b)) fill.add(y, a, b);
+            }
+        }
+        scan::paintFigure(bmp, pen, brush, on, off, fill);
+        return;
+    }
+
+    RowParts parts;
+    if (pw == 1) {
+        if (!visibleRows(y1, y2 - 1, h, ya, yb)) return;
+        for (i64 y = ya; y <= yb; ++y) {
+            if (!thinRow(region, y, w, parts)) continue;
+            for (int k = 0; k < parts.count; ++k) penRun(y, parts.x0[k], parts.x1[k]);
+            if (parts.hasInner) fillRun(y, parts.in0, parts.in1);
+        }
+        return;
+    }
+
+    RoundShape outer, inner;
+    wideBand(region, pen, outer, inner);
+    if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
+    for (i64 y = ya; y <= yb; ++y) {
+        if (!ringRow(outer, inner, region, y, w, parts)) continue;
+        for (int k = 0; k < parts.count; ++k) penRun(y, parts.x0[k], parts.x1[k]);
+        if (parts.hasInner) fillRun(y, parts.in0, parts.in1);
+    }
+}
+
+// The part of a plane between two rays from a centre, counter-clockwise from `a` to `b`
+// (directions with y up). Rows are cut by half-planes, so a row meets it in at most two runs.
+struct Sector {
+    double cx = 0, cy = 0;  // centre, pixel-centre coordinates
+    PointD a{1, 0}, b{1, 0};
+    double start = 0;
+    double span = kTwoPi;
+    bool full = true;
+
+    int row(double y, double lo[2], double hi[2]) const {
+        if (full) {
+            lo[0] = -kInf;
+            hi[0] = kInf;
+            return 1;
+        }
+        // cross(a, v) >= 0 and cross(v, b) >= 0 for v = (x - cx, cy - y).
+        double l1 = -kInf, h1 = kInf, l2 = -kInf, h2 = kInf;
+        const bool ok1 = halfLine(-a.y, a.y * cx - a.x * (y - cy), l1, h1);
+        const bool ok2 = halfLine(b.y, (y - cy) * b.x - cx * b.y, l2, h2);
+        int n = 0;
+        if (span <= std::numbers::pi) {
+            if (ok1 && ok2 && std::max(l1, l2) <= std::min(h1, h2)) {
+                lo[0] = std::max(l1, l2);
+                hi[0] = std::min(h1, h2);
+                n = 1;
+            }
+            return n;
+        }
+        if (ok1) {
+            lo[n] = l1;
+            hi[n] = h1;
+            ++n;
+        }
+        if (ok2) {
+            lo[n] = l2;
+            hi[n] = h2;
+            ++n;
+        }
+        return n;
+    }
+    bool contains(double x, double y) const {
+        if (full) return true;
+        return angleFrom(start, x - cx, cy - y) <= span + 1e-12;
+    }
+
+    // coef * x + c >= 0
+    static bool halfLine(double coef, double c, double& lo, double& hi) {
+        const double scale = std::max({std::fabs(coef), std::fabs(c), 1.0});
+        if (std::fabs(coef) <= 1e-12 * scale) return c >= -1e-9 * scale;
+        const double t = -c / coef;
+        if (coef > 0) lo = t - 1e-9;
+        else hi = t + 1e-9;
+        return true;
+    }
+};
+
+// Where the ray from the ellipse's centre in direction v (y up) meets it.
+PointD onEllipse(const RoundShape& e, PointD v) {
+    const double ra = std::max(e.hw, 1e-9), rb = std::max(e.hh, 1e-9);
+    const double q = (v.x / ra) * (v.x / ra) + (v.y / rb) * (v.y / rb);
+    const double t = q > 0 ? 1 / std::sqrt(q) : 0;
+    return {e.cx + t * v.x, e.cy - t * v.y};
+}
+
+Point nearestPixel(PointD p) {
+    const double lim = double(std::numeric_limits<int>::max() - 1);
+    return {static_cast<int>(std::clamp(std::floor(p.x + 0.5), -lim, lim)),
+            static_cast<int>(std::clamp(std::floor(p.y + 0.5), -lim, lim))};
+}
+
+enum class ArcKind { Arc, Chord, Pie };
+
+// Adds the runs [a, b] of row y that also lie in the sector.
+void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
+    double lo[2], hi[2];
+    const int n = sec.row(double(y), lo, hi);
+    for (int k = 0; k < n; ++k) {
+        i64 s0, s1;
+        if (!scan::columnsIn(lo[k], hi[k], w, s0, s1)) continue;
+        cov.add(y, std::max(a, s0), std::min(b, s1));
+    }
+}
+
+void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind, i64 x1, i64 y1, i64 x2, i64 y2,
+                   i64 x3, i64 y3, i64 x4, i64 y4) {
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    if (x1 == x2 || y1 == y2 || bmp.isEmpty()) return;
+    const bool clearPen = pen.style == PenStyle::psClear;
+    if (kind == ArcKind::Arc && clearPen) return;
+    const int w = bmp.width(), h = bmp.height();
+
+    // The radial points give directions from the box's centre (measured on pixel edges).
+    const double ecx = (double(x1) + double(x2)) / 2, ecy = (double(y1) + double(y2)) / 2;
+    Sector sec;
+    sec.cx = ecx - 0.5;
+    sec.cy = ecy - 0.5;
+    sec.a = {double(x3) - ecx, ecy - double(y3)};
+    sec.b = {double(x4) - ecx, ecy - double(y4)};
+    if (sec.a.x == 0 && sec.a.y == 0) sec.a = {1, 0};
+    if (sec.b.x == 0 && sec.b.y == 0) sec.b = {1, 0};
+    sec.start = angleOf(sec.a.x, sec.a.y);
+    sec.span = angleFrom(sec.start, sec.b.x, sec.b.y);
+    sec.full = sec.span <= 1e-12;  // the same direction twice: the whole ellipse
+    if (sec.full) sec.span = kTwoPi;
+
+    const RoundShape region = boxShape(x1, y1, x2, y2, true, 0, 0);
+    const RoundShape centre = region.grown(-0.5);
+    const PointD s = onEllipse(centre, sec.a), e = onEllipse(centre, sec.b);
+    const PointD c{sec.cx, sec.cy};
+
+    Coverage on(w, h), off(w, h), fill(w, h);
+    const int pw = scan::penWidth(pen);
+    i64 ya, yb;
+    if (!clearPen) {
+        // The closing lines: the chord back to the start, or the two radii of a pie.
+        std::vector<std::pair<PointD, PointD>> lines;
+        if (kind == ArcKind::Chord) lines.push_back({e, s});
+        if (kind == ArcKind::Pie) {
+            lines.push_back({e, c});
+            lines.push_back({c, s});
+        }
+        if (scan::isStyled(pen)) {
+            const std::vector<Point> outline = orderedOutline(region, y1, y2 - 1, w, h, sec.start, [&](double x, double y) {
+                return sec.contains(x, y);
+            });
+            i64 phase = 0;
+            for (const Point& p : outline) {
+                if (scan::styleOn(pen.style, phase++)) on.addPixel(p.x, p.y);
+                else off.addPixel(p.x, p.y);
+            }
+            for (const auto& [p, q] : lines) {
+                phase += scan::forEachLinePixel(nearestPixel(p), nearestPixel(q), w, h, false, [&](int x, int y, i64 st) {
+                    if (scan::styleOn(pen.style, phase + st)) on.addPixel(x, y);
+                    else off.addPixel(x, y);
+                });
+            }
+        } else if (pw == 1) {
+            RowParts parts;
+            if (visibleRows(y1, y2 - 1, h, ya, yb)) {
+                for (i64 y = ya; y <= yb; ++y) {
+                    if (!thinRow(region, y, w, parts)) continue;
+                    for (int k = 0; k < parts.count; ++k) addInSector(on, sec, y, parts.x0[k], parts.x1[k], w);
+                }
+            }
+            for (const auto& [p, q] : lines)
+                scan::forEachLinePixel(nearestPixel(p), nearestPixel(q), w, h, true, [&](int x, int y, i64) { on.addPixel(x, y); });
+        } else {
+            RoundShape outer, inner;
+            wideBand(region, pen, outer, inner);
+            RowParts parts;
+            if (visibleRows(y1 - pw, y2 + pw, h, ya, yb)) {
+                for (i64 y = ya; y <= yb; ++y) {
+                    if (!ringRow(outer, inner, region, y, w, parts)) continue;
+                    for (int k = 0; k < parts.count; ++k) addInSector(on, sec, y, parts.x0[k], parts.x1[k], w);
+                }
+            }
+            // Round ends where the arc stops, on the middle line of the band.
+            PointD cs = s, ce = e;
+            if (pen.style == PenStyle::psInsideFrame) {
+                const RoundShape mid = region.grown(-pw / 2.0);
+                cs = onEllipse(mid, sec.a);
+                ce = onEllipse(mid, sec.b);
+            }
+            if (!sec.full) {
+                scan::addWideSegment(on, cs.x, cs.y, cs.x, cs.y, pw);
+                scan::addWideSegment(on, ce.x, ce.y, ce.x, ce.y, pw);
+            }
+            for (const auto& [p, q] : lines) scan::addWideSegment(on, p.x, p.y, q.x, q.y, pw);
+        }
+    }
+
+    if (kind != ArcKind::Arc && !brush.isClear()) {
+        // Without an outline the interior is one pixel smaller on the right and bottom.
+        const bool fillable = !clearPen || (x2 - x1 >= 2 && y2 - y1 >= 2);
+        const RoundShape area = clearPen ? boxShape(x1, y1, x2 - 1, y2 - 1, true, 0, 0) : region;
+        if (fillable && visibleRows(y1, y2 - 1, h, ya, yb)) {
+            // Chord: the side of the line from start to end that holds the arc's middle.
+            const double dx = e.x - s.x, dy = e.y - s.y;
+            const double midAngle = sec.start + sec.span / 2;
+            const PointD m = onEllipse(centre, {std::cos(midAngle), std::sin(midAngle)});
+            const double sideM = dx * (m.y - s.y) - dy * (m.x - s.x);
+            const double sign = sideM >= 0 ? 1.0 : -1.0;
+            const bool degenerate = std::hypot(dx, dy) < 1e-9;
+            for (i64 y = ya; y <= yb; ++y) {
+                i64 a, b;
+                if (!area.row(y, w, kSlack, a, b)) continue;
+                if (kind == ArcKind::Pie) {
+                    addInSector(fill, sec, y, a, b, w);
+                } else if (sec.full || degenerate) {
+                    if (sec.full || sec.span > std::numbers::pi) fill.add(y, a, b);
+                } else {
+                    // sign * (dx * (y - s.y) - dy * (x - s.x)) >= 0, linear in x
+                    double lo = -kInf, hi = kInf;
+                    if (Sector::halfLine(-sign * dy, sign * (dx * (double(y) - s.y) + dy * s.x), lo, hi)) {
+                        i64 s0, s1;
+                        if (scan::columnsIn(lo, hi, w, s0, s1)) fill.add(y, std::max(a, s0), std::min(b, s1));
+                    }
+                }
+            }
+        }
+    }
+    scan::paintFigure(bmp, pen, brush, on, off, fill);
+}
+
+// Even-odd fill with vertices at pixel centres: a pixel is inside when its centre is, edges
+// on the left and top count as inside and those on the right and bottom do not.
+void fillAlternate(const std::vector<Point>& pts, Coverage& cov) {
+    struct Edge {
+        i64 x0, y0, dx, dy;  // dy > 0: from the upper end down
+        i64 yEnd;            // rows y0 <= y < yEnd
+    };
+    std::vector<Edge> edges;
+    const std::size_t n = pts.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        Point a = pts[i], b = pts[(i + 1) % n];
+        if (a.y == b.y) continue;
+        if (a.y > b.y) std::swap(a, b);
+        edges.push_back({a.x, a.y, i64(b.x) - a.x, i64(b.y) - a.y, b.y});
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    i64 top = edges.front().y0, bottom = top;
+    for (const Edge& e : edges) bottom = std::max(bottom, e.yEnd - 1);
+    i64 ya, yb;
+    if (!visibleRows(top, bottom, cov.height(), ya, yb)) return;
+
+    std::vector<const Edge*> active;
+    std::vector<i64> xs;
+    std::size_t next = 0;
+    for (i64 y = ya; y <= yb; ++y) {
+        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }), active.end());
+        xs.clear();
+        for (const Edge* e : active) {
+            // The first pixel at or right of the crossing, exactly: ceil(x0 + (y - y0) dx / dy).
+            const __int128 num = static_cast<__int128>(e->x0) * e->dy + static_cast<__int128>(y - e->y0) * e->dx;
+            xs.push_back(scan::ceilDiv(num, e->dy));
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t k = 0; k + 1 < xs.size(); k += 2) cov.add(y, xs[k], xs[k + 1] - 1);
+    }
+}
+
+}  // namespace
+
+void Canvas::rectangle(int x1, int y1, int x2, int y2) {
+    drawBoxFigure(bmp_, pen_, brush_, x1, y1, x2, y2, Corners::Square, 0, 0);
+}
+
+void Canvas::roundRect(int x1, int y1, int x2, int y2, int ellipseW, int ellipseH) {
+    drawBoxFigure(bmp_, pen_, brush_, x1, y1, x2, y2, Corners::Round, double(ellipseW), double(ellipseH));
+}
+
+void Canvas::ellipse(int x1, int y1, int x2, int y2) {
+    drawBoxFigure(bmp_, pen_, brush_, x1, y1, x2, y2, Corners::Elliptic, 0, 0);
+}
+
+void Canvas::arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    drawArcFigure(bmp_, pen_, brush_, ArcKind::Arc, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void Canvas::chord(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    drawArcFigure(bmp_, pen_, brush_, ArcKind::Chord, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void Canvas::pie(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+    drawArcFigure(bmp_, pen_, brush_, ArcKind::Pie, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void Canvas::polygon(const std::vector<Point>& pts) {
+    if (pts.size() < 2 || bmp_.isEmpty()) return;
+    Coverage on(bmp_.width(), bmp_.height()), off = on, fill = on;
+    if (pen_.style != PenStyle::psClear) scan::strokePath(pts, true, pen_, on, off);
+    if (!brush_.isClear()) fillAlternate(pts, fill);
+    scan::paintFigure(bmp_, pen_, brush_, on, off, fill);
+}
+
+}  // namespace pixoral

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+#include "canvas/Raster.h"
+
+using namespace pixoral;
+
+namespace {
+
+const PixelFormat kAllFormats[] = {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit,
+                                   PixelFormat::pf4bit, PixelFormat::pf1bit};
+
+int dist2(TColor a, TColor b) {
+    const int dr = getRValue(a) - getRValue(b), dg = getGValue(a) - getGValue(b), db = getBValue(a) - getBValue(b);
+    return dr * dr + dg * dg + db * db;
+}
+
+int bruteNearest(TColor c, const TColor* pal, int n) {
+    int best = 0;
+    for (int i = 1; i < n; ++i)
+        if (dist2(c, pal[i]) < dist2(c, pal[best])) best = i;
+    return best;
+}
+
+// The colour a pixel of format f holds after being given c.
+TColor stored(PixelFormat f, TColor c) {
+    switch (f) {
+    case PixelFormat::pf8bit: return halftonePalette()[nearestHalftoneIndex(c)];
+    case PixelFormat::pf4bit: return kStandardColors[nearestStandardIndex(c)];
+    case PixelFormat::pf1bit: return dist2(c, clWhite) < dist2(c, clBlack) ? clWhite : clBlack;
+    default: return c;
+    }
+}
+
+}  // namespace
+
+TEST(Formats, HalftonePaletteLayout) {
+    const TColor* pal = halftonePalette();
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(pal[i], kStandardColors[i]);
+    EXPECT_EQ(kStandardColors[7], clSilver);
+    EXPECT_EQ(kStandardColors[8], clGray);
+    EXPECT_EQ(pal[16], rgb(0, 0, 0));
+    EXPECT_EQ(pal[16 + 36 * 5 + 6 * 2 + 1], rgb(255, 102, 51));  // the cube, red major
+    EXPECT_EQ(pal[231], rgb(255, 255, 255));
+    EXPECT_EQ(pal[232], rgb(8, 8, 8));
+    EXPECT_EQ(pal[255], rgb(238, 238, 238));
+    // Every entry maps to itself, or to the first entry of the same colour.
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(pal[nearestHalftoneIndex(pal[i])], pal[i]);
+    EXPECT_EQ(nearestHalftoneIndex(clWhite), 15);
+    EXPECT_EQ(nearestHalftoneIndex(clBlack), 0);
+}
+
+TEST(Formats, NearestColourMatchesAFullSearch) {
+    std::mt19937 gen(1234);
+    std::uniform_int_distribution<int> any(0, 0xFFFFFF);
+    for (int i = 0; i < 30000; ++i) {
+        // Random colours, plus greys and near-greys where the grey ramp and ties matter.
+        TColor c = any(gen);
+        if (i % 3 == 1) c = rgb(i % 256, i % 256, i % 256);
+        if (i % 3 == 2) c = rgb(i % 256, (i + 1) % 256, (i + 2 * (i & 1)) % 256);
+        ASSERT_EQ(nearestHalftoneIndex(c), bruteNearest(c, halftonePalette(), 256)) << std::hex << c;
+        ASSERT_EQ(nearestStandardIndex(c), bruteNearest(c, kStandardColors, 16)) << std::hex << c;
+    }
+}
+
+TEST(Formats, EveryConversionKeepsTheNearestColours) {
+    // Colours that each format holds differently: exact, halftone-only, 16-colour-only.
+    const TColor colours[] = {clBlack, clWhite, clRed, clMaroon, clSilver, clGray, rgb(51, 153, 204),
+                              rgb(18, 18, 18), rgb(200, 10, 100), rgb(130, 120, 110), clTeal, rgb(1, 2, 3)};
+    constexpr int n = sizeof colours / sizeof colours[0];
+    for (PixelFormat from : kAllFormats) {
+        for (PixelFormat to : kAllFormats) {
+            Bitmap b(n + 3, 2);  // odd width: partial bytes in packed rows
+            for (int x = 0; x < n; ++x) b.setPixel(x, 1, colours[x]);
+            b.setPixelFormat(from);
+            ASSERT_EQ(b.pixelFormat(), from);
+            b.setPixelFormat(to);
+            ASSERT_EQ(b.pixelFormat(), to);
+            for (int x = 0; x < n; ++x) {
+                const TColor want = stored(to, stored(from, colours[x]));
+                ASSERT_EQ(b.pixel(x, 1), want) << pixelFormatName(from) << " -> " << pixelFormatName(to) << " x=" << x;
+                ASSERT_EQ(b.pixel(x, 0), clWhite);
+            }
+            ASSERT_EQ(b.pixel(n + 2, 1), clWhite);
+        }
+    }
+}
+
+TEST(Formats, RowBytesAreTheRealLayout) {
+    const struct {
+        PixelFormat f;
+        int width;
+        int rowData;
+        int stride;
+    } cases[] = {
+        {PixelFormat::Device, 3, 12, 12}, {PixelFormat::pf24bit, 3, 9, 12}, {PixelFormat::pf8bit, 5, 5, 8},
+        {PixelFormat::pf4bit, 9, 5, 8},   {PixelFormat::pf1bit, 33, 5, 8},
+    };
+    for (const auto& c : cases) {
+        Bitmap b(c.width, 2, c.f);
+        EXPECT_EQ(b.rowDataBytes(), c.rowData) << pixelFormatName(c.f);
+        EXPECT_EQ(b.bytesPerLine(), c.stride) << pixelFormatName(c.f);
+    }
+    Bitmap d(2, 1, PixelFormat::pf24bit);
+    d.setPixel(1, 0, rgb(0x11, 0x22, 0x33));
+    const std::uint8_t* r = d.scanLine(0);
+    EXPECT_EQ(r[3], 0x33);  // blue, green, red
+    EXPECT_EQ(r[4], 0x22);
+    EXPECT_EQ(r[5], 0x11);
+
+    Bitmap p(3, 1, PixelFormat::pf4bit);
+    p.setPixel(0, 0, clRed);    // index 9
+    p.setPixel(1, 0, clNavy);   // index 4
+    p.setPixel(2, 0, clBlack);  // index 0
+    EXPECT_EQ(p.scanLine(0)[0], 0x94);  // high nibble first
+    EXPECT_EQ(p.scanLine(0)[1] >> 4, 0);
+    p.scanLine(0)[1] = 0xC0;  // writing the bytes changes the pixels
+    EXPECT_EQ(p.pixel(2, 0), clBlue);
+
+    Bitmap m(10, 1, PixelFormat::pf1bit);
+    m.setPixel(0, 0, clBlack);
+    m.setPixel(9, 0, rgb(100, 100, 100));  // nearer black
+    EXPECT_EQ(m.scanLine(0)[0], 0x7F);
+    EXPECT_EQ(m.scanLine(0)[1], 0x80);
+
+    Bitmap e(2, 1, PixelFormat::pf8bit);
+    e.setPixel(0, 0, rgb(255, 102, 51));
+    EXPECT_EQ(e.scanLine(0)[0], 16 + 36 * 5 + 6 * 2 + 1);
+}
+
+TEST(Formats, DrawingOnIndexedFormatsTakesTheNearestEntry) {
+    for (PixelFormat f : {PixelFormat::pf8bit, PixelFormat::pf4bit, PixelFormat::pf1bit}) {
+        Bitmap b(4, 1, f);
+        const TColor c = rgb(250, 20, 30);
+        raster::penSpan(b, 0, 0, 2, c, PenMode::pmCopy);
+        EXPECT_EQ(b.pixel(0, 0), stored(f, c)) << pixelFormatName(f);
+        EXPECT_EQ(b.pixel(2, 0), clWhite);
+        // pmNot on white gives black in every format.
+        raster::penSpan(b, 0, 2, 4, clRed, PenMode::pmNot);
+        EXPECT_EQ(b.pixel(3, 0), clBlack) << pixelFormatName(f);
+    }
+    // Rewriting a pixel with its own colour keeps a duplicate palette index as it is.
+    Bitmap b(1, 1, PixelFormat::pf8bit);
+    b.scanLine(0)[0] = 231;  // the cube's white, a duplicate of index 15
+    raster::penSpan(b, 0, 0, 1, clBlack, PenMode::pmNop);
+    raster::penSpan(b, 0, 0, 1, clWhite, PenMode::pmMerge);
+    EXPECT_EQ(b.scanLine(0)[0], 231);
+}
+
+TEST(Formats, ToImageAndFromImage) {
+    for (PixelFormat f : kAllFormats) {
+        Bitmap b(5, 3, f);
+        b.setPixel(4, 2, clBlack);
+        const QImage img = b.toImage();
+        ASSERT_EQ(img.format(), QImage::Format_RGB32);
+        EXPECT_EQ(img.pixel(4, 2), 0xFF000000u);
+        EXPECT_EQ(img.pixel(0, 0), 0xFFFFFFFFu);
+        Bitmap c;
+        c.fromImage(img);
+        EXPECT_EQ(c.pixelFormat(), PixelFormat::Device);
+        EXPECT_EQ(c.pixel(4, 2), clBlack);
+        EXPECT_EQ(c.width(), 5);
+    }
+    QImage argb(2, 2, QImage::Format_ARGB32);
+    argb.fill(qRgb(0x10, 0x20, 0x30));
+    Bitmap c;
+    c.fromImage(argb);
+    EXPECT_EQ(c.pixel(1, 1), rgb(0x10, 0x20, 0x30));
+}

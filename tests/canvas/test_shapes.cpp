@@ -1,0 +1,399 @@
+// Rectangles, ellipses, round rectangles, arcs, chords, pies and polygons at pixel level.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
+
+using namespace pixoral;
+
+namespace {
+
+struct Bounds {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
+    bool operator==(const Bounds&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Bounds& b) {
+    return os << "[" << b.left << "," << b.top << ".." << b.right << "," << b.bottom << "]";
+}
+
+Bounds boundsOf(const Bitmap& b, const std::function<bool(TColor)>& pick) {
+    Bounds r;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            if (pick(b.pixel(x, y))) {
+                r.left = std::min(r.left, x);
+                r.top = std::min(r.top, y);
+                r.right = std::max(r.right, x);
+                r.bottom = std::max(r.bottom, y);
+            }
+    return r;
+}
+
+int count(const Bitmap& b, TColor c) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x) n += b.pixel(x, y) == c;
+    return n;
+}
+
+bool sameImage(const Bitmap& a, const Bitmap& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y)) return false;
+    return true;
+}
+
+void fillNoise(Bitmap& b) {
+    unsigned v = 987654321u;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x) {
+            v = v * 1664525u + 1013904223u;
+            b.setPixel(x, y, TColor((v >> 8) & 0xFFFFFF));
+        }
+}
+
+enum class Fig { Rect, Ellipse, RoundRect };
+
+void drawFig(Canvas& c, Fig f, int x1, int y1, int x2, int y2) {
+    switch (f) {
+    case Fig::Rect: c.rectangle(x1, y1, x2, y2); break;
+    case Fig::Ellipse: c.ellipse(x1, y1, x2, y2); break;
+    case Fig::RoundRect: c.roundRect(x1, y1, x2, y2, 6, 4); break;
+    }
+}
+
+void setPenBrush(Canvas& c, TColor pen, TColor brush) {
+    c.pen().color = pen;
+    c.brush().setColor(brush);
+}
+
+}  // namespace
+
+TEST(Shapes, RectangleZeroToTenCoversZeroToNine) {
+    Bitmap bmp(14, 14);
+    Canvas& c = bmp.canvas();
+    setPenBrush(c, clBlue, clRed);
+    c.rectangle(0, 0, 10, 10);
+    for (int y = 0; y < 14; ++y)
+        for (int x = 0; x < 14; ++x) {
+            const TColor want = (x > 9 || y > 9) ? clWhite : (x == 0 || y == 0 || x == 9 || y == 9) ? clBlue : clRed;
+            EXPECT_EQ(bmp.pixel(x, y), want) << x << "," << y;
+        }
+}
+
+TEST(Shapes, FiguresStayInTheirBoxWhateverTheCorners) {
+    struct Case {
+        int x1, y1, x2, y2;
+    };
+    // Odd and even sizes, thin boxes, and all four corner orders.
+    const Case boxes[] = {{2, 3, 12, 13}, {2, 3, 13, 14}, {2, 3, 9, 20}, {5, 5, 6, 6},  {5, 5, 7, 7},
+                          {12, 13, 2, 3}, {12, 3, 2, 13}, {2, 13, 12, 3}, {4, 2, 25, 5}, {3, 3, 8, 4}};
+    for (Fig f : {Fig::Rect, Fig::Ellipse, Fig::RoundRect}) {
+        for (const Case& b : boxes) {
+            SCOPED_TRACE(testing::Message() << "figure " << int(f) << " box " << b.x1 << "," << b.y1 << "," << b.x2 << "," << b.y2);
+            const Bounds want{std::min(b.x1, b.x2), std::min(b.y1, b.y2), std::max(b.x1, b.x2) - 1, std::max(b.y1, b.y2) - 1};
+            Bitmap bmp(30, 30);
+            setPenBrush(bmp.canvas(), clBlue, clRed);
+            drawFig(bmp.canvas(), f, b.x1, b.y1, b.x2, b.y2);
+            // The figure touches all four sides of its box and no pixel lies outside it.
+            EXPECT_EQ(boundsOf(bmp, [](TColor c) { return c != clWhite; }), want);
+            // The same figure whatever the order of the corners.
+            Bitmap canon(30, 30);
+            setPenBrush(canon.canvas(), clBlue, clRed);
+            drawFig(canon.canvas(), f, want.left, want.top, want.right + 1, want.bottom + 1);
+            EXPECT_TRUE(sameImage(bmp, canon));
+            // A clear pen fills one pixel less on the right and bottom.
+            Bitmap clear(30, 30);
+            setPenBrush(clear.canvas(), clBlue, clRed);
+            clear.canvas().pen().style = PenStyle::psClear;
+            drawFig(clear.canvas(), f, b.x1, b.y1, b.x2, b.y2);
+            Bounds less = want;
+            less.right -= 1;
+            less.bottom -= 1;
+            if (less.right < less.left || less.bottom < less.top) less = Bounds{};
+            EXPECT_EQ(boundsOf(clear, [](TColor c) { return c != clWhite; }), less);
+            EXPECT_EQ(count(clear, clBlue), 0);
+        }
+    }
+    // An empty box draws nothing.
+    Bitmap empty(10, 10);
+    empty.canvas().rectangle(3, 3, 3, 8);
+    empty.canvas().ellipse(3, 3, 8, 3);
+    EXPECT_EQ(count(empty, clWhite), 100);
+}
+
+TEST(Shapes, EllipseIsSymmetricAndThin) {
+    for (int size : {7, 8, 15, 16, 31}) {
+        SCOPED_TRACE(size);
+        Bitmap bmp(40, 40);
+        setPenBrush(bmp.canvas(), clBlue, clRed);
+        bmp.canvas().ellipse(1, 1, 1 + size, 1 + size);
+        EXPECT_EQ(boundsOf(bmp, [](TColor c) { return c != clWhite; }), (Bounds{1, 1, size, size}));
+        for (int y = 1; y <= size; ++y)
+            for (int x = 1; x <= size; ++x) {
+                const TColor c = bmp.pixel(x, y);
+                // Mirror images across both axes and the diagonal of the box.
+                EXPECT_EQ(c, bmp.pixel(size + 1 - x, y));
+                EXPECT_EQ(c, bmp.pixel(x, size + 1 - y));
+                EXPECT_EQ(c, bmp.pixel(y, x));
+                // Every interior pixel's four neighbours are inside the figure.
+                if (c == clRed) {
+                    EXPECT_NE(bmp.pixel(x - 1, y), clWhite);
+                    EXPECT_NE(bmp.pixel(x + 1, y), clWhite);
+                    EXPECT_NE(bmp.pixel(x, y - 1), clWhite);
+                    EXPECT_NE(bmp.pixel(x, y + 1), clWhite);
+                }
+            }
+        // The box corners lie outside a circle.
+        EXPECT_EQ(bmp.pixel(1, 1), clWhite);
+        EXPECT_EQ(bmp.pixel(size, size), clWhite);
+    }
+}
+
+TEST(Shapes, WideOutlines) {
+    struct Case {
+        Fig fig;
+        int width;
+        PenStyle style;
+        Bounds want;
+    };
+    // Box 10..29: a centred pen reaches width/2 outside (the extra pixel of an even width
+    // left and up); psInsideFrame keeps it in the box.
+    const Case cases[] = {
+        {Fig::Rect, 5, PenStyle::psSolid, {8, 8, 31, 31}},
+        {Fig::Rect, 4, PenStyle::psSolid, {8, 8, 30, 30}},
+        {Fig::Rect, 5, PenStyle::psInsideFrame, {10, 10, 29, 29}},
+        {Fig::Rect, 4, PenStyle::psInsideFrame, {10, 10, 29, 29}},
+        {Fig::Ellipse, 5, PenStyle::psSolid, {8, 8, 31, 31}},
+        {Fig::Ellipse, 6, PenStyle::psInsideFrame, {10, 10, 29, 29}},
+        {Fig::RoundRect, 3, PenStyle::psSolid, {9, 9, 30, 30}},
+        {Fig::RoundRect, 7, PenStyle::psInsideFrame, {10, 10, 29, 29}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "figure " << int(c.fig) << " width " << c.width << " " << penStyleName(c.style));
+        Bitmap bmp(40, 40);
+        Canvas& cv = bmp.canvas();
+        setPenBrush(cv, clBlue, clRed);
+        cv.pen().width = c.width;
+        cv.pen().style = c.style;
+        drawFig(cv, c.fig, 10, 10, 30, 30);
+        EXPECT_EQ(boundsOf(bmp, [](TColor x) { return x != clWhite; }), c.want);
+        // The band is the pen's width thick across the middle of each side.
+        int thick = 0;
+        for (int x = 0; x < 20; ++x) thick += bmp.pixel(x, 20) == clBlue;
+        EXPECT_EQ(thick, c.width);
+        EXPECT_EQ(bmp.pixel(20, 20), clRed);
+    }
+    // A pen wider than the box fills it, inside the frame.
+    Bitmap small(20, 20);
+    small.canvas().pen().width = 9;
+    small.canvas().pen().style = PenStyle::psInsideFrame;
+    small.canvas().rectangle(5, 5, 10, 10);
+    EXPECT_EQ(boundsOf(small, [](TColor x) { return x == clBlack; }), (Bounds{5, 5, 9, 9}));
+    EXPECT_EQ(count(small, clBlack), 25);
+}
+
+TEST(Shapes, DashedOutlinesKeepGapsByBrush) {
+    // Dashes run round the outline; with a solid brush the gaps are the brush colour, with
+    // a hatched one they show the hatch or the background.
+    Bitmap solid(60, 60), hatched(60, 60);
+    for (Bitmap* b : {&solid, &hatched}) {
+        Canvas& c = b->canvas();
+        c.pen().style = PenStyle::psDash;
+        c.pen().color = clBlue;
+        c.brush().setColor(clRed);
+        if (b == &hatched) c.brush().setStyle(BrushStyle::bsCross);
+        c.ellipse(5, 5, 55, 55);
+    }
+    const int dashes = count(solid, clBlue);
+    EXPECT_GT(dashes, 80);
+    EXPECT_LT(dashes, 140);  // three quarters of the ~160 outline pixels
+    EXPECT_EQ(count(hatched, clBlue), dashes);
+    EXPECT_EQ(count(solid, clWhite) + count(solid, clBlue) + count(solid, clRed), 3600);
+    EXPECT_EQ(boundsOf(solid, [](TColor x) { return x != clWhite; }), (Bounds{5, 5, 54, 54}));
+}
+
+TEST(Shapes, ArcsRunCounterClockwiseFromTheFirstPoint) {
+    // Box 0..100, centre 50,50: right (100,50), top (50,0), left (0,50), bottom (50,100).
+    struct Quadrants {
+        bool topRight, topLeft, bottomLeft, bottomRight;
+    };
+    struct Case {
+        const char* name;
+        int x3, y3, x4, y4;
+        Quadrants q;
+    };
+    const Case cases[] = {
+        {"right to top", 100, 50, 50, 0, {true, false, false, false}},
+        {"top to right", 50, 0, 100, 50, {false, true, true, true}},
+        {"left to right", 0, 50, 100, 50, {false, false, true, true}},
+        {"right to left", 100, 50, 0, 50, {true, true, false, false}},
+        {"full", 100, 50, 100, 50, {true, true, true, true}},
+    };
+    // A pixel well inside each quadrant, near the outline (for arcs) and in the fill.
+    const int outline[4][2] = {{85, 14}, {14, 14}, {14, 85}, {85, 85}};
+    const int inside[4][2] = {{70, 30}, {30, 30}, {30, 70}, {70, 70}};
+    auto onOutlineNear = [](const Bitmap& b, int x, int y) {
+        for (int dy = -3; dy <= 3; ++dy)
+            for (int dx = -3; dx <= 3; ++dx)
+                if (b.pixel(x + dx, y + dy) == clBlue) return true;
+        return false;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool want[4] = {c.q.topRight, c.q.topLeft, c.q.bottomLeft, c.q.bottomRight};
+        Bitmap a(101, 101), p(101, 101);
+        setPenBrush(a.canvas(), clBlue, clRed);
+        setPenBrush(p.canvas(), clBlue, clRed);
+        a.canvas().arc(0, 0, 100, 100, c.x3, c.y3, c.x4, c.y4);
+        p.canvas().pie(0, 0, 100, 100, c.x3, c.y3, c.x4, c.y4);
+        EXPECT_EQ(count(a, clRed), 0);  // an arc has no interior
+        for (int q = 0; q < 4; ++q) {
+            EXPECT_EQ(onOutlineNear(a, outline[q][0], outline[q][1]), want[q]) << "arc quadrant " << q;
+            EXPECT_EQ(p.pixel(inside[q][0], inside[q][1]) == clRed, want[q]) << "pie quadrant " << q;
+        }
+        // Everything stays inside the box.
+        EXPECT_LE(boundsOf(p, [](TColor x) { return x != clWhite; }).right, 99);
+    }
+    // A chord from right to top fills only the segment beyond the line between them.
+    Bitmap ch(101, 101);
+    setPenBrush(ch.canvas(), clBlue, clRed);
+    ch.canvas().chord(0, 0, 100, 100, 100, 50, 50, 0);
+    EXPECT_EQ(ch.pixel(85, 20), clRed);
+    EXPECT_EQ(ch.pixel(60, 30), clWhite);
+    EXPECT_EQ(ch.pixel(70, 70), clWhite);
+    // The chord line runs from (50, 0) to (99, 50).
+    EXPECT_TRUE(ch.pixel(75, 25) == clBlue || ch.pixel(75, 26) == clBlue);
+    EXPECT_EQ(ch.pixel(50, 0), clBlue);
+    EXPECT_EQ(ch.pixel(99, 50), clBlue);
+    // The radii of a pie are drawn with the pen.
+    Bitmap pie(101, 101);
+    setPenBrush(pie.canvas(), clBlue, clRed);
+    pie.canvas().pie(0, 0, 100, 100, 100, 50, 50, 0);
+    EXPECT_EQ(pie.pixel(75, 50), clBlue);
+    EXPECT_EQ(pie.pixel(50, 25), clBlue);
+    // Wide and dashed arcs keep to their quadrant too.
+    for (int width : {1, 6}) {
+        Bitmap w(101, 101);
+        w.canvas().pen().width = width;
+        w.canvas().pen().style = width == 1 ? PenStyle::psDot : PenStyle::psSolid;
+        w.canvas().brush().setStyle(BrushStyle::bsClear);
+        w.canvas().arc(0, 0, 100, 100, 100, 50, 50, 0);
+        const Bounds b = boundsOf(w, [](TColor x) { return x == clBlack; });
+        EXPECT_GE(b.left, 47) << width;
+        EXPECT_LE(b.bottom, 53) << width;
+    }
+}
+
+TEST(Shapes, PentagramFillsByTheAlternateRule) {
+    // Points of a five-pointed star in drawing order (every second vertex of a pentagon).
+    const std::vector<Point> star{{50, 5}, {77, 90}, {5, 35}, {95, 35}, {23, 90}};
+    Bitmap bmp(100, 100);
+    setPenBrush(bmp.canvas(), clBlue, clRed);
+    bmp.canvas().polygon(star);
+    EXPECT_EQ(bmp.pixel(50, 55), clWhite);  // the pentagon in the middle stays empty
+    EXPECT_EQ(bmp.pixel(50, 20), clRed);    // top point
+    EXPECT_EQ(bmp.pixel(20, 40), clRed);    // left point
+    EXPECT_EQ(bmp.pixel(30, 80), clRed);    // bottom-left point
+    // The outline includes every vertex, right and bottom ones too.
+    for (Point p : star) EXPECT_EQ(bmp.pixel(p.x, p.y), clBlue) << p.x << "," << p.y;
+    EXPECT_EQ(boundsOf(bmp, [](TColor c) { return c != clWhite; }), (Bounds{5, 5, 95, 90}));
+
+    // Without a pen the right and bottom edges are left out: a square polygon on 2..8
+    // fills 2..7 like a clear-pen rectangle.
+    Bitmap sq(12, 12);
+    setPenBrush(sq.canvas(), clBlue, clRed);
+    sq.canvas().pen().style = PenStyle::psClear;
+    sq.canvas().polygon({{2, 2}, {8, 2}, {8, 8}, {2, 8}});
+    EXPECT_EQ(boundsOf(sq, [](TColor c) { return c == clRed; }), (Bounds{2, 2, 7, 7}));
+    EXPECT_EQ(count(sq, clRed), 36);
+}
+
+TEST(Shapes, PenModeAppliesOnceToEveryFigure) {
+    using Draw = std::function<void(Canvas&)>;
+    const std::vector<std::pair<const char*, Draw>> figures{
+        {"rectangle", [](Canvas& c) { c.rectangle(3, 4, 40, 30); }},
+        {"ellipse", [](Canvas& c) { c.ellipse(40, 30, 3, 4); }},
+        {"roundRect", [](Canvas& c) { c.roundRect(3, 4, 40, 30, 12, 9); }},
+        {"arc", [](Canvas& c) { c.arc(3, 4, 40, 30, 40, 10, 3, 30); }},
+        {"chord", [](Canvas& c) { c.chord(3, 4, 40, 30, 40, 10, 3, 20); }},
+        {"pie", [](Canvas& c) { c.pie(3, 4, 40, 30, 40, 10, 10, 4); }},
+        {"polygon", [](Canvas& c) { c.polygon({{25, 2}, {37, 38}, {5, 15}, {45, 15}, {13, 38}}); }},
+    };
+    struct PenCase {
+        int width;
+        PenStyle style;
+        BrushStyle brush;
+    };
+    const PenCase pens[] = {{1, PenStyle::psSolid, BrushStyle::bsSolid},      {1, PenStyle::psDashDot, BrushStyle::bsSolid},
+                            {1, PenStyle::psDot, BrushStyle::bsDiagCross},    {4, PenStyle::psSolid, BrushStyle::bsHorizontal},
+                            {5, PenStyle::psInsideFrame, BrushStyle::bsSolid}, {3, PenStyle::psClear, BrushStyle::bsSolid}};
+    for (const auto& [name, draw] : figures) {
+        for (const PenCase& pc : pens) {
+            SCOPED_TRACE(testing::Message() << name << " width " << pc.width << " " << penStyleName(pc.style) << " "
+                                            << brushStyleName(pc.brush));
+            auto setup = [&](Canvas& c, PenMode m) {
+                c.pen().width = pc.width;
+                c.pen().style = pc.style;
+                c.pen().mode = m;
+                c.pen().color = rgb(0x3C, 0xA5, 0x71);
+                c.brush().setColor(rgb(0xC8, 0x1E, 0x5F));
+                c.brush().setStyle(pc.brush);
+            };
+            // pmXor twice restores any background.
+            Bitmap noisy(50, 45);
+            fillNoise(noisy);
+            const Bitmap original = noisy;
+            setup(noisy.canvas(), PenMode::pmXor);
+            draw(noisy.canvas());
+            const bool drawsNothing = std::string(name) == "arc" && pc.style == PenStyle::psClear;
+            EXPECT_EQ(sameImage(noisy, original), drawsNothing);
+            draw(noisy.canvas());
+            EXPECT_TRUE(sameImage(noisy, original));
+            // pmNot inverts exactly the pixels pmCopy writes: black on white, all once.
+            Bitmap copy(50, 45), inv(50, 45);
+            setup(copy.canvas(), PenMode::pmCopy);
+            copy.canvas().pen().color = clBlack;
+            copy.canvas().brush().setColor(clBlack);
+            copy.canvas().brush().setStyle(pc.brush);
+            draw(copy.canvas());
+            setup(inv.canvas(), PenMode::pmNot);
+            draw(inv.canvas());
+            EXPECT_TRUE(sameImage(copy, inv));
+        }
+    }
+}
+
+TEST(Shapes, FarCoordinatesAreClipped) {
+    // A huge circle centred on the bitmap covers it completely with the brush.
+    Bitmap bmp(32, 32);
+    Canvas& c = bmp.canvas();
+    setPenBrush(c, clBlue, clRed);
+    c.ellipse(-100000, -100000, 100016, 100016);
+    EXPECT_EQ(count(bmp, clRed), 32 * 32);
+    // A huge rectangle whose left edge crosses the bitmap at x = 5.
+    Bitmap r(32, 32);
+    setPenBrush(r.canvas(), clBlue, clRed);
+    r.canvas().rectangle(5, -100000, 100000, 100000);
+    EXPECT_EQ(boundsOf(r, [](TColor x) { return x == clBlue; }), (Bounds{5, 0, 5, 31}));
+    EXPECT_EQ(count(r, clRed), 26 * 32);
+    // The extremes of the int range: no overflow, no hang.
+    Bitmap far(16, 16);
+    Canvas& f = far.canvas();
+    for (int width : {1, 7}) {
+        f.pen().width = width;
+        f.pen().style = width == 1 ? PenStyle::psDash : PenStyle::psSolid;
+        f.rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+        f.ellipse(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+        f.roundRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MIN);
+        f.pie(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, 0, 0, INT_MIN);
+        f.chord(INT_MIN, 0, INT_MAX, 10, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+        f.polygon({{INT_MIN, INT_MIN}, {INT_MAX, 0}, {0, INT_MAX}, {INT_MIN, INT_MAX}});
+    }
+}
