@@ -295,12 +295,12 @@ bool BatchRunner::doPath(const QString& path, QString& error) {
     return true;
 }
 
-bool BatchRunner::mouse(const QString& spec, bool click, QString& error) {
+bool BatchRunner::mouse(const QString& argText, bool click, QString& error) {
     std::vector<QPoint> pts;
-    for (const QString& part : spec.split(QLatin1Char(':'))) {
+    for (const QString& part : argText.split(QLatin1Char(':'))) {
         QPoint p;
         if (!parsePoint(part, p)) {
-            error = QStringLiteral("%1: not a point list X,Y:X,Y: %2").arg(click ? "--click" : "--drag", spec);
+            error = QStringLiteral("%1: not a point list X,Y:X,Y: %2").arg(click ? "--click" : "--drag", argText);
             return false;
         }
         pts.push_back(p);
@@ -321,14 +321,14 @@ bool BatchRunner::mouse(const QString& spec, bool click, QString& error) {
     return true;
 }
 
-bool BatchRunner::setControl(const QString& spec, QString& error) {
-    const int eq = spec.indexOf(QLatin1Char('='));
-    const int dot = spec.indexOf(QLatin1Char('.'));
+bool BatchRunner::setControl(const QString& argText, QString& error) {
+    const int eq = argText.indexOf(QLatin1Char('='));
+    const int dot = argText.indexOf(QLatin1Char('.'));
     if (eq < 0 || dot < 0 || dot > eq) {
-        error = QStringLiteral("--set takes WINDOW.CONTROL=VALUE: %1").arg(spec);
+        error = QStringLiteral("--set takes WINDOW.CONTROL=VALUE: %1").arg(argText);
         return false;
     }
-    const QString win = spec.left(dot), name = spec.mid(dot + 1, eq - dot - 1), value = spec.mid(eq + 1);
+    const QString win = argText.left(dot), name = argText.mid(dot + 1, eq - dot - 1), value = argText.mid(eq + 1);
     QObject* o = findControl(win, name);
     if (!o) {
         error = QStringLiteral("no control %1.%2").arg(win, name);
@@ -391,13 +391,13 @@ bool BatchRunner::setControl(const QString& spec, QString& error) {
     return true;
 }
 
-bool BatchRunner::pressControl(const QString& spec, QString& error) {
-    const int dot = spec.indexOf(QLatin1Char('.'));
+bool BatchRunner::pressControl(const QString& argText, QString& error) {
+    const int dot = argText.indexOf(QLatin1Char('.'));
     if (dot < 0) {
-        error = QStringLiteral("--press takes WINDOW.CONTROL: %1").arg(spec);
+        error = QStringLiteral("--press takes WINDOW.CONTROL: %1").arg(argText);
         return false;
     }
-    const QString win = spec.left(dot), name = spec.mid(dot + 1);
+    const QString win = argText.left(dot), name = argText.mid(dot + 1);
     QObject* o = findControl(win, name);
     if (auto* b = qobject_cast<QAbstractButton*>(o)) {
         if (!b->isEnabled()) {

@@ -42,9 +42,9 @@ public:
 private:
     bool runAction(const BatchAction& a, QString& error);
     bool doPath(const QString& path, QString& error);
-    bool mouse(const QString& spec, bool click, QString& error);
-    bool setControl(const QString& spec, QString& error);
-    bool pressControl(const QString& spec, QString& error);
+    bool mouse(const QString& argText, bool click, QString& error);
+    bool setControl(const QString& argText, QString& error);
+    bool pressControl(const QString& argText, QString& error);
     bool writeState(const QString& target, QString& error);
     bool runScriptText(const QString& text, QString& error);
 
