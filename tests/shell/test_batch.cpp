@@ -137,3 +137,22 @@ TEST(Batch, ScriptsRunOnTheWorkspaceAndStopAtTheStepLimit) {
     const QJsonObject t = QJsonDocument::fromJson(r.out.toUtf8()).object()["turtle"].toObject();
     EXPECT_TRUE(t["penDown"].toBool());
 }
+
+TEST(Batch, ScriptDrawsTwoLinesAndReportsAFailure) {
+    QTemporaryDir dir;
+    const QString out = dir.filePath("out.bmp");
+    const Result r = run({"--run", "down go 10 right 90 go 10", "--save", out}, dir.path());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QImage img(out);
+    ASSERT_FALSE(img.isNull());
+    auto black = [&](int x, int y) { return (img.pixel(x, y) & 0xFFFFFF) == 0; };
+    // Along +X from the origin, then down along +Y after turning right; end pixels left out.
+    for (int x = 0; x <= 10; ++x) EXPECT_TRUE(black(x, 0)) << x;
+    for (int y = 0; y < 10; ++y) EXPECT_TRUE(black(10, y)) << y;
+    EXPECT_FALSE(black(11, 0));
+    EXPECT_FALSE(black(10, 10));
+    EXPECT_FALSE(black(5, 5));
+
+    const Result bad = run({"--run", "go abc"}, dir.path());
+    EXPECT_TRUE(bad.err.contains("message: invalid integer in go")) << bad.err.toStdString();
+}
