@@ -157,8 +157,8 @@ std::vector<MenuEntry> buildMenuBar() {
         item("New &Banner", &F::NewBanner1Click).named("NewBanner1"),
         item("&Open...", &F::Open1Click).named("Open1").key("Ctrl+O"),
         item("Save &As...", &F::SaveAs1Click).named("SaveAs1").key("Ctrl+S"),
-        later("Open Pattern...").named("OpenPattern1"),
-        later("Save Pattern...").named("SavePattern1"),
+        item("Open Pattern...", &F::OpenPattern1Click).named("OpenPattern1"),
+        item("Save Pattern...", &F::SavePattern1Click).named("SavePattern1"),
         sub("Split Save", {later("&Vertical Split...").named("VerticalSplit1"),
                            later("&Horizontal Split...").named("HorizontalSplit1"),
                            later("&Puzzle Split...").named("PuzzleSplit1"), sep(),
@@ -169,9 +169,9 @@ std::vector<MenuEntry> buildMenuBar() {
         item("E&xit", &F::Exit1Click),
     }));
     m.push_back(sub("&Edit", {
-        later("&Copy to Clipboard").named("CopytoClipboard1"),
-        later("&Paste from Clipboard").named("PastefromClipboard1"),
-        later("Paste &Stretch from Clipboard").named("PasteStretchfromClipboard1"),
+        item("&Copy to Clipboard", &F::CopytoClipboard1Click).named("CopytoClipboard1"),
+        item("&Paste from Clipboard", &F::PastefromClipboard1Click).named("PastefromClipboard1"),
+        item("Paste &Stretch from Clipboard", &F::PasteStretchfromClipboard1Click).named("PasteStretchfromClipboard1"),
         sep(),
         item("&Redo", &F::Redo1Click).named("Redo1").key("Ctrl+Y").key("Ctrl+Shift+Z"),
     }));
@@ -190,7 +190,7 @@ std::vector<MenuEntry> buildMenuBar() {
         sub("Spiralfactor", laterAll({"0.99", "0.97", "0.95", "Other..."})),
         sub("&Starpoints", laterAll({"3", "4", "5", "6", "7", "8", "9", "10", "11", "12"})),
         sub("SpiroGraph", laterAll({"&Turns..."})),
-        sub("&GIF Image", {later("Transparent").named("GifTrans").flag(MenuEntry::Checkable)}),
+        sub("&GIF Image", {item("Transparent", &F::GifTransClick).named("GifTrans").flag(MenuEntry::Checkable)}),
     }));
     m.push_back(sub("&Image", {
         sub("Quick", {later("&Quick Background..."), later("Quick Cells...").named("QuickCells1"),
@@ -203,7 +203,7 @@ std::vector<MenuEntry> buildMenuBar() {
         sep(),
         sub("Pixel Format", {later("8 bit").named("N8bit1").flag(MenuEntry::Checkable | MenuEntry::Radio | MenuEntry::Checked),
                              later("24 bit").named("N24bit1").flag(MenuEntry::Checkable | MenuEntry::Radio)}),
-        sub("Capture", {later("&Screen").named("Screen1")}),
+        sub("Capture", {item("&Screen", &F::Screen1Click).named("Screen1")}),
         sub("&Trace", {later("&Trace"), later("&Contour Accent"), later("Trace &Range").named("TraceRange1"), sep(),
                        later("Color Byte").named("ColorByte1"), later("Intensity").named("TraceIntensity")}),
         later("Crop").named("Crop1"),

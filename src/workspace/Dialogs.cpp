@@ -6,6 +6,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "workspace/PictureDialogs.h"
+
 namespace pixoral {
 
 namespace {
@@ -38,7 +40,26 @@ Font fromQFont(const QFont& q, const Font& base) {
 
 }  // namespace
 
+// Implementations without picture dialogs of their own get the plain file dialogs.
+std::optional<QString> Dialogs::openPicture(const QString& caption, const QString& filter, int filterIndex) {
+    Q_UNUSED(filterIndex);
+    return openFile(caption, qtNameFilters(filter).join(QStringLiteral(";;")));
+}
+
+std::optional<QString> Dialogs::savePicture(const QString& caption, const QString& filter, int filterIndex) {
+    Q_UNUSED(filterIndex);
+    return saveFile(caption, qtNameFilters(filter).join(QStringLiteral(";;")));
+}
+
 // ---- Qt dialogs ----
+
+std::optional<QString> QtDialogs::openPicture(const QString& caption, const QString& filter, int filterIndex) {
+    return runOpenPictureDialog(parent_, caption, filter, filterIndex);
+}
+
+std::optional<QString> QtDialogs::savePicture(const QString& caption, const QString& filter, int filterIndex) {
+    return runSaveDialog(parent_, caption, filter, filterIndex);
+}
 
 QString QtDialogs::inputBox(const QString& caption, const QString& prompt, const QString& defaultText) {
     bool ok = false;
@@ -179,6 +200,16 @@ std::optional<QString> ScriptedDialogs::saveFile(const QString& caption, const Q
     const auto a = take(caption);
     if (!a || *a == kCancel) return std::nullopt;
     return a;
+}
+
+std::optional<QString> ScriptedDialogs::openPicture(const QString& caption, const QString& filter, int filterIndex) {
+    pictureRequests_.push_back({false, caption, filter, filterIndex});
+    return openFile(caption, filter);
+}
+
+std::optional<QString> ScriptedDialogs::savePicture(const QString& caption, const QString& filter, int filterIndex) {
+    pictureRequests_.push_back({true, caption, filter, filterIndex});
+    return saveFile(caption, filter);
 }
 
 }  // namespace pixoral

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "canvas/Canvas.h"
 #include "canvas/Color.h"
@@ -28,6 +29,10 @@ public:
     virtual std::optional<Font> font(const Font& initial) = 0;
     virtual std::optional<QString> openFile(const QString& caption, const QString& filter) = 0;
     virtual std::optional<QString> saveFile(const QString& caption, const QString& filter) = 0;
+    // Image files: `filter` is "Description|patterns|..." (patterns joined by ';') with entry
+    // `filterIndex` (1-based) chosen. The open dialog previews the picture under the cursor.
+    virtual std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex);
+    virtual std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex);
 };
 
 // The modal Qt dialogs.
@@ -42,6 +47,8 @@ public:
     std::optional<Font> font(const Font& initial) override;
     std::optional<QString> openFile(const QString& caption, const QString& filter) override;
     std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
+    std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
+    std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex) override;
 
 private:
     QWidget* parent_;
@@ -73,6 +80,16 @@ public:
     std::optional<Font> font(const Font& initial) override;
     std::optional<QString> openFile(const QString& caption, const QString& filter) override;
     std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
+    std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
+    std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex) override;
+
+    // Every picture dialog asked for, oldest first (the answer is the queued path).
+    struct PictureRequest {
+        bool save = false;
+        QString caption, filter;
+        int filterIndex = 0;
+    };
+    const std::vector<PictureRequest>& pictureRequests() const { return pictureRequests_; }
 
     // The font answer "Name,size[,bold][,italic][,underline]"; nothing when malformed.
     static std::optional<Font> parseFont(const QString& answer, const Font& base);
@@ -83,6 +100,7 @@ private:
     void fail(const QString& reason);
 
     std::deque<QString> answers_;
+    std::vector<PictureRequest> pictureRequests_;
     QStringList messages_;
     QString failure_;
 };

@@ -55,13 +55,4 @@ void seedFolder(const QString& shippedDir, const QString& userDir) {
     }
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
-        if (error) *error = QStringLiteral("cannot write %1: %2").arg(path, f.errorString());
-        return false;
-    }
-    return true;
-}
-
 }  // namespace pixoral

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "files/ImageFile.h"
+
 namespace pixoral {
 
 // The data files that ship beside the executable and are copied into a fresh user folder.
@@ -19,7 +21,7 @@ QString resolveProgramFolder(const QString& exeDir, const QString& userDir, cons
 // Copies the shipped data files that the user folder does not have yet.
 void seedFolder(const QString& shippedDir, const QString& userDir);
 
-// Writes bytes to path through a temporary file renamed over the old one.
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+// writeFileAtomically (bytes through a temporary file renamed over the old one) comes from
+// files/ImageFile.h, which the settings file shares with the image files.
 
 }  // namespace pixoral

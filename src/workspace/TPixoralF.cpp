@@ -118,16 +118,8 @@ void TPixoralF::FormCreate() {
     LineColor->clear();
     for (const char* c : colors) LineColor->addItem(QString::fromLatin1(c));
 
-    // 7. The pattern strip and the 8 by 8 brush pattern. A missing strip is normal on a fresh
-    // folder; one that cannot be read is only reported, start-up goes on.
-    const QString strip = programFolder_ + QStringLiteral("patterns.bmp");
-    if (QFileInfo::exists(strip)) {
-        QString err;
-        Bitmap loaded;
-        if (loaded.loadFromFile(strip, &err)) patternStrip_ = loaded;
-        else std::fprintf(stderr, "pixoral: cannot read %s: %s\n", qPrintable(strip), qPrintable(err));
-    }
-    brushPattern_ = Bitmap(8, 8, PixelFormat::pf4bit);
+    // 7. The pattern strip and the 8 by 8 brush pattern.
+    loadPatterns();
 
     // 8. Drawing mode, text font, paint text.
     settings_.drawingMode = QStringLiteral("line");
@@ -182,6 +174,7 @@ void TPixoralF::buildLayout() {
         auto* it = new QListWidgetItem(QString::number(i), PatList);
         it->setSizeHint(QSize(25, 16));
     }
+    setUpPatList();
     row->addWidget(PatList);
 
     auto* bevel = new QFrame(central);
@@ -455,6 +448,7 @@ void TPixoralF::showEvent(QShowEvent* e) {
 
 void TPixoralF::FormClose() {
     // The pattern strip goes back only when something changed it.
+    storePatterns();
     rangeBuffer_ = Bitmap();
     maskBitmap_ = Bitmap();
     if (options_.batch || programFolder_.isEmpty()) return;
@@ -470,7 +464,7 @@ bool TPixoralF::askToSaveChanges() {
     switch (dialogs().question(QStringLiteral("Save changes?"), Dialogs::Yes | Dialogs::No | Dialogs::Cancel)) {
         case Dialogs::No: return true;
         case Dialogs::Yes: {
-            const auto path = dialogs().saveFile(QStringLiteral("Save As"), saveFilter());
+            const auto path = dialogs().savePicture(QStringLiteral("Save As"), saveFilter(), 1);
             return path && saveImageFile(*path);
         }
         default: return false;
@@ -558,75 +552,7 @@ bool TPixoralF::setWorkspaceSize(int width, int height) {
     return true;
 }
 
-QString TPixoralF::openFilter() { return QStringLiteral("Bitmaps (*.bmp);;All files (*)"); }
-QString TPixoralF::saveFilter() { return QStringLiteral("BMP Files (*.bmp)"); }
-
-void TPixoralF::Open1Click() {
-    if (const auto path = dialogs().openFile(QStringLiteral("Open"), openFilter())) openImageFile(*path);
-}
-
-void TPixoralF::SaveAs1Click() {
-    if (const auto path = dialogs().saveFile(QStringLiteral("Save As"), saveFilter())) saveImageFile(*path);
-}
-
-bool TPixoralF::openImageFile(const QString& path) {
-    const QFileInfo fi(path);
-    const QString ext = fi.suffix().toUpper();
-    Bitmap loaded;
-    QString err;
-    if (ext != QLatin1String("BMP")) {
-        fail(QStringLiteral("Cannot open %1: only BMP files can be opened.").arg(fi.fileName()));
-        return false;
-    }
-    if (!loaded.loadFromFile(path, &err)) {
-        fail(QStringLiteral("Cannot open %1: %2").arg(fi.fileName(), err));
-        return false;
-    }
-    if (!sizeIsValid(loaded.width(), loaded.height())) {
-        fail(QStringLiteral("Cannot open %1: the image is too large.").arg(fi.fileName()));
-        return false;
-    }
-    workspace_ = loaded;
-    setStatusText(0, fi.fileName());
-    undo_.resizeAll(workspace_.width(), workspace_.height());
-    settings_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
-    repaintWorkspace();
-    markSaved();
-    return true;
-}
-
-bool TPixoralF::saveImageFile(const QString& requested) {
-    QString path = requested;
-    QFileInfo fi(path);
-    if (fi.suffix().isEmpty()) {
-        path += QStringLiteral(".bmp");
-        fi = QFileInfo(path);
-    }
-    if (fi.suffix().toUpper() != QLatin1String("BMP")) {
-        fail(QStringLiteral("Cannot save %1: only BMP files can be written.").arg(fi.fileName()));
-        return false;
-    }
-    setStatusText(0, fi.fileName());
-    // Written beside the target and renamed over it, so a failed write leaves the old file.
-    const QString tmp = fi.absolutePath() + QStringLiteral("/.%1.%2-%3.tmp.bmp")
-                                                .arg(fi.fileName())
-                                                .arg(QCoreApplication::applicationPid())
-                                                .arg(QRandomGenerator::global()->generate());
-    QString err;
-    if (!workspace_.saveToFile(tmp, &err)) {
-        QFile::remove(tmp);
-        fail(QStringLiteral("Cannot save %1: %2").arg(fi.fileName(), err.isEmpty() ? QStringLiteral("write failed") : err));
-        return false;
-    }
-    if (fi.exists()) QFile::setPermissions(tmp, QFile::permissions(fi.absoluteFilePath()));
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(fi.absoluteFilePath()).constData()) != 0) {
-        QFile::remove(tmp);
-        fail(QStringLiteral("Cannot save %1: the file cannot be replaced.").arg(fi.fileName()));
-        return false;
-    }
-    markSaved();
-    return true;
-}
+// Open, Save As and the other file commands are in FileCommands.cpp.
 
 // ---------------------------------------------------------------- undo
 

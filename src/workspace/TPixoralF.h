@@ -21,6 +21,8 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
+class QPainter;
+class QRect;
 class QScrollArea;
 class QToolBar;
 class QToolButton;
@@ -108,6 +110,20 @@ public:
     void NewBanner1Click();
     void Open1Click();
     void SaveAs1Click();
+    // Image files, clipboard, screen and the pattern list.
+    void GifTransClick();
+    void CopytoClipboard1Click();
+    void PastefromClipboard1Click();
+    void PasteStretchfromClipboard1Click();
+    void Screen1Click();
+    void PatListDrawItem(QPainter& painter, int index, const QRect& rect, bool selected);
+    void PatListClick();
+    void UpdatePattern1Click();
+    void EditPattern1Click();
+    void SavePattern1Click();
+    void OpenPattern1Click();
+    const Bitmap& patternStrip() const { return patternStrip_; }
+    const Bitmap& brushPattern() const { return brushPattern_; }
     void Exit1Click();
     void ToolButton10Click();  // Resize Image
     void ToolButton12Click();  // Clear Image
@@ -178,6 +194,10 @@ private:
     bool askToSaveChanges();  // false: the close is cancelled
     void markSaved();
     int askInt(const QString& caption, const QString& prompt, const QString& defaultText, int fallback, bool* isInt = nullptr);
+    void setUpPatList();
+    void loadPatterns();
+    void storePatterns();
+    void selectPattern(int n);
 
     Options options_;
     std::shared_ptr<Dialogs> dialogs_;
@@ -187,6 +207,8 @@ private:
     Bitmap maskBitmap_;
     Bitmap patternStrip_;
     Bitmap brushPattern_;
+    bool patternsChanged_ = false;
+    bool patternFileUnreadable_ = false;
     WorkspaceSettings settings_;
     UndoRing undo_;
     ToolTable tools_;
