@@ -1,4 +1,5 @@
 // File > Open and Save As, the GIF option, the clipboard and the screen capture.
+#include <functional>
 #include <QAction>
 #include <QBuffer>
 #include <QClipboard>
@@ -132,36 +133,35 @@ void TPixoralF::CopytoClipboard1Click() {
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-void TPixoralF::PastefromClipboard1Click() {
+namespace {
+// The clipboard's picture as an opaque bitmap; false (with a message where one is due) when
+// there is none or it cannot be held.
+bool clipboardBitmap(Bitmap& b, const std::function<void(const QString&)>& fail) {
     const QImage img = clipboardImage();
-    if (img.isNull()) return;
-    if (!sizeIsValid(img.width(), img.height())) {
+    if (img.isNull()) return false;
+    if (!TPixoralF::sizeIsValid(img.width(), img.height())) {
         fail(QStringLiteral("The picture on the clipboard is too large (%1 x %2).").arg(img.width()).arg(img.height()));
-        return;
+        return false;
     }
-    Bitmap b;
     b.fromImage(opaqueOverWhite(img));
     if (b.isEmpty()) {
         fail(QStringLiteral("There is not enough memory for the picture on the clipboard."));
-        return;
+        return false;
     }
+    return true;
+}
+}  // namespace
+
+void TPixoralF::PastefromClipboard1Click() {
+    Bitmap b;
+    if (!clipboardBitmap(b, [this](const QString& m) { fail(m); })) return;
     workspace_ = b;
     repaintWorkspace();
 }
 
 void TPixoralF::PasteStretchfromClipboard1Click() {
-    const QImage img = clipboardImage();
-    if (img.isNull()) return;
-    if (!sizeIsValid(img.width(), img.height())) {
-        fail(QStringLiteral("The picture on the clipboard is too large (%1 x %2).").arg(img.width()).arg(img.height()));
-        return;
-    }
     Bitmap b;
-    b.fromImage(opaqueOverWhite(img));
-    if (b.isEmpty()) {
-        fail(QStringLiteral("There is not enough memory for the picture on the clipboard."));
-        return;
-    }
+    if (!clipboardBitmap(b, [this](const QString& m) { fail(m); })) return;
     canvas().stretchDraw(Rect{0, 0, workspace_.width(), workspace_.height()}, b);
     repaintWorkspace();
 }

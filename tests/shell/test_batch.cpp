@@ -9,26 +9,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "BatchProcess.h"
+
 #include "shell/BatchRunner.h"
 
 using namespace pixoral;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out, err;
-};
-
-Result run(const QStringList& args, const QString& dataDir) {
-    QProcess p;
-    p.setProgram(QStringLiteral(PIXORAL_EXE));
-    p.setArguments(QStringList{"--batch", "--data-dir", dataDir} + args);
-    p.start();
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using Result = BatchOutcome;
+inline BatchOutcome run(const QStringList& args, const QString& dataDir) { return runBatch(args, dataDir); }
 
 }  // namespace
 

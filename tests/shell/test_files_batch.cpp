@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "BatchProcess.h"
+
 #include "canvas/Bitmap.h"
 #include "files/ImageFile.h"
 
@@ -15,20 +17,7 @@ using namespace pixoral;
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QString out, err;
-};
-
-Outcome runBatch(const QStringList& args, const QString& dataDir) {
-    QProcess p;
-    p.setProgram(QStringLiteral(PIXORAL_EXE));
-    p.setArguments(QStringList{"--batch", "--data-dir", dataDir} + args);
-    p.start();
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using Outcome = BatchOutcome;
 
 Bitmap stripes(int w, int h) {
     Bitmap b(w, h);
