@@ -146,7 +146,8 @@ QJsonObject workspaceState(TPixoralF& w) {
     o[QStringLiteral("width")] = b.width();
     o[QStringLiteral("height")] = b.height();
     o[QStringLiteral("pixelFormat")] = QString::fromLatin1(pixelFormatName(b.pixelFormat()));
-    o[QStringLiteral("range")] = QJsonArray{s.range.left, s.range.top, s.range.right, s.range.bottom};
+    const Rect& r = w.rangeState().range;
+    o[QStringLiteral("range")] = QJsonArray{r.left, r.top, r.right, r.bottom};
     o[QStringLiteral("drawingMode")] = s.drawingMode;
     o[QStringLiteral("copySelectionMode")] = s.copySelectionMode;
     o[QStringLiteral("penColor")] = static_cast<qint64>(c.pen().color);

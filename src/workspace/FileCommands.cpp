@@ -87,7 +87,7 @@ bool TPixoralF::openImageFile(const QString& path) {
     workspace_ = next;
     setStatusText(0, QFileInfo(path).fileName());
     undo_.resizeAll(workspace_.width(), workspace_.height());
-    settings_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
+    range_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
     repaintWorkspace();
     markSaved();
     return true;

@@ -108,7 +108,7 @@ void TPixoralF::FormCreate() {
     Turtle.OnRequestFilter = [](const QString&) {};
 
     // 5. Range buffer and mask bitmap.
-    rangeBuffer_ = Bitmap();
+    range_.buffer = Bitmap();
     maskBitmap_ = Bitmap();
 
     // 6. The colour list.
@@ -449,7 +449,7 @@ void TPixoralF::showEvent(QShowEvent* e) {
 void TPixoralF::FormClose() {
     // The pattern strip goes back only when something changed it.
     storePatterns();
-    rangeBuffer_ = Bitmap();
+    range_.buffer = Bitmap();
     maskBitmap_ = Bitmap();
     if (options_.batch || programFolder_.isEmpty()) return;
     // A minimised window keeps what was stored last time.
@@ -587,7 +587,7 @@ void TPixoralF::NewBanner1Click() {
     canvas().brush().setColor(clWhite);
     setShapeflagColors(shapeflagPenColor(), clWhite);
     setWorkspaceSize(468, 60);
-    settings_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
+    range_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
 }
 
 void TPixoralF::ToolButton10Click() {
@@ -601,7 +601,7 @@ void TPixoralF::ToolButton10Click() {
     canvas().brush().setColor(clWhite);
     setShapeflagColors(shapeflagPenColor(), clWhite);
     setWorkspaceSize(w, h);
-    settings_.range = Rect{0, 0, w, h};
+    range_.range = Rect{0, 0, w, h};
 }
 
 void TPixoralF::ToolButton12Click() {
@@ -610,12 +610,12 @@ void TPixoralF::ToolButton12Click() {
     setShapeflagColors(shapeflagPenColor(), clWhite);
     canvas().fillRect(Rect{0, 0, workspace_.width(), workspace_.height()});
     brushset(BrushStyle::bsClear, icoBrushClear);
-    settings_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
+    range_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
     repaintWorkspace();
 }
 
 void TPixoralF::ToolButton14Click() {
-    canvas().fillRect(settings_.range);
+    canvas().fillRect(range_.range);
     repaintWorkspace();
 }
 
@@ -623,7 +623,7 @@ void TPixoralF::ClearDefault1Click() {
     canvas().brush().setColor(clWhite);
     setShapeflagColors(shapeflagPenColor(), clWhite);
     setWorkspaceSize(256, 256);
-    settings_.range = Rect{0, 0, 256, 256};
+    range_.range = Rect{0, 0, 256, 256};
 }
 
 // ---------------------------------------------------------------- Make Button
@@ -681,15 +681,15 @@ void TPixoralF::About1Click() { dialogs().message(QStringLiteral("Pixoral " PIXO
 
 // ---------------------------------------------------------------- range settings
 
-void TPixoralF::SelectAll2Click() { settings_.range = Rect{0, 0, workspace_.width(), workspace_.height()}; }
+void TPixoralF::SelectAll2Click() { range_.range = Rect{0, 0, workspace_.width(), workspace_.height()}; }
 
 void TPixoralF::toHeight1Click() {
-    Rect& r = settings_.range;
+    Rect& r = range_.range;
     r.bottom = r.top + (r.right - r.left);
 }
 
 void TPixoralF::toWidth1Click() {
-    Rect& r = settings_.range;
+    Rect& r = range_.range;
     r.right = r.left + (r.bottom - r.top);
 }
 
@@ -702,7 +702,7 @@ void TPixoralF::SetOffset1Click() {
 }
 
 void TPixoralF::Color5Click() {
-    if (const auto c = dialogs().color(settings_.transparentCopyColor)) settings_.transparentCopyColor = *c;
+    if (const auto c = dialogs().color(range_.transparentColor)) range_.transparentColor = *c;
 }
 
 // ---------------------------------------------------------------- text settings

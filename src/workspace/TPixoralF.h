@@ -12,6 +12,7 @@
 #include "script/Turtle.h"
 #include "workspace/Commands.h"
 #include "workspace/Dialogs.h"
+#include "effects/Range.h"
 #include "workspace/Tools.h"
 #include "workspace/UndoRing.h"
 #include "workspace/WindowSettings.h"
@@ -55,6 +56,8 @@ public:
     UndoRing& undoRing() { return undo_; }
     Dialogs& dialogs() { return *dialogs_; }
     ToolTable& tools() { return tools_; }
+    effects::RangeState& rangeState() { return range_; }
+    const effects::RangeState& rangeState() const { return range_; }
     const QString& programFolder() const { return programFolder_; }
     QString settingsFilePath() const { return programFolder_ + options_.settingsFileName; }
     QString helpFile() const { return programFolder_ + QStringLiteral("Pixoral.hlp"); }
@@ -203,7 +206,7 @@ private:
     std::shared_ptr<Dialogs> dialogs_;
     QString programFolder_;
     Bitmap workspace_;
-    Bitmap rangeBuffer_;
+    effects::RangeState range_;  // the current range, the range buffer and their modes
     Bitmap maskBitmap_;
     Bitmap patternStrip_;
     Bitmap brushPattern_;

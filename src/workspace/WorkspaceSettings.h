@@ -13,8 +13,6 @@ struct WorkspaceSettings {
     // Tool engine and figures
     QString drawingMode = QStringLiteral("line");
     QString copySelectionMode = QStringLiteral("paste");
-    Rect range{0, 0, 0, 0};  // stored as given, never normalised
-    TColor transparentCopyColor = clWhite;
     Point anchor{0, 0};
     int spiralTurns = 3;
     double spiralFactor = 0.99;

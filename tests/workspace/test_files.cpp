@@ -187,7 +187,7 @@ TEST(FileCommands, OpensEveryFormatByItsExtension) {
         QString err;
         ASSERT_EQ(saveImageFile(path, picture, {}, &err), FileResult::Done) << err.toStdString();
         f.run("Toolbar>Resize Image", {"300", "200"});  // different size, undo steps follow it
-        w.settings().range = Rect{5, 6, 7, 8};
+        w.rangeState().range = Rect{5, 6, 7, 8};
         w.PushImage();
         f.run("File>Open", {path});
         ASSERT_EQ(w.workspace().width(), 40) << c.name;
@@ -196,7 +196,7 @@ TEST(FileCommands, OpensEveryFormatByItsExtension) {
         EXPECT_TRUE(near(w.workspace().pixel(35, 25), clWhite, c.tolerance)) << c.name;
         EXPECT_TRUE(near(w.workspace().pixel(5, 25), clBlue, c.tolerance)) << c.name;
         EXPECT_EQ(w.statusText(0), QString::fromUtf8(c.name));
-        EXPECT_EQ(w.settings().range, (Rect{0, 0, 40, 30})) << c.name;
+        EXPECT_EQ(w.rangeState().range, (Rect{0, 0, 40, 30})) << c.name;
         EXPECT_FALSE(w.isModified()) << c.name;
         ASSERT_FALSE(f.dialogs->pictureRequests().empty());
         const auto& req = f.dialogs->pictureRequests().back();
@@ -250,7 +250,7 @@ TEST(FileCommands, BrokenFilesGiveAMessageAndChangeNothing) {
     const Bitmap before = w.workspace();
     w.PushImage();
     w.setStatusText(0, QStringLiteral("kept.bmp"));
-    w.settings().range = Rect{9, 8, 3, 2};
+    w.rangeState().range = Rect{9, 8, 3, 2};
     const int steps = w.undoRing().storedSteps();
 
     QByteArray gif, png;
@@ -278,7 +278,7 @@ TEST(FileCommands, BrokenFilesGiveAMessageAndChangeNothing) {
         EXPECT_TRUE(f.dialogs->messages().front().contains(name)) << f.dialogs->messages().front().toStdString();
         EXPECT_FALSE(w.takeFailure().isEmpty());
         EXPECT_TRUE(samePixels(w.workspace(), before)) << name.toStdString();
-        EXPECT_EQ(w.settings().range, (Rect{9, 8, 3, 2}));
+        EXPECT_EQ(w.rangeState().range, (Rect{9, 8, 3, 2}));
         EXPECT_EQ(w.statusText(0), QStringLiteral("kept.bmp"));
         EXPECT_EQ(w.undoRing().storedSteps(), steps);
     }
@@ -392,7 +392,7 @@ TEST(FileCommands, ClipboardCopyPasteAndPasteStretch) {
         for (int x = 0; x < 10; ++x) small.setPixel(x, y, x < 5 ? qRgb(255, 0, 0) : qRgb(0, 0, 255));
     cb->setImage(small);
     f.run("Image>Clear Default");
-    w.settings().range = Rect{1, 2, 30, 40};
+    w.rangeState().range = Rect{1, 2, 30, 40};
     const int steps = w.undoRing().storedSteps();
     f.run("Edit>Paste Stretch from Clipboard");
     ASSERT_EQ(w.workspace().width(), 256);
@@ -407,7 +407,7 @@ TEST(FileCommands, ClipboardCopyPasteAndPasteStretch) {
     EXPECT_EQ(w.workspace().height(), 10);
     EXPECT_EQ(w.workspace().pixel(4, 9), clRed);
     EXPECT_EQ(w.workspace().pixel(5, 0), clBlue);
-    EXPECT_EQ(w.settings().range, (Rect{1, 2, 30, 40}));
+    EXPECT_EQ(w.rangeState().range, (Rect{1, 2, 30, 40}));
     EXPECT_EQ(w.undoRing().storedSteps(), steps);
 
     // A picture with alpha lands on white.
@@ -431,7 +431,7 @@ TEST(FileCommands, ClipboardCopyPasteAndPasteStretch) {
 TEST(FileCommands, ScreenCaptureTakesTheScreensSize) {
     Win f;
     TPixoralF& w = *f.w;
-    w.settings().range = Rect{3, 3, 9, 9};
+    w.rangeState().range = Rect{3, 3, 9, 9};
     const int steps = w.undoRing().storedSteps();
     f.run("Image>Capture>Screen");
     QScreen* s = QGuiApplication::primaryScreen();
@@ -439,7 +439,7 @@ TEST(FileCommands, ScreenCaptureTakesTheScreensSize) {
     const QSize want = s->geometry().size() * s->devicePixelRatio();
     EXPECT_EQ(w.workspace().width(), want.width());
     EXPECT_EQ(w.workspace().height(), want.height());
-    EXPECT_EQ(w.settings().range, (Rect{3, 3, 9, 9}));
+    EXPECT_EQ(w.rangeState().range, (Rect{3, 3, 9, 9}));
     EXPECT_EQ(w.undoRing().storedSteps(), steps);
     EXPECT_FALSE(w.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
     EXPECT_TRUE(f.dialogs->messages().isEmpty());

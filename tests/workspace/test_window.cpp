@@ -76,7 +76,7 @@ TEST(Window, StartsWithTheDefaults) {
     const WorkspaceSettings& s = w.settings();
     EXPECT_EQ(s.drawingMode, QStringLiteral("line"));
     EXPECT_EQ(s.copySelectionMode, QStringLiteral("paste"));
-    EXPECT_EQ(s.range, (Rect{0, 0, 0, 0}));
+    EXPECT_EQ(w.rangeState().range, (Rect{0, 0, 0, 0}));
     EXPECT_EQ(s.paintText, QStringLiteral("Pixoral"));
     EXPECT_EQ(s.spiralFactor, 0.99);
     EXPECT_EQ(s.buttonWidth, 88);
@@ -250,7 +250,7 @@ TEST(Window, NewAndResizeRefuseSizesThatCannotBeHeld) {
         EXPECT_EQ(f.w->workspace().height(), c.expectH) << c.height << "x" << c.width;
         EXPECT_EQ(f.dialogs->messages().size(), c.refused ? 1 : 0);
         EXPECT_EQ(f.w->workspace().pixel(0, 0), clRed);  // content kept (or untouched)
-        if (!c.refused) EXPECT_EQ(f.w->settings().range, (Rect{0, 0, c.expectW, c.expectH}));
+        if (!c.refused) EXPECT_EQ(f.w->rangeState().range, (Rect{0, 0, c.expectW, c.expectH}));
     }
 }
 
@@ -263,7 +263,7 @@ TEST(Window, NewBannerClearDefaultAndClearImage) {
     EXPECT_EQ(w.workspace().height(), 60);
     EXPECT_EQ(w.workspace().pixel(255, 59), clBlue);
     EXPECT_EQ(w.workspace().pixel(256, 0), clWhite);
-    EXPECT_EQ(w.settings().range, (Rect{0, 0, 468, 60}));
+    EXPECT_EQ(w.rangeState().range, (Rect{0, 0, 468, 60}));
     EXPECT_EQ(w.canvas().brush().style(), BrushStyle::bsSolid);  // the white brush colour made it solid
     f.run("Image>Clear Default");
     EXPECT_EQ(w.workspace().width(), 256);
@@ -272,7 +272,7 @@ TEST(Window, NewBannerClearDefaultAndClearImage) {
     f.run("Toolbar>Clear Image");
     EXPECT_TRUE(allPixels(w.workspace(), clWhite));
     EXPECT_EQ(w.canvas().brush().style(), BrushStyle::bsClear);
-    EXPECT_EQ(w.settings().range, (Rect{0, 0, 256, 256}));
+    EXPECT_EQ(w.rangeState().range, (Rect{0, 0, 256, 256}));
     // Undo after a size change shows the older step at the new size.
     f.run("Toolbar>Undo");
     EXPECT_EQ(w.workspace().width(), 256);
@@ -367,10 +367,10 @@ TEST(Window, TextAndRangeSettings) {
     f.run("Range>Split>Set Offset", {"7"});
     EXPECT_EQ(w.settings().splitOffset, 7);
     f.run("Range>Select All");
-    EXPECT_EQ(w.settings().range, (Rect{0, 0, 256, 256}));
-    w.settings().range = Rect{50, 40, 10, 20};
+    EXPECT_EQ(w.rangeState().range, (Rect{0, 0, 256, 256}));
+    w.rangeState().range = Rect{50, 40, 10, 20};
     f.run("Range>Square>to Height");
-    EXPECT_EQ(w.settings().range.bottom, 0);  // T + (R - L), as given
+    EXPECT_EQ(w.rangeState().range.bottom, 0);  // T + (R - L), as given
 }
 
 TEST(Window, OpenSaveAndTheCloseQuestion) {
@@ -397,7 +397,7 @@ TEST(Window, OpenSaveAndTheCloseQuestion) {
     EXPECT_EQ(g.w->workspace().width(), 40);
     EXPECT_EQ(g.w->workspace().pixel(0, 0), clLime);
     EXPECT_EQ(g.w->statusText(0), QStringLiteral("pic.bmp"));
-    EXPECT_EQ(g.w->settings().range, (Rect{0, 0, 40, 30}));
+    EXPECT_EQ(g.w->rangeState().range, (Rect{0, 0, 40, 30}));
     EXPECT_FALSE(g.w->isModified());
     // Unreadable and unsupported files: a message, the image stays.
     const QString bad = g.dir.filePath("bad.bmp");
