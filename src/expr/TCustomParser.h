@@ -89,8 +89,11 @@ public:
     // or "_"; anything else raises EMathParserError. A variable's field must outlive the
     // parser; adding a variable twice is ignored, a function twice raises EMathParserError.
     void addVariable(std::string_view name, double& field);
-    void addFunctionOneParam(std::string_view name, Function1 routine);
-    void addFunctionTwoParam(std::string_view name, Function2 routine);
+    // A pure routine depends on its arguments alone; its record skips the call when the
+    // arguments are bit for bit those of the previous evaluation (say COS(Y) along a row of
+    // a surface). Routines with a state of their own, such as random numbers, are not pure.
+    void addFunctionOneParam(std::string_view name, Function1 routine, bool pure = false);
+    void addFunctionTwoParam(std::string_view name, Function2 routine, bool pure = false);
     // The field of a variable, nullptr when there is none (letter case ignored).
     double* variable(std::string_view name) const;
 
@@ -100,6 +103,19 @@ public:
 private:
     struct Analysis;
 
+    template <class F>
+    struct Routine {
+        F routine;
+        bool pure;
+    };
+
+    // The routine value() runs for a record: the operation kind, refined where the parse
+    // already knows more (a power with a fractional constant exponent, a pure function).
+    enum class Step : std::uint8_t {
+        Copy, Negate, Add, Subtract, Multiply, Divide, Mod, Div, IntPower, RealPower,
+        FractionPower, Square, Cube, FourthPower, Function1, PureFunction1, Function2, PureFunction2,
+    };
+
     struct OpRecord {
         const double* a = nullptr;  // first operand
         const double* b = nullptr;  // second operand, unused by one-operand kinds
@@ -108,6 +124,11 @@ private:
         Function1 function1 = nullptr;
         Function2 function2 = nullptr;
         OperationKind kind = OperationKind::Constant;
+        Step step = Step::Copy;
+        bool evaluated = false;  // a pure function's result and arguments are valid
+        // The arguments of a pure function's last call.
+        std::uint64_t lastA = 0;
+        std::uint64_t lastB = 0;
         // Numbers written in the expression live beside the record that reads them.
         double constantA = 0.0;
         double constantB = 0.0;
@@ -122,12 +143,14 @@ private:
     TParserExceptionEvent onParserError_;
 
     std::map<std::string, double*, std::less<>> variables_;
-    std::map<std::string, Function1, std::less<>> functions1_;
-    std::map<std::string, Function2, std::less<>> functions2_;
+    std::map<std::string, Routine<Function1>, std::less<>> functions1_;
+    std::map<std::string, Routine<Function2>, std::less<>> functions2_;
     std::size_t longestVariable_ = 0;
 
-    std::vector<OpRecord> records_;  // in evaluation order; never resized once linked
+    std::vector<OpRecord> records_;  // never resized once linked
+    // records_ holds the list in its own order, so value() steps through memory.
     OpRecord* first_ = nullptr;
+    OpRecord* last_ = nullptr;  // the root operation
 };
 
 }  // namespace pixoral

@@ -77,37 +77,38 @@ TParser::TParser() {
     addVariable("Y", y_);
     addVariable("T", t_);
 
-    addFunctionOneParam("COS", fCos);
-    addFunctionOneParam("SIN", fSin);
-    addFunctionOneParam("TAN", fTan);
-    addFunctionOneParam("COTAN", fCotan);
-    addFunctionOneParam("ARCTAN", fArctan);
-    addFunctionOneParam("SINH", fSinh);
-    addFunctionOneParam("COSH", fCosh);
-    addFunctionOneParam("EXP", fExp);
-    addFunctionOneParam("LN", fLn);
-    addFunctionOneParam("LOG10", fLog10);
-    addFunctionOneParam("LOG2", fLog2);
-    addFunctionOneParam("SQR", fSqr);
-    addFunctionOneParam("SQRT", fSqrt);
-    addFunctionOneParam("ABS", fAbs);
-    addFunctionOneParam("TRUNC", fTrunc);
-    addFunctionOneParam("INT", fTrunc);
-    addFunctionOneParam("CEIL", fCeil);
-    addFunctionOneParam("FLOOR", fFloor);
-    addFunctionOneParam("HEAV", fHeav);
-    addFunctionOneParam("SIGN", fSign);
-    addFunctionOneParam("ZERO", fZero);
-    addFunctionOneParam("PH", fPh);
+    addFunctionOneParam("COS", fCos, true);
+    addFunctionOneParam("SIN", fSin, true);
+    addFunctionOneParam("TAN", fTan, true);
+    addFunctionOneParam("COTAN", fCotan, true);
+    addFunctionOneParam("ARCTAN", fArctan, true);
+    addFunctionOneParam("SINH", fSinh, true);
+    addFunctionOneParam("COSH", fCosh, true);
+    addFunctionOneParam("EXP", fExp, true);
+    addFunctionOneParam("LN", fLn, true);
+    addFunctionOneParam("LOG10", fLog10, true);
+    addFunctionOneParam("LOG2", fLog2, true);
+    addFunctionOneParam("SQR", fSqr, true);
+    addFunctionOneParam("SQRT", fSqrt, true);
+    addFunctionOneParam("ABS", fAbs, true);
+    addFunctionOneParam("TRUNC", fTrunc, true);
+    addFunctionOneParam("INT", fTrunc, true);
+    addFunctionOneParam("CEIL", fCeil, true);
+    addFunctionOneParam("FLOOR", fFloor, true);
+    addFunctionOneParam("HEAV", fHeav, true);
+    addFunctionOneParam("SIGN", fSign, true);
+    addFunctionOneParam("ZERO", fZero, true);
+    addFunctionOneParam("PH", fPh, true);
+    // A new random number at every evaluation, so never taken from the previous one.
     addFunctionOneParam("RND", fRnd);
     addFunctionOneParam("RANDOM", fRandom);
 
-    addFunctionTwoParam("MAX", fMax);
-    addFunctionTwoParam("MIN", fMin);
-    addFunctionTwoParam("POWER", realPower);
-    addFunctionTwoParam("INTPOWER", integerPower);
-    addFunctionTwoParam("LOGN", fLogn);
-    addFunctionTwoParam("ARG", fArg);
+    addFunctionTwoParam("MAX", fMax, true);
+    addFunctionTwoParam("MIN", fMin, true);
+    addFunctionTwoParam("POWER", realPower, true);
+    addFunctionTwoParam("INTPOWER", integerPower, true);
+    addFunctionTwoParam("LOGN", fLogn, true);
+    addFunctionTwoParam("ARG", fArg, true);
 }
 
 TParser::~TParser() = default;
