@@ -74,6 +74,12 @@ bool readFirstImage(GifFileType* gif, QImage* out, QString* error) {
     if (!imageSizeAllowed(sw, sh) || !imageSizeAllowed(fw, fh))
         return fail(error, QStringLiteral("the image is too large (%1 by %2)").arg(sw).arg(sh));
 
+    // One LZW code of at least three bits yields at most 4096 pixels, so a frame larger than
+    // that allows for the bytes left is truncated for sure: say so before allocating for it.
+    const auto* ctx = static_cast<const ReadContext*>(gif->UserData);
+    const qint64 left = ctx->size - ctx->pos;
+    if (qint64(fw) * fh > (left + 1) * 8 / 3 * 4096) return fail(error, QStringLiteral("the file is truncated"));
+
     const ColorMapObject* cmap = d.ColorMap ? d.ColorMap : gif->SColorMap;
     QRgb lut[256];
     for (int i = 0; i < 256; ++i) {

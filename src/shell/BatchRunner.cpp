@@ -62,7 +62,7 @@ QString commandLineHelp() {
         "Usage: pixoral [FILE]\n"
         "       pixoral --batch ACTION...\n"
         "\n"
-        "Without --batch the window opens, with FILE (a BMP image) loaded when given.\n"
+        "Without --batch the window opens, with FILE (any image it opens) loaded when given.\n"
         "With --batch the window is built without showing it and the actions run left to right\n"
         "through the same commands the menus use; then the program exits.\n"
         "\n"

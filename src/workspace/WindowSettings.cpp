@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <utility>
 #include <vector>
 
 #include "workspace/ProgramFolder.h"
@@ -76,17 +77,14 @@ WindowSettings readWindowSettings(const QString& iniPath) {
     return s;
 }
 
-bool writeWindowSettings(const QString& iniPath, const WindowSettings& s, QString* error) {
+bool writeIniSection(const QString& iniPath, const QString& section,
+                     const std::vector<std::pair<QString, QString>>& keys, QString* error) {
     std::vector<IniLine> lines;
     QFile f(iniPath);
     if (f.open(QIODevice::ReadOnly)) lines = parseIni(f.read(1 << 20));
     f.close();
 
-    const std::pair<QString, QString> keys[] = {{QStringLiteral("State"), s.state},
-                                                {QStringLiteral("Left"), QString::number(s.left)},
-                                                {QStringLiteral("Top"), QString::number(s.top)},
-                                                {QStringLiteral("Width"), QString::number(s.width)},
-                                                {QStringLiteral("Height"), QString::number(s.height)}};
+    const QString lower = section.toLower();
     QStringList out;
     bool written = false;
     auto emitSection = [&] {
@@ -94,7 +92,7 @@ bool writeWindowSettings(const QString& iniPath, const WindowSettings& s, QStrin
         written = true;
     };
     for (const IniLine& l : lines) {
-        if (l.section == QLatin1String("window")) {
+        if (l.section == lower) {
             if (!l.key.isEmpty()) continue;  // replaced below
             out << l.text;
             if (!written && l.text.trimmed().startsWith(QLatin1Char('['))) emitSection();
@@ -104,10 +102,50 @@ bool writeWindowSettings(const QString& iniPath, const WindowSettings& s, QStrin
     }
     if (!written) {
         if (!out.isEmpty() && !out.last().trimmed().isEmpty()) out << QString();
-        out << QStringLiteral("[Window]");
+        out << QLatin1Char('[') + section + QLatin1Char(']');
         emitSection();
     }
     return writeFileAtomically(iniPath, (out.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(), error);
+}
+
+bool writeWindowSettings(const QString& iniPath, const WindowSettings& s, QString* error) {
+    return writeIniSection(iniPath, QStringLiteral("Window"),
+                           {{QStringLiteral("State"), s.state},
+                            {QStringLiteral("Left"), QString::number(s.left)},
+                            {QStringLiteral("Top"), QString::number(s.top)},
+                            {QStringLiteral("Width"), QString::number(s.width)},
+                            {QStringLiteral("Height"), QString::number(s.height)}},
+                           error);
+}
+
+QStringList readRecentFiles(const QString& iniPath) {
+    QStringList files;
+    QFile f(iniPath);
+    if (!f.open(QIODevice::ReadOnly)) return files;
+    const auto lines = parseIni(f.read(1 << 20));
+    for (int i = 1; i <= kMaxRecentFiles; ++i) {
+        const IniLine* l = findKey(lines, QStringLiteral("recent files"), QStringLiteral("file%1").arg(i));
+        if (l && !l->value.isEmpty()) files = addRecentFile(files, l->value, /*toFront=*/false);
+    }
+    return files;
+}
+
+bool writeRecentFiles(const QString& iniPath, const QStringList& files, QString* error) {
+    std::vector<std::pair<QString, QString>> keys;
+    for (int i = 0; i < files.size() && i < kMaxRecentFiles; ++i)
+        keys.emplace_back(QStringLiteral("File%1").arg(i + 1), files[i]);
+    return writeIniSection(iniPath, QStringLiteral("Recent Files"), keys, error);
+}
+
+QStringList addRecentFile(const QStringList& files, const QString& path, bool toFront) {
+    QStringList out = files;
+    // A name can stand only once; the newest use wins its place.
+    for (int i = out.size() - 1; i >= 0; --i)
+        if (out[i] == path) out.removeAt(i);
+    if (toFront) out.prepend(path);
+    else out.append(path);
+    while (out.size() > kMaxRecentFiles) out.removeLast();
+    return out;
 }
 
 }  // namespace pixoral

@@ -194,6 +194,18 @@ TEST(Gif, BadInputIsAnError) {
     for (int i = 5; i < 9; ++i) huge[desc + i] = char(0xFF);
     QImage img;
     EXPECT_FALSE(decodeGif(huge, &img, &error));
+
+    // A frame of 16000 by 16000 (within the size limit) announced by a few bytes of data
+    // cannot be there: it fails as truncated instead of claiming a gigabyte first.
+    QByteArray bomb = good;
+    const char side[2] = {char(16000 & 0xFF), char(16000 >> 8)};
+    bomb[6] = bomb[8] = side[0];
+    bomb[7] = bomb[9] = side[1];
+    bomb[desc + 5] = bomb[desc + 7] = side[0];
+    bomb[desc + 6] = bomb[desc + 8] = side[1];
+    error.clear();
+    EXPECT_FALSE(decodeGif(bomb, &img, &error));
+    EXPECT_EQ(error, QStringLiteral("the file is truncated"));
 }
 
 TEST(Jpeg, QualityChangesSizeAndError) {
