@@ -298,6 +298,29 @@ void rangeDragStart(Bitmap& workspace, RangeState& st, Point at) {
     st.clipCopyMode = cmSrcInvert;
     if (!setclip(st, clWhite)) return;
     copyclip(workspace, st);
+    // Where the range reaches past the image there is nothing to invert: those buffer pixels
+    // become black, which the exclusive-or drawing leaves invisible, instead of white, which
+    // would show a negative of whatever the copy passes over.
+    const Rect p = rangePixels(st.range);
+    const Rect in{std::max(p.left, 0) - p.left, std::max(p.top, 0) - p.top,
+                  std::min(p.right, workspace.width()) - p.left, std::min(p.bottom, workspace.height()) - p.top};
+    Bitmap& buf = st.buffer;
+    if (in.left > 0 || in.top > 0 || in.right < buf.width() || in.bottom < buf.height()) {
+        Canvas& bc = buf.canvas();
+        const Brush saved = bc.brush();
+        bc.brush() = Brush();
+        bc.brush().setColor(clBlack);
+        const int bw = buf.width(), bh = buf.height();
+        if (in.left >= in.right || in.top >= in.bottom) {
+            bc.fillRect(Rect{0, 0, bw, bh});
+        } else {
+            bc.fillRect(Rect{0, 0, bw, in.top});
+            bc.fillRect(Rect{0, in.bottom, bw, bh});
+            bc.fillRect(Rect{0, in.top, in.left, in.bottom});
+            bc.fillRect(Rect{in.right, in.top, bw, in.bottom});
+        }
+        bc.brush() = saved;
+    }
     workspace.canvas().setCopyMode(cmSrcInvert);
     const Point q = clampRangePoint(at);
     workspace.canvas().draw(q.x, q.y, st.buffer);

@@ -1,12 +1,14 @@
 #include "workspace/Commands.h"
 
 #include "workspace/TPixoralF.h"
+#include "workspace/ToolCommands.h"
 
 namespace pixoral {
 
 namespace {
 
 using F = TPixoralF;
+namespace TC = toolcommands;
 
 MenuEntry item(const char* caption, CommandHandler h = {}) {
     MenuEntry e;
@@ -148,6 +150,29 @@ std::vector<MenuEntry> copyModesMenu() {
             item("Paste", [](F& w) { w.setCopySelectionMode(QStringLiteral("paste"), icoPaste); }).named("Paste2").image(icoPaste)};
 }
 
+// Eight places filled in from the list of recent files; unused ones are hidden.
+std::vector<MenuEntry> recentMenu() {
+    std::vector<MenuEntry> v;
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray caption = "&" + QByteArray::number(i + 1);
+        v.push_back(item(caption.constData(), [i](F& w) { w.openRecentClick(i); })
+                        .named(QStringLiteral("Recent%1").arg(i + 1)));
+    }
+    v.push_back(sep());
+    v.push_back(item("&Clear List", &F::ClearRecent1Click).named("ClearRecent1"));
+    return v;
+}
+
+std::vector<MenuEntry> starPointsMenu() {
+    std::vector<MenuEntry> v;
+    for (int n = 3; n <= 12; ++n) {
+        MenuEntry e = item("", [n](F& w) { toolcommands::setStarPoints(w, n); });
+        e.caption = QString::number(n);
+        v.push_back(std::move(e));
+    }
+    return v;
+}
+
 // ---- the menu bar ----
 
 std::vector<MenuEntry> buildMenuBar() {
@@ -157,6 +182,7 @@ std::vector<MenuEntry> buildMenuBar() {
         item("New &Banner", &F::NewBanner1Click).named("NewBanner1"),
         item("&Open...", &F::Open1Click).named("Open1").key("Ctrl+O"),
         item("Save &As...", &F::SaveAs1Click).named("SaveAs1").key("Ctrl+S"),
+        sub("Open &Recent", recentMenu()).named("OpenRecent1"),
         item("Open Pattern...", &F::OpenPattern1Click).named("OpenPattern1"),
         item("Save Pattern...", &F::SavePattern1Click).named("SavePattern1"),
         sub("Split Save", {later("&Vertical Split...").named("VerticalSplit1"),
@@ -175,7 +201,7 @@ std::vector<MenuEntry> buildMenuBar() {
         sep(),
         item("&Redo", &F::Redo1Click).named("Redo1").key("Ctrl+Y").key("Ctrl+Shift+Z"),
     }));
-    m.push_back(sub("&View", {later("&Effects Panel").named("EffectsPanel1")}));
+    m.push_back(sub("&View", {item("&Effects Panel", &F::EffectsPanel1Click).named("EffectsPanel1")}));
     m.push_back(sub("&Text", {
         item("&Font...", &F::Font1Click).named("Font1").key("Ctrl+F"),
         item("&Text...", &F::Text1Click).named("Text1").key("Ctrl+T"),
@@ -184,16 +210,23 @@ std::vector<MenuEntry> buildMenuBar() {
         tool("&Rotate Text", "rotatetext", icoText, false).named("RotateText1"),
     }));
     m.push_back(sub("&Options", {
-        later("&Blocks..."), later("Line Tolerance..."), later("Polygon").flag(MenuEntry::Checkable),
-        later("&Rounding..."), later("Shapes..."),
-        sub("Spirals", laterAll({"Right", "Left", "1", "2", "3", "Other..."})),
-        sub("Spiralfactor", laterAll({"0.99", "0.97", "0.95", "Other..."})),
-        sub("&Starpoints", laterAll({"3", "4", "5", "6", "7", "8", "9", "10", "11", "12"})),
-        sub("SpiroGraph", laterAll({"&Turns..."})),
+        item("&Blocks...", &TC::askBlocks), item("Line Tolerance...", &TC::askLineTolerance),
+        item("Polygon", &TC::togglePolygon).flag(MenuEntry::Checkable),
+        item("&Rounding...", &TC::askRounding), item("Shapes...", &TC::askShapes),
+        sub("Spirals", {item("Right", [](F& w) { TC::setSpiralDirection(w, 1); }),
+                        item("Left", [](F& w) { TC::setSpiralDirection(w, -1); }),
+                        item("1", [](F& w) { TC::setSpiralTurns(w, 1); }), item("2", [](F& w) { TC::setSpiralTurns(w, 2); }),
+                        item("3", [](F& w) { TC::setSpiralTurns(w, 3); }), item("Other...", &TC::otherSpirals)}),
+        sub("Spiralfactor", {item("0.99", [](F& w) { TC::setSpiralFactor(w, 0.99); }),
+                             item("0.97", [](F& w) { TC::setSpiralFactor(w, 0.97); }),
+                             item("0.95", [](F& w) { TC::setSpiralFactor(w, 0.95); }),
+                             item("Other...", &TC::otherSpiralFactor)}),
+        sub("&Starpoints", starPointsMenu()),
+        sub("SpiroGraph", {item("&Turns...", &TC::askSpiroTurns)}),
         sub("&GIF Image", {item("Transparent", &F::GifTransClick).named("GifTrans").flag(MenuEntry::Checkable)}),
     }));
     m.push_back(sub("&Image", {
-        sub("Quick", {later("&Quick Background..."), later("Quick Cells...").named("QuickCells1"),
+        sub("Quick", {item("&Quick Background...", &F::SetUser1Click).named("SetUser1"), later("Quick Cells...").named("QuickCells1"),
                       later("Quick &Filter..."), later("Quick Graph...").named("QuickGraph1"),
                       later("Quick Fractals...").named("QuickFractals1"), later("Quick Button...").named("QuickButton1"),
                       later("Quick 3D...").named("Quick3D1"), later("Quick JPEG...").named("QuickJPEG1")}),
@@ -201,11 +234,13 @@ std::vector<MenuEntry> buildMenuBar() {
                        sep(), later("Save As BMP's...")}),
         item("Clear Default", &F::ClearDefault1Click).named("ClearDefault1"),
         sep(),
-        sub("Pixel Format", {later("8 bit").named("N8bit1").flag(MenuEntry::Checkable | MenuEntry::Radio | MenuEntry::Checked),
-                             later("24 bit").named("N24bit1").flag(MenuEntry::Checkable | MenuEntry::Radio)}),
+        sub("Pixel Format", {item("8 bit", &F::N8bit1Click).named("N8bit1").flag(MenuEntry::Checkable | MenuEntry::Radio | MenuEntry::Checked),
+                             item("24 bit", &F::N24bit1Click).named("N24bit1").flag(MenuEntry::Checkable | MenuEntry::Radio)}),
         sub("Capture", {item("&Screen", &F::Screen1Click).named("Screen1")}),
-        sub("&Trace", {later("&Trace"), later("&Contour Accent"), later("Trace &Range").named("TraceRange1"), sep(),
-                       later("Color Byte").named("ColorByte1"), later("Intensity").named("TraceIntensity")}),
+        sub("&Trace", {item("&Trace", &F::Moire1Click).named("Moire1"), item("&Contour Accent", &F::Generate1Click).named("Generate1"),
+                       item("Trace &Range", &F::TraceRange1Click).named("TraceRange1"), sep(),
+                       item("Color Byte", &F::ColorByte1Click).named("ColorByte1"),
+                       item("Intensity", &F::TraceIntensityClick).named("TraceIntensity")}),
         later("Crop").named("Crop1"),
         later("Seamless Pattern").named("SeamlessPattern1"),
         sub("Rotation", {later("Rotate").named("Rotate1").key("Ctrl+Alt+R"), later("Angle...").named("Angle1")}),
@@ -219,12 +254,12 @@ std::vector<MenuEntry> buildMenuBar() {
                            later("Cylinder Vertical").named("CylinderVertical1"), sep(),
                            later("&Factor...").named("Factor1"), later("&Retain Borders").named("RetainBorders1"),
                            later("&Sinus").named("Sinus1").flag(MenuEntry::Checkable | MenuEntry::Checked)}),
-        later("&Invert").named("Invert1"),
+        item("&Invert", &F::Invert1Click).named("Invert1"),
         sub("Mask", {later("from Image").named("MaskfromImage1"), later("from File...").named("MaskfromFile1"),
                      later("Brush").named("Brush1")}),
         sep(),
-        sub("Effects", {later("Grayscale").named("Grayscale1"), later("Spray").named("Spray2"),
-                        later("Anti Alias").named("AntiAlias1")}),
+        sub("Effects", {item("Grayscale", &F::Grayscale1Click).named("Grayscale1"), item("Spray", &F::Spray2Click).named("Spray2"),
+                        item("Anti Alias", &F::AntiAlias1Click).named("AntiAlias1")}),
         sub("&Magnify", {later("x2").named("x21"), later("x4").named("x41"), later("x8").named("x81")}),
         sub("&Reduce", {later("x2"), later("x4"), later("x8")}),
         sub("Move", {later("Left").key("Ctrl+Alt+L"), later("Right").key("Ctrl+Alt+R"), later("Up").named("Up1").key("Ctrl+Alt+U"),
@@ -232,8 +267,8 @@ std::vector<MenuEntry> buildMenuBar() {
         sub("Flip", {later("Right"), later("Down")}),
         sub("Mirror", {later("&Down"), later("&Up"), later("&Left"), later("&Right"), sep(),
                        later("Quad Top Left").named("QuadTopLeft1"), later("&Wedge").named("Wedge1")}),
-        sub("Colors", {later("Roll RGB").named("RollColors1"), later("Swap RG").named("SwapRG1"),
-                       later("Swap GB").named("SwapGB1"), later("Swap RB").named("SwapRB1")}),
+        sub("Colors", {item("Roll RGB", &F::RollColors1Click).named("RollColors1"), item("Swap RG", &F::SwapRG1Click).named("SwapRG1"),
+                       item("Swap GB", &F::SwapGB1Click).named("SwapGB1"), item("Swap RB", &F::SwapRB1Click).named("SwapRB1")}),
         sub("Shadow", {later("Up Left"), later("Up Right").named("UpRight1"), later("Down Left").named("DownLeft1"),
                        later("Down Right").named("DownRight1")}),
         sub("Pixelize", {later("2").named("N21"), later("3").named("N33"), later("4").named("N42"), later("5").named("N52"),
@@ -244,9 +279,14 @@ std::vector<MenuEntry> buildMenuBar() {
                        later("Inference...").named("Inference1")}),
         sub("Texturize", {later("Standard").named("Standard1").key("F5"), later("Overlap").named("Overlap1").key("Shift+F5")}),
     }));
-    auto logic = [](const char* family, std::initializer_list<std::pair<const char*, const char*>> items) {
+    struct LogicRow {
+        const char* caption;
+        const char* name;
+        void (F::*handler)();
+    };
+    auto logic = [](const char* family, std::initializer_list<LogicRow> items) {
         std::vector<MenuEntry> v;
-        for (const auto& [caption, name] : items) v.push_back(later(caption).named(QString::fromLatin1(name)));
+        for (const LogicRow& r : items) v.push_back(item(r.caption, r.handler).named(QString::fromLatin1(r.name)));
         return sub(family, std::move(v));
     };
     m.push_back(sub("&Range", {
@@ -256,27 +296,32 @@ std::vector<MenuEntry> buildMenuBar() {
                             later("Ystep...").named("Ystep1"), sep(), later("&Horizontal").named("Horizontal4"),
                             later("&Vertical").named("Vertical5"), later("&Conical").named("Conical1"),
                             later("&Elliptical").named("Elliptical1"), later("&Rounded").named("Rounded1")}),
-        later("Erase").named("Erase1"),
-        later("&Invert").named("Invert2"),
+        item("Erase", &F::Erase1Click).named("Erase1"),
+        item("&Invert", &F::Invert2Click).named("Invert2"),
         sub("Square", {item("to Height", &F::toHeight1Click).named("toHeight1"),
                        item("to Width", &F::toWidth1Click).named("toWidth1")}),
         sub("&Whirl", {later("Whirl In"), later("Whirl Out").named("WhirlOut2"), later("Whirl Center"),
                        later("Whirl Double").named("WhirlDouble1")}),
         later("Magnify").named("Magnify1"),
-        sub("&Logic", {logic("&And", {{"&Blue", "Blue2"}, {"&Red", "Red2"}, {"&Green", "Green2"}, {"&User", "User1"}}),
-                       logic("&Or", {{"&Red", "Red3"}, {"&Blue", "Blue3"}, {"&Green", "Green3"}, {"&User", "User2"}}),
-                       logic("&Xor", {{"&Red", "Red4"}, {"&Blue", "Blue4"}, {"&Green", "Green4"}, {"&User", "User3"}})}),
+        sub("&Logic", {logic("&And", {{"&Blue", "Blue2", &F::Blue2Click}, {"&Red", "Red2", &F::Red2Click},
+                                      {"&Green", "Green2", &F::Green2Click}, {"&User", "User1", &F::User1Click}}),
+                       logic("&Or", {{"&Red", "Red3", &F::Red3Click}, {"&Blue", "Blue3", &F::Blue3Click},
+                                     {"&Green", "Green3", &F::Green3Click}, {"&User", "User2", &F::User2Click}}),
+                       logic("&Xor", {{"&Red", "Red4", &F::Red4Click}, {"&Blue", "Blue4", &F::Blue4Click},
+                                      {"&Green", "Green4", &F::Green4Click}, {"&User", "User3", &F::User3Click}})}),
         item("&Select All", &F::SelectAll2Click).named("SelectAll2").key("Ctrl+A"),
         sub("&Mask", {later("&Squares").named("Squares1"), later("&Oval").named("Ovals1"),
                       later("&Diamond").named("Diamonds1"), later("Octagon").named("Octagon1"),
                       later("&User Mask").named("UserMask1")}),
-        sub("&Tile", {later("&All").named("Tile1"), later("&Diagonal").named("Random1")}),
-        sub("&Border", {later("&Horizontal").named("Horizontal2"), later("&Vertical").named("Vertical3")}),
-        later("Mirror").named("Mirror1"),
-        later("Stretch").named("Mozaic1"),
-        later("Reduce").named("Reduce2"),
+        sub("&Tile", {item("&All", &F::Tile1Click).named("Tile1"), item("&Diagonal", &F::Random1Click).named("Random1")}),
+        sub("&Border", {item("&Horizontal", &F::Horizontal2Click).named("Horizontal2"),
+                        item("&Vertical", &F::Vertical3Click).named("Vertical3")}),
+        item("Mirror", &F::Mirror1Click).named("Mirror1"),
+        item("Stretch", &F::Mozaic1Click).named("Mozaic1"),
+        item("Reduce", &F::Reduce2Click).named("Reduce2"),
         sub("Split", {item("Set &Offset...", &F::SetOffset1Click).named("SetOffset1"),
-                      later("&Horizontal").named("Horizontal3"), later("&Vertical").named("Vertical4")}),
+                      item("&Horizontal", &F::Horizontal3Click).named("Horizontal3"),
+                      item("&Vertical", &F::Vertical4Click).named("Vertical4")}),
         tool("Move", "rangemove", -1, false).named("Move1"),
         tool("Smear", "rangesmear", -1, false).named("Smear1"),
         sub("Copy Transparent", {item("Color...", &F::Color5Click).named("Color5"),
@@ -342,7 +387,7 @@ std::vector<ToolButtonEntry> buildToolBar() {
     auto& fill = add("ToolButton14", "Fill Selection", icoFillSelection);
     fill.handler = &F::ToolButton14Click;
     fill.menuName = QStringLiteral("clipspop");
-    fill.menu = {later("Mask Clip").named("MaskClip1")};
+    fill.menu = {item("Mask Clip", &F::MaskClip1Click).named("MaskClip1")};
     add("ToolButton5", "Pick Paint", icoPickPaint).mode = QStringLiteral("paintpick");
     add("ToolButton6", "Paste Color", icoPasteColor).mode = QStringLiteral("pastecolor");
     add("ToolButton7", "Paste Color Inverted", icoPasteColorX).mode = QStringLiteral("pastecolorx");

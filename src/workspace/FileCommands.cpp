@@ -90,6 +90,7 @@ bool TPixoralF::openImageFile(const QString& path) {
     range_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
     repaintWorkspace();
     markSaved();
+    noteRecentFile(path);
     return true;
 }
 
@@ -111,6 +112,7 @@ bool TPixoralF::saveImageFile(const QString& requested) {
     }
     setStatusText(0, QFileInfo(path).fileName());
     markSaved();
+    noteRecentFile(path);
     return true;
 }
 

@@ -21,9 +21,11 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "workspace/DirtyRegion.h"
 #include "workspace/WorkspaceControls.h"
 
 namespace pixoral {
@@ -65,7 +67,9 @@ TPixoralF::TPixoralF(Options options, QWidget* parent)
     : QMainWindow(parent), options_(std::move(options)), dialogs_(options_.dialogs) {
     if (!dialogs_) dialogs_ = std::make_shared<QtDialogs>(this);
     setObjectName(QStringLiteral("TPixoralF"));
+    registerDrawingTools();
     FormCreate();
+    registerRangeTools();
 }
 
 TPixoralF::~TPixoralF() {
@@ -91,6 +95,8 @@ void TPixoralF::FormCreate() {
     buildLayout();
     buildMenus();
     buildToolBar();
+    setAcceptDrops(true);
+    loadRecentFiles();
 
     // 2. Window state.
     if (!options_.batch) applyWindowSettings(readWindowSettings(settingsFilePath()));
@@ -103,9 +109,9 @@ void TPixoralF::FormCreate() {
     Turtle.setCanvas(&canvas());
     Turtle.OnRepaintRequest = [this] { repaintWorkspace(); };
     Turtle.OnRequestImageSize = [this](Rect& r) { r = Rect{0, 0, workspace_.width() - 1, workspace_.height() - 1}; };
-    // No background or filter has a name yet, so these requests find nothing to do.
-    Turtle.OnRequestBackGround = [](const QString&) {};
-    Turtle.OnRequestFilter = [](const QString&) {};
+    // A named backdrop of Quick Background, a named filter (EffectCommands.cpp).
+    Turtle.OnRequestBackGround = [this](const QString& name) { TurtleRequestBackGround(name); };
+    Turtle.OnRequestFilter = [this](const QString& name) { TurtleRequestFilter(name); };
 
     // 5. Range buffer and mask bitmap.
     range_.buffer = Bitmap();
@@ -138,6 +144,9 @@ void TPixoralF::FormCreate() {
 
     // 10. The undo ring starts empty at index 1.
     undo_ = UndoRing();
+
+    // 11. The Quick windows and the effects panel, created once and hidden.
+    createEffectWindows();
 
     setStatusText(1, QStringLiteral("Pen=Copy"));
     refreshCommandStates();
@@ -679,31 +688,7 @@ void TPixoralF::Default1Click() {
 
 void TPixoralF::About1Click() { dialogs().message(QStringLiteral("Pixoral " PIXORAL_VERSION)); }
 
-// ---------------------------------------------------------------- range settings
-
-void TPixoralF::SelectAll2Click() { range_.range = Rect{0, 0, workspace_.width(), workspace_.height()}; }
-
-void TPixoralF::toHeight1Click() {
-    Rect& r = range_.range;
-    r.bottom = r.top + (r.right - r.left);
-}
-
-void TPixoralF::toWidth1Click() {
-    Rect& r = range_.range;
-    r.right = r.left + (r.bottom - r.top);
-}
-
-void TPixoralF::SetOffset1Click() {
-    bool isInt = false;
-    const int v = askInt(QStringLiteral("Pixoral Range"), QStringLiteral("Enter Split Offset (1..50):"),
-                         QString::number(settings_.splitOffset), 20, &isInt);
-    if (!isInt) settings_.splitOffset = 20;
-    else if (v >= 1 && v <= 50) settings_.splitOffset = v;
-}
-
-void TPixoralF::Color5Click() {
-    if (const auto c = dialogs().color(range_.transparentColor)) range_.transparentColor = *c;
-}
+// The Range menu is in RangeCommands.cpp.
 
 // ---------------------------------------------------------------- text settings
 
@@ -749,6 +734,8 @@ void TPixoralF::setPenModeItem(PenMode mode, const QString& status) {
 
 void TPixoralF::brushset(BrushStyle style, int iconId) {
     canvas().brush().setStyle(style);
+    shapeflag->brushStyle = style;
+    shapeflag->update();
     if (auto* b = ToolBar1->findChild<QToolButton*>(QStringLiteral("setbrushstyle")))
         buttonAction(b)->setIcon(QIcon(QPixmap::fromImage(icon(iconId))));
 }
@@ -789,13 +776,19 @@ void TPixoralF::selectTool(const QString& mode, bool shapesetFlag, int iconId, c
 // ---------------------------------------------------------------- colour list and indicator
 
 void TPixoralF::LineColorMouseUp(int row, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
-    // Alt gives the colour to the first gadget label and Ctrl inserts it into the script
-    // editor; with neither of them present Alt does nothing and Ctrl is ignored.
+    // Alt gives the colour to the first gadget label, which does not exist yet, so it does
+    // nothing. Ctrl hands the colour's text to the script editor when its text area is
+    // flagged visible; otherwise Ctrl is ignored.
     if (mods & Qt::AltModifier) return;
+    if ((mods & Qt::ControlModifier) && scriptTextVisible_) {
+        if (const QListWidgetItem* it = LineColor->item(row)) recordText(it->text());
+        return;
+    }
     const auto c = LineColor->colorAt(row);
     if (!c) return;
     if (button == Qt::RightButton) {
-        canvas().brush().setColor(*c);
+        canvas().brush().setColor(*c);  // a clear brush turns solid, and so does the indicator's
+        shapeflag->brushStyle = canvas().brush().style();
         setShapeflagColors(shapeflagPenColor(), *c);
     } else {
         canvas().pen().color = *c;
@@ -807,8 +800,9 @@ void TPixoralF::shapeflagClick(bool shift) {
     const auto c = dialogs().color(shift ? shapeflagBrushColor() : shapeflagPenColor());
     if (!c) return;
     if (shift) {
-        setShapeflagColors(shapeflagPenColor(), *c);
         canvas().brush().setColor(*c);
+        shapeflag->brushStyle = canvas().brush().style();
+        setShapeflagColors(shapeflagPenColor(), *c);
     } else {
         setShapeflagColors(*c, shapeflagBrushColor());
         canvas().pen().color = *c;
@@ -817,10 +811,26 @@ void TPixoralF::shapeflagClick(bool shift) {
 
 // ---------------------------------------------------------------- mouse on the workspace
 
+namespace {
+
+// Positions far beyond any image (batch mode takes any number) are kept where the figure
+// arithmetic cannot overflow.
+MouseInput clampedInput(const MouseInput& in) {
+    MouseInput out = in;
+    out.x = std::clamp(in.x, -dirty::kCoordLimit, dirty::kCoordLimit);
+    out.y = std::clamp(in.y, -dirty::kCoordLimit, dirty::kCoordLimit);
+    return out;
+}
+
+}  // namespace
+
 void TPixoralF::mypaintMouseDown(const MouseInput& input) {
-    MouseInput in = input;
+    MouseInput in = clampedInput(input);
     // Ctrl-clicks give their coordinates to the script editor; nothing is drawn.
-    if (in.modifiers & Qt::ControlModifier) return;
+    if (in.modifiers & Qt::ControlModifier) {
+        if (scriptTextVisible_) recordText(recordCoords(Point{in.x, in.y}));
+        return;
+    }
     if (in.button == Qt::RightButton) {
         settings_.anchor = Point{in.x, in.y};
         return;
@@ -841,7 +851,8 @@ void TPixoralF::mypaintMouseDown(const MouseInput& input) {
     repaintWorkspace();
 }
 
-void TPixoralF::mypaintMouseMove(const MouseInput& in) {
+void TPixoralF::mypaintMouseMove(const MouseInput& input) {
+    const MouseInput in = clampedInput(input);
     if (in.modifiers & Qt::ControlModifier) return;
     const PenMode saved = canvas().pen().mode;
     if (drag_.dragging) {
@@ -858,13 +869,20 @@ void TPixoralF::mypaintMouseMove(const MouseInput& in) {
         setStatusText(2, QStringLiteral("dx=%1 dy=%2").arg(drag_.start.x - in.x).arg(in.y - drag_.start.y));
     drag_.savedPenMode = saved;
     if (Tool* t = tools_.find(settings_.drawingMode)) {
+        dirty_.clear();
+        dirtyKnown_ = false;
         t->move(*this, in);
         canvas().pen().mode = saved;
-        repaintWorkspace();
+        // Only what the tool says it touched is shown again; a tool that says nothing gets
+        // the whole image.
+        if (dirtyKnown_) repaintRegion(dirty_);
+        else repaintWorkspace();
+        dirty_.clear();
     }
 }
 
-void TPixoralF::mypaintMouseUp(const MouseInput& in) {
+void TPixoralF::mypaintMouseUp(const MouseInput& input) {
+    const MouseInput in = clampedInput(input);
     if ((in.modifiers & Qt::ControlModifier) || in.button == Qt::RightButton) return;
     const PenMode saved = canvas().pen().mode;
     drag_.savedPenMode = saved;

@@ -12,6 +12,7 @@
 #include "script/Turtle.h"
 #include "workspace/Commands.h"
 #include "workspace/Dialogs.h"
+#include "workspace/Figures.h"
 #include "effects/Range.h"
 #include "workspace/Tools.h"
 #include "workspace/UndoRing.h"
@@ -19,6 +20,8 @@
 #include "workspace/WorkspaceSettings.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -30,6 +33,17 @@ class QToolButton;
 
 namespace pixoral {
 
+namespace effects {
+struct LogicItem;
+}
+namespace generators {
+class TPixoralQBF;
+class TQuickPreviewF;
+}  // namespace generators
+namespace effects {
+class TPixoralEffectsF;
+enum class SliderEffect;
+}  // namespace effects
 class PaintBox;
 class ColorList;
 class ShapeFlag;
@@ -93,6 +107,10 @@ public:
     static bool sizeIsValid(long long width, long long height);
     // The one place image files come in and go out; other formats plug in here.
     bool openImageFile(const QString& path);
+    // File > Open Recent, newest first; also fed by Save As and by dropped files.
+    QStringList recentFiles() const;
+    void openRecentClick(int index);
+    void ClearRecent1Click();
     bool saveImageFile(const QString& path);
     static QString openFilter();
     static QString saveFilter();
@@ -138,11 +156,38 @@ public:
     void Color1Click();
     void Default1Click();
     void About1Click();
+    // The Range menu and "Mask Clip" (RangeCommands.cpp).
     void SelectAll2Click();
     void toHeight1Click();
     void toWidth1Click();
     void SetOffset1Click();
     void Color5Click();
+    void Invert2Click();
+    void Blue2Click();
+    void Red2Click();
+    void Green2Click();
+    void User1Click();
+    void Red3Click();
+    void Blue3Click();
+    void Green3Click();
+    void User2Click();
+    void Red4Click();
+    void Blue4Click();
+    void Green4Click();
+    void User3Click();
+    void Tile1Click();
+    void Random1Click();
+    void Horizontal2Click();
+    void Vertical3Click();
+    void Mirror1Click();
+    void Mozaic1Click();
+    void Reduce2Click();
+    void Horizontal3Click();
+    void Vertical4Click();
+    void Erase1Click();
+    void MaskClip1Click();
+    // The range tools (RangeTools.cpp); called once from the constructor.
+    void registerRangeTools();
     void Font1Click();
     void Text1Click();
     void ShadowDx1Click();
@@ -175,6 +220,56 @@ public:
         PenMode savedPenMode = PenMode::pmCopy;
     };
     const DragState& drag() const { return drag_; }
+    DragState& dragState() { return drag_; }
+
+    // ---- drawing tools (DrawingTools.cpp, ToolCommands.cpp) ----
+    // Fills the tool table with every drawing tool; called once from the constructor.
+    void registerDrawingTools();
+    FigureParams figureParams() const;
+    // Text for the script editor's caret: recorded strokes and Ctrl-clicked coordinates. It is
+    // taken only while the editor's text area is flagged visible; the last texts are kept.
+    void recordText(const QString& text);
+    bool scriptTextVisible() const { return scriptTextVisible_; }
+    void setScriptTextVisible(bool on) { scriptTextVisible_ = on; }
+    const QStringList& recordedTexts() const { return recordedTexts_; }
+    // What a tool changed during a mouse move, so only that part is shown again. A move that
+    // marks nothing repaints the whole image; markUnchanged() says nothing was drawn.
+    void markDirty(const Rect& r);
+    void markUnchanged() { dirtyKnown_ = true; }
+    void repaintRegion(const std::vector<Rect>& region);
+
+    // ---- effects, the effects panel and the Quick windows (EffectCommands.cpp) ----
+    void EffectsPanel1Click();
+    void Invert1Click();
+    void Grayscale1Click();
+    void Spray2Click();
+    void AntiAlias1Click();
+    void RollColors1Click();
+    void SwapRG1Click();
+    void SwapGB1Click();
+    void SwapRB1Click();
+    void Moire1Click();     // Trace > Trace
+    void Generate1Click();  // Trace > Contour Accent
+    void TraceRange1Click();
+    void ColorByte1Click();
+    void TraceIntensityClick();
+    void N8bit1Click();
+    void N24bit1Click();
+    void SetUser1Click();  // Quick > Quick Background
+    void contrastbarChange();
+    void saturationbarChange();
+    void lightnessbarChange();
+    void blurbarChange();
+    void colornoisebarChange();
+    void mononoisebarChange();
+    void splitblurbarChange();
+    void smoothbarChange();
+    void TurtleRequestBackGround(const QString& name);
+    void TurtleRequestFilter(const QString& name);
+    int traceIntensity() const { return traceIntensity_; }
+    generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
+    generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
+    effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
 
     static QImage icon(int id);
 
@@ -201,12 +296,31 @@ private:
     void loadPatterns();
     void storePatterns();
     void selectPattern(int n);
+    void runLogicItem(const effects::LogicItem& item);
+
+    void loadRecentFiles();
+    void noteRecentFile(const QString& path);
+    void updateRecentMenu();
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+    // Effects and Quick windows (EffectCommands.cpp).
+    void createEffectWindows();
+    void sliderChange(effects::SliderEffect e);
+    void useQuickPreview(const Bitmap& picture);
+    void setPixelFormatItem(PixelFormat format, const QString& itemName);
+    bool effectDone(bool ok);
+    int traceIntensity_ = 1;
+    generators::TPixoralQBF* PixoralQBF_ = nullptr;
+    generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
+    effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 
     Options options_;
     std::shared_ptr<Dialogs> dialogs_;
     QString programFolder_;
     Bitmap workspace_;
     effects::RangeState range_;  // the current range, the range buffer and their modes
+    TColor logicUserColor_ = clBlack;  // what Range > Logic > User chose last
     Bitmap maskBitmap_;
     Bitmap patternStrip_;
     Bitmap brushPattern_;
@@ -216,6 +330,11 @@ private:
     UndoRing undo_;
     ToolTable tools_;
     DragState drag_;
+    bool scriptTextVisible_ = false;
+    QStringList recordedTexts_;
+    std::vector<Rect> dirty_;
+    bool dirtyKnown_ = false;
+    QStringList recentFiles_;
     bool shown_ = false;
     bool closing_ = false;
     QString failure_;

@@ -2,7 +2,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QStyledItemDelegate>
+#include <cstring>
+
+#include "canvas/Raster.h"
 
 namespace pixoral {
 
@@ -48,6 +52,34 @@ void PaintBox::setPicture(const QImage& image) {
     update();
 }
 
+void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts) {
+    const QImage& store = source.store();
+    if (image_.size() != QSize(source.width(), source.height()) || image_.format() != QImage::Format_RGB32) {
+        setPicture(source.toImage());
+        return;
+    }
+    const bool device = source.pixelFormat() == PixelFormat::Device;
+    QRegion changed;
+    // Still the same pixels as the bitmap: nothing to copy.
+    const bool shared = device && image_.constBits() == store.constBits();
+    for (const Rect& r : parts) {
+        const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
+        changed += q;
+        if (shared) continue;
+        for (int y = r.top; y < r.bottom; ++y) {
+            auto* d = reinterpret_cast<std::uint32_t*>(image_.scanLine(y)) + r.left;
+            if (device) {
+                std::memcpy(d, reinterpret_cast<const std::uint32_t*>(store.constScanLine(y)) + r.left,
+                            std::size_t(r.right - r.left) * 4);
+            } else {
+                raster::fetchRow(store.constScanLine(y), source.pixelFormat(), r.left, r.right - r.left, d);
+                for (int x = 0; x < r.right - r.left; ++x) d[x] |= 0xFF000000u;
+            }
+        }
+    }
+    update(changed);
+}
+
 void PaintBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.drawImage(e->rect().topLeft(), image_, e->rect());
@@ -82,7 +114,9 @@ std::optional<TColor> ColorList::colorAt(int row) const {
 void ColorList::mouseReleaseEvent(QMouseEvent* e) {
     QListWidget::mouseReleaseEvent(e);
     const QModelIndex at = indexAt(e->position().toPoint());
-    int row = currentRow();
+    // The selected item, not merely the current one: a list with no selection has no colour.
+    const QList<QListWidgetItem*> selected = selectedItems();
+    int row = selected.isEmpty() ? -1 : this->row(selected.front());
     if (e->button() == Qt::RightButton && at.isValid()) {
         row = at.row();
         setCurrentRow(row);
@@ -95,7 +129,18 @@ ShapeFlag::ShapeFlag(QWidget* parent) : QWidget(parent) {}
 void ShapeFlag::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), palette().window());
-    p.setBrush(toQColor(brushColor));
+    Qt::BrushStyle style = Qt::SolidPattern;
+    switch (brushStyle) {
+    case BrushStyle::bsSolid: style = Qt::SolidPattern; break;
+    case BrushStyle::bsClear: style = Qt::NoBrush; break;
+    case BrushStyle::bsHorizontal: style = Qt::HorPattern; break;
+    case BrushStyle::bsVertical: style = Qt::VerPattern; break;
+    case BrushStyle::bsFDiagonal: style = Qt::FDiagPattern; break;
+    case BrushStyle::bsBDiagonal: style = Qt::BDiagPattern; break;
+    case BrushStyle::bsCross: style = Qt::CrossPattern; break;
+    case BrushStyle::bsDiagCross: style = Qt::DiagCrossPattern; break;
+    }
+    p.setBrush(QBrush(toQColor(brushColor), style));
     p.setPen(QPen(toQColor(penColor), 2));
     p.drawRect(rect().adjusted(1, 1, -1, -1));
 }

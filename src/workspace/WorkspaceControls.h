@@ -5,8 +5,12 @@
 #include <QListWidget>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
+#include "canvas/Bitmap.h"
+#include "canvas/Canvas.h"
 #include "canvas/Color.h"
+#include "canvas/Geometry.h"
 #include "workspace/Tools.h"
 
 namespace pixoral {
@@ -17,6 +21,9 @@ class PaintBox : public QWidget {
 public:
     explicit PaintBox(QWidget* parent = nullptr);
     void setPicture(const QImage& image);
+    // Shows again only these parts of the bitmap (clipped rectangles of it); a bitmap of
+    // another size replaces the picture.
+    void updateRegion(const Bitmap& source, const std::vector<Rect>& parts);
     const QImage& picture() const { return image_; }
     QSize sizeHint() const override { return image_.size(); }
 
@@ -54,6 +61,7 @@ public:
     explicit ShapeFlag(QWidget* parent = nullptr);
     TColor penColor = 0x000000;
     TColor brushColor = 0xFFFFFF;
+    BrushStyle brushStyle = BrushStyle::bsSolid;  // follows the brush-style menu
     std::function<void(bool shift)> onClick;
 
 protected:

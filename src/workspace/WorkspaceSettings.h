@@ -24,8 +24,7 @@ struct WorkspaceSettings {
     int blocks = 8;
     int rounding = 10;
     int spiroTurns = 40;
-    int splitOffset = 20;
-    CopyMode clipCopyMode = cmSrcCopy;
+    // The split offset and the clip copy mode live with the range (effects::RangeState).
 
     // Text
     QString paintText = QStringLiteral("Pixoral");

@@ -1,0 +1,360 @@
+#include "generators/TPixoralQBF.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "generators/TQuickPreviewF.h"
+
+namespace pixoral::generators {
+
+namespace {
+
+const QString kBackdropsCaption = QStringLiteral("Pixoral Quick Backdrops");
+const QString kEnterName = QStringLiteral("Enter Name:");
+
+struct TrackbarInfo {
+    const char* name;
+    const char* hint;  // empty: none
+    const char* label;
+    int min, max;
+};
+constexpr TrackbarInfo kTrackbars[4] = {
+    {"trkRed", "Red", "Red", 0, 255},
+    {"trkGreen", "Green", "Green", 0, 255},
+    {"trkBlue", "Blue", "Blue", 0, 255},
+    {"trkFactor", "", "Factor", kQBFactorMin, kQBFactorMax},
+};
+
+struct RadioInfo {
+    const char* name;
+    Qt::GlobalColor color;
+};
+constexpr RadioInfo kRadios[3] = {{"redradio", Qt::red}, {"greenradio", Qt::darkGreen}, {"blueradio", Qt::blue}};
+
+}  // namespace
+
+TPixoralQBF::TPixoralQBF(QuickHost host, const QString& programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(std::move(host)) {
+    setObjectName(QStringLiteral("TPixoralQBF"));
+    setWindowTitle(QStringLiteral("QuickBack"));
+    buildControls();
+
+    presets_.setPath(qbPresetsPath(programFolder));
+    QString error;
+    if (!presets_.load(&error)) say(error);
+    fillPresetList(-1);
+    syncControls();
+}
+
+TPixoralQBF::~TPixoralQBF() {
+    // Nothing may reach the owner while the window's own parts go away.
+    host_ = QuickHost{};
+    syncing_ = true;
+    for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
+}
+
+void TPixoralQBF::buildControls() {
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(6, 6, 6, 6);
+    outer->setSpacing(8);
+
+    QBList = new QListWidget(this);
+    QBList->setObjectName(QStringLiteral("QBList"));
+    QBList->setToolTip(QStringLiteral("The formula of the checked channel"));
+    for (const QBFunction& f : qbFunctions()) QBList->addItem(QString::fromLatin1(f.name));
+    QBList->setFixedWidth(110);
+    // A list with no current row takes its first row when it gets the focus, which would
+    // count as a click; so the list starts on the first formula.
+    QBList->setCurrentRow(0);
+    QBList->viewport()->installEventFilter(this);
+    QBList->installEventFilter(this);
+    connect(QBList, &QListWidget::currentRowChanged, this, [this](int) {
+        if (syncing_) return;
+        listRowJustChanged_ = true;
+        QBListClick();
+    });
+    connect(QBList, &QListWidget::itemClicked, this, [this](QListWidgetItem*) {
+        if (syncing_) return;
+        if (listRowJustChanged_) {
+            listRowJustChanged_ = false;
+            return;
+        }
+        QBListClick();
+    });
+    outer->addWidget(QBList);
+
+    auto* right = new QVBoxLayout;
+    right->setSpacing(4);
+    outer->addLayout(right, 1);
+
+    for (int ch = 0; ch < 3; ++ch) {
+        auto* r = new QRadioButton(this);
+        r->setObjectName(QString::fromLatin1(kRadios[ch].name));
+        QPalette pal = r->palette();
+        pal.setColor(QPalette::WindowText, kRadios[ch].color);
+        pal.setColor(QPalette::ButtonText, kRadios[ch].color);
+        r->setPalette(pal);
+        QFont f = r->font();
+        f.setBold(true);
+        r->setFont(f);
+        connect(r, &QRadioButton::clicked, this, [this, ch] {
+            if (!syncing_) radioClick(ch);
+        });
+        radios_[ch] = r;
+        right->addWidget(r);
+    }
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(2);
+    for (int i = 0; i < 4; ++i) {
+        const TrackbarInfo& t = kTrackbars[i];
+        auto* label = new QLabel(QString::fromLatin1(t.label), this);
+        auto* s = new QSlider(Qt::Horizontal, this);
+        s->setObjectName(QString::fromLatin1(t.name));
+        s->setRange(t.min, t.max);
+        s->setPageStep(16);
+        if (*t.hint) s->setToolTip(QString::fromLatin1(t.hint));
+        auto* value = new QLabel(this);
+        value->setMinimumWidth(26);
+        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        connect(s, &QSlider::valueChanged, this, [this, i](int v) {
+            if (syncing_) return;
+            trackValues_[i]->setNum(v);
+            trackbarChange(i);
+        });
+        trackbars_[i] = s;
+        trackValues_[i] = value;
+        grid->addWidget(label, i, 0);
+        grid->addWidget(s, i, 1);
+        grid->addWidget(value, i, 2);
+    }
+    right->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    gpUpdate = new QToolButton(this);
+    gpUpdate->setObjectName(QStringLiteral("gpUpdate"));
+    gpUpdate->setText(QStringLiteral("Go"));
+    gpUpdate->setToolTip(QStringLiteral("Update Image"));
+    gpUpdate->setFixedWidth(32);
+    connect(gpUpdate, &QToolButton::clicked, this, [this] { gpUpdateClick(); });
+    buttons->addWidget(gpUpdate);
+    qbPreview = new QCheckBox(QStringLiteral("Preview"), this);
+    qbPreview->setObjectName(QStringLiteral("qbPreview"));
+    buttons->addWidget(qbPreview);
+    buttons->addStretch(1);
+    right->addLayout(buttons);
+
+    auto* presetRow = new QHBoxLayout;
+    qbpresets = new QComboBox(this);
+    qbpresets->setObjectName(QStringLiteral("qbpresets"));
+    qbpresets->setPlaceholderText(QStringLiteral("Backdrops"));
+    qbpresets->setToolTip(QStringLiteral("Backdrops\nRight-click to add, delete or update"));
+    qbpresets->setMinimumWidth(120);
+    qbpresets->installEventFilter(this);
+    connect(qbpresets, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (syncing_ || i < 0) return;
+        presetJustChanged_ = true;
+        qbpresetsClick(i);
+    });
+    connect(qbpresets, &QComboBox::activated, this, [this](int i) {
+        if (syncing_) return;
+        if (presetJustChanged_) {
+            presetJustChanged_ = false;
+            return;
+        }
+        qbpresetsClick(i);
+    });
+    presetRow->addWidget(qbpresets, 1);
+
+    QBPopup = new QMenu(this);
+    QBPopup->setObjectName(QStringLiteral("QBPopup"));
+    AddBackdrop1 = QBPopup->addAction(QStringLiteral("&Add Backdrop"));
+    AddBackdrop1->setObjectName(QStringLiteral("AddBackdrop1"));
+    connect(AddBackdrop1, &QAction::triggered, this, [this] { AddBackdrop1Click(); });
+    DeleteBackdrop1 = QBPopup->addAction(QStringLiteral("&Delete Backdrop"));
+    DeleteBackdrop1->setObjectName(QStringLiteral("DeleteBackdrop1"));
+    connect(DeleteBackdrop1, &QAction::triggered, this, [this] { DeleteBackdrop1Click(); });
+    UpdateBackdrop1 = QBPopup->addAction(QStringLiteral("&Update Backdrop"));
+    UpdateBackdrop1->setObjectName(QStringLiteral("UpdateBackdrop1"));
+    connect(UpdateBackdrop1, &QAction::triggered, this, [this] { UpdateBackdrop1Click(); });
+    // The same three commands on a right click anywhere in the window and behind a button.
+    for (QAction* a : QBPopup->actions()) addAction(a);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    qbpresets->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QAction* a : QBPopup->actions()) qbpresets->addAction(a);
+    qbmenu = new QToolButton(this);
+    qbmenu->setObjectName(QStringLiteral("qbmenu"));
+    qbmenu->setText(QStringLiteral("..."));
+    qbmenu->setToolTip(QStringLiteral("Add, delete or update a backdrop"));
+    qbmenu->setMenu(QBPopup);
+    qbmenu->setPopupMode(QToolButton::InstantPopup);
+    presetRow->addWidget(qbmenu);
+    right->addLayout(presetRow);
+    right->addStretch(1);
+
+    resize(380, 250);
+}
+
+// ---------------------------------------------------------------- state and controls
+
+int TPixoralQBF::checkedChannel() const {
+    for (int ch = 0; ch < 3; ++ch)
+        if (radios_[ch]->isChecked()) return ch;
+    return -1;
+}
+
+bool TPixoralQBF::previewChecked() const { return qbPreview->isChecked(); }
+
+void TPixoralQBF::refreshRadioCaptions() {
+    for (int ch = 0; ch < 3; ++ch) radios_[ch]->setText(qbFunctionName(settings_.function[ch]));
+}
+
+void TPixoralQBF::syncControls() {
+    syncing_ = true;
+    for (int i = 0; i < 3; ++i) trackbars_[i]->setValue(settings_.offset[i]);
+    trackbars_[3]->setValue(settings_.factor);
+    for (int i = 0; i < 4; ++i) trackValues_[i]->setNum(trackbars_[i]->value());
+    refreshRadioCaptions();
+    const int ch = checkedChannel();
+    if (ch >= 0) QBList->setCurrentRow(settings_.function[ch]);
+    syncing_ = false;
+}
+
+void TPixoralQBF::fillPresetList(int select) {
+    syncing_ = true;
+    qbpresets->clear();
+    qbpresets->addItems(presets_.names());
+    qbpresets->setCurrentIndex(select >= 0 && select < qbpresets->count() ? select : -1);
+    syncing_ = false;
+}
+
+void TPixoralQBF::say(const QString& text) const {
+    if (host_.message) host_.message(text);
+}
+
+// ---------------------------------------------------------------- render and presets
+
+bool TPixoralQBF::RenderBackground(Destination to) {
+    if (!host_.workspace) return false;
+    Bitmap& ws = host_.workspace();
+    const QString noMemory = QStringLiteral("There is not enough memory for a %1 x %2 background.").arg(ws.width()).arg(ws.height());
+    auto failed = [&] {
+        if (host_.fail) host_.fail(noMemory);
+        else say(noMemory);
+        return false;
+    };
+    if (to == Destination::AsChecked && qbPreview->isChecked() && host_.preview) {
+        const Bitmap out = renderBackground(settings_, ws.width(), ws.height());
+        if (out.isEmpty()) return failed();
+        host_.preview->showPicture(out);
+        return true;
+    }
+    if (!renderBackground(settings_, ws)) return failed();
+    if (host_.workspaceChanged) host_.workspaceChanged();
+    return true;
+}
+
+bool TPixoralQBF::ApplyPreset(const QString& line, Destination to) {
+    const PresetApply r = applyPresetLine(line, settings_);
+    syncControls();  // a bad line keeps the fields before the bad one, and so do the trackbars
+    switch (r) {
+        case PresetApply::Applied: return RenderBackground(to);
+        case PresetApply::Error: say(kErrorInPresets); return false;
+        default: return false;
+    }
+}
+
+bool TPixoralQBF::ApplyPresetByName(const QString& name) {
+    const int i = presets_.find(name);
+    if (i < 0) return false;
+    return ApplyPreset(presets_.lines()[i], Destination::Workspace);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TPixoralQBF::QBListClick() {
+    const int row = QBList->currentRow();
+    const int ch = checkedChannel();
+    if (ch >= 0 && row >= 0 && row < kQBFunctionCount) settings_.function[ch] = row;
+    refreshRadioCaptions();
+    RenderBackground();
+}
+
+void TPixoralQBF::radioClick(int channel) {
+    if (channel < 0 || channel > 2) return;
+    syncing_ = true;
+    QBList->setCurrentRow(settings_.function[channel]);
+    syncing_ = false;
+}
+
+void TPixoralQBF::trackbarChange(int which) {
+    const int v = trackbars_[which]->value();
+    if (which < 3) settings_.offset[which] = static_cast<std::uint8_t>(v & 0xFF);
+    else settings_.setFactor(v);
+}
+
+void TPixoralQBF::gpUpdateClick() { RenderBackground(); }
+
+void TPixoralQBF::qbpresetsClick(int index) {
+    if (index < 0 || index >= presets_.count()) return;
+    ApplyPreset(presets_.lines()[index]);
+}
+
+void TPixoralQBF::AddBackdrop1Click() {
+    if (!host_.inputBox) return;
+    const QString name = host_.inputBox(kBackdropsCaption, kEnterName, QString());
+    const PresetEdit e = presets_.add(name, settings_);
+    if (e.changed) fillPresetList(e.index);
+    if (!e.message.isEmpty()) say(e.message);
+}
+
+void TPixoralQBF::DeleteBackdrop1Click() {
+    const int i = qbpresets->currentIndex();
+    if (i < 0) return;
+    const PresetEdit e = presets_.remove(i);
+    if (e.changed) fillPresetList(-1);
+    if (!e.message.isEmpty()) say(e.message);
+}
+
+void TPixoralQBF::UpdateBackdrop1Click() {
+    const int i = qbpresets->currentIndex();
+    if (i < 0 || i >= presets_.count()) {
+        say(kNoItemSelected);
+        return;
+    }
+    if (!host_.inputBox) return;
+    const QString name = host_.inputBox(kBackdropsCaption, kEnterName, presetName(presets_.lines()[i]));
+    const PresetEdit e = presets_.update(i, name, settings_);
+    if (e.changed) fillPresetList(e.index);
+    if (!e.message.isEmpty()) say(e.message);
+}
+
+void TPixoralQBF::FormShow() { refreshRadioCaptions(); }
+
+void TPixoralQBF::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    FormShow();
+}
+
+bool TPixoralQBF::eventFilter(QObject* watched, QEvent* e) {
+    // A new press or key starts a new click: forget the row change of the last one.
+    if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress) {
+        if (watched == QBList || watched == QBList->viewport()) listRowJustChanged_ = false;
+        else if (watched == qbpresets) presetJustChanged_ = false;
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+}  // namespace pixoral::generators

@@ -1,0 +1,80 @@
+#pragma once
+// A main window under the offscreen platform for the drawing-tool tests, with helpers that
+// drive the mouse handlers and compare the workspace with a reference drawn directly.
+#include <QAction>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "workspace/TPixoralF.h"
+#include "workspace/WorkspaceControls.h"
+
+namespace tooltest {
+
+using namespace pixoral;
+
+struct Window {
+    QTemporaryDir dir;
+    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
+    std::unique_ptr<TPixoralF> w;
+
+    Window() {
+        TPixoralF::Options o;
+        o.programFolder = dir.path();
+        o.dialogs = dialogs;
+        o.batch = true;
+        w = std::make_unique<TPixoralF>(o);
+    }
+    // Triggers a menu or toolbar item, answering its prompts from `answers`.
+    void run(const char* path, const QStringList& answers = {}) {
+        for (const QString& a : answers) dialogs->pushAnswer(a);
+        QAction* a = w->actionForPath(QString::fromUtf8(path));
+        ASSERT_NE(a, nullptr) << path;
+        ASSERT_TRUE(a->isEnabled()) << path;
+        a->trigger();
+        EXPECT_TRUE(dialogs->pendingAnswers().empty()) << path;
+    }
+    void press(Point p, Qt::KeyboardModifiers m = {}, Qt::MouseButton b = Qt::LeftButton) {
+        w->mypaintMouseDown(MouseInput{p.x, p.y, b, m});
+    }
+    void move(Point p, Qt::KeyboardModifiers m = {}) { w->mypaintMouseMove(MouseInput{p.x, p.y, Qt::NoButton, m}); }
+    void release(Point p, Qt::KeyboardModifiers m = {}, Qt::MouseButton b = Qt::LeftButton) {
+        w->mypaintMouseUp(MouseInput{p.x, p.y, b, m});
+    }
+    // Press at the first point, move through all the others, release at the last.
+    void drag(std::vector<Point> pts, Qt::KeyboardModifiers m = {}) {
+        press(pts.front(), m);
+        for (std::size_t i = 1; i < pts.size(); ++i) move(pts[i], m);
+        release(pts.back(), m);
+    }
+    Bitmap& image() { return w->workspace(); }
+    const QImage& shown() { return w->findChild<PaintBox*>(QStringLiteral("mypaint"))->picture(); }
+};
+
+// A white bitmap of the workspace's size with the workspace's pen and brush, to draw the
+// expected result on.
+inline Bitmap referenceFor(TPixoralF& w) {
+    Bitmap b(w.workspace().width(), w.workspace().height());
+    b.canvas().pen() = w.canvas().pen();
+    b.canvas().brush() = w.canvas().brush();
+    return b;
+}
+
+inline int differingPixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+inline int countPixels(const Bitmap& a, TColor c) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) == c;
+    return n;
+}
+
+}  // namespace tooltest
