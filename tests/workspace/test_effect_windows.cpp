@@ -21,39 +21,22 @@
 #include "generators/QuickBackground.h"
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
+#include "WindowFixture.h"
 #include "workspace/TPixoralF.h"
 
 using namespace pixoral;
 
 namespace {
 
-struct Fx {
-    QTemporaryDir dir;
-    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
-    std::unique_ptr<TPixoralF> w;
-
-    explicit Fx(const QByteArray& presets = {}) {
-        if (!presets.isNull()) {
-            QFile f(dir.filePath("PixoralQB.txt"));
-            f.open(QIODevice::WriteOnly);
-            f.write(presets);
-        }
-        TPixoralF::Options o;
-        o.programFolder = dir.path();
-        o.dialogs = dialogs;
-        o.batch = true;
-        w = std::make_unique<TPixoralF>(o);
-        w->show();
-    }
-    void run(const char* path, QStringList answers = {}) {
-        for (const QString& a : answers) dialogs->pushAnswer(a);
-        QAction* a = w->actionForPath(QString::fromUtf8(path));
-        ASSERT_NE(a, nullptr) << path;
-        ASSERT_TRUE(a->isEnabled()) << path;
-        a->trigger();
-        EXPECT_TRUE(dialogs->pendingAnswers().empty()) << path;
-    }
-    void fill(TColor c) { w->workspace().fill(c); }
+struct Fx : TestWindow {
+    // A presets file is written into the program folder first when `presets` is not null.
+    explicit Fx(const QByteArray& presets = {})
+        : TestWindow({true, true, [presets](const QString& folder) {
+                          if (presets.isNull()) return;
+                          QFile f(folder + QStringLiteral("PixoralQB.txt"));
+                          f.open(QIODevice::WriteOnly);
+                          f.write(presets);
+                      }}) {}
     template <class T>
     T* control(QWidget* window, const char* name) {
         T* c = window->findChild<T*>(QString::fromLatin1(name));
@@ -67,21 +50,6 @@ struct Fx {
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<missing>");
     }
 };
-
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
-}
-
-bool allPixels(const Bitmap& b, TColor c) {
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) != c) return false;
-    return true;
-}
 
 }  // namespace
 

@@ -17,6 +17,7 @@
 #include "files/ImageFile.h"
 #include "workspace/PatternLibrary.h"
 #include "workspace/PictureDialogs.h"
+#include "WindowFixture.h"
 #include "workspace/TPixoralF.h"
 
 using namespace pixoral;
@@ -89,14 +90,6 @@ bool sameCell(const Bitmap& a, int an, const Bitmap& b, int bn) {
     return true;
 }
 
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
-}
-
 // Four flat quadrants of colours every format keeps exactly (JPEG nearly).
 Bitmap quadrants(int w, int h) {
     Bitmap b(w, h);
@@ -111,35 +104,11 @@ bool near(TColor a, TColor b, int tolerance) {
     return true;
 }
 
-struct Win {
-    QTemporaryDir dir;
-    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
-    std::unique_ptr<TPixoralF> w;
-
+struct Win : TestWindow {
     // `prepare` fills the program folder before the window starts.
-    explicit Win(const std::function<void(const QString&)>& prepare = {}, bool batch = true) {
-        if (prepare) prepare(dir.path() + QLatin1Char('/'));
-        TPixoralF::Options o;
-        o.programFolder = dir.path();
-        o.dialogs = dialogs;
-        o.batch = batch;
-        w = std::make_unique<TPixoralF>(o);
-        w->show();
-    }
+    explicit Win(const std::function<void(const QString&)>& prepare = {}, bool batch = true)
+        : TestWindow({true, batch, prepare}) {}
     QString file(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
-    void run(const char* path, QStringList answers = {}) {
-        for (const QString& a : answers) dialogs->pushAnswer(a);
-        QAction* a = w->actionForPath(QString::fromUtf8(path));
-        ASSERT_NE(a, nullptr) << path;
-        ASSERT_TRUE(a->isEnabled()) << path;
-        a->trigger();
-        EXPECT_TRUE(dialogs->pendingAnswers().empty()) << path;
-    }
-    void press(const char* actionName) {
-        QAction* a = w->findChild<QAction*>(QString::fromLatin1(actionName));
-        ASSERT_NE(a, nullptr) << actionName;
-        a->trigger();
-    }
     QListWidget* patList() const { return w->findChild<QListWidget*>(QStringLiteral("PatList")); }
 };
 

@@ -5,33 +5,14 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "WindowFixture.h"
 #include "workspace/TPixoralF.h"
 
 using namespace pixoral;
 
 namespace {
 
-struct RangeWindow {
-    QTemporaryDir dir;
-    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
-    std::unique_ptr<TPixoralF> w;
-
-    RangeWindow() {
-        TPixoralF::Options o;
-        o.programFolder = dir.path();
-        o.dialogs = dialogs;
-        o.batch = true;
-        w = std::make_unique<TPixoralF>(o);
-        w->show();
-    }
-    void run(const char* path, QStringList answers = {}) {
-        for (const QString& a : answers) dialogs->pushAnswer(a);
-        QAction* a = w->actionForPath(QString::fromUtf8(path));
-        ASSERT_NE(a, nullptr) << path;
-        ASSERT_TRUE(a->isEnabled()) << path;
-        a->trigger();
-        EXPECT_TRUE(dialogs->pendingAnswers().empty()) << path;
-    }
+struct RangeWindow : TestWindow {
     Bitmap& ws() { return w->workspace(); }
     void setRange(Rect r) { w->rangeState().range = r; }
     // A picture where every pixel differs from its neighbours, so shifts and spills show.
@@ -40,17 +21,6 @@ struct RangeWindow {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 ws().setPixel(x, y, static_cast<TColor>((x * 7 + y * 13) & 0xFF) | ((x * 3) & 0xFF) << 8 | ((y * 5) & 0xFF) << 16);
-    }
-    void fill(TColor c) { ws().fill(c); }
-    void drag(std::initializer_list<Point> pts, Qt::KeyboardModifiers mods = {}) {
-        auto it = pts.begin();
-        w->mypaintMouseDown(MouseInput{it->x, it->y, Qt::LeftButton, mods});
-        Point last = *it;
-        for (++it; it != pts.end(); ++it) {
-            w->mypaintMouseMove(MouseInput{it->x, it->y, Qt::NoButton, mods});
-            last = *it;
-        }
-        w->mypaintMouseUp(MouseInput{last.x, last.y, Qt::LeftButton, mods});
     }
     void click(Point p) { drag({p, p}); }
 };
@@ -67,14 +37,6 @@ template <class F>
                        << "pixel (" << x << ", " << y << ") is " << std::hex << a << ", was " << b << (in ? " inside" : " outside");
         }
     return ::testing::AssertionSuccess();
-}
-
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
 }
 
 // A snapshot of the pixels (shared until the workspace is written).

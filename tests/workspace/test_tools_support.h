@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "WindowFixture.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WorkspaceControls.h"
 
@@ -15,39 +16,14 @@ namespace tooltest {
 
 using namespace pixoral;
 
-struct Window {
-    QTemporaryDir dir;
-    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
-    std::unique_ptr<TPixoralF> w;
-
-    Window() {
-        TPixoralF::Options o;
-        o.programFolder = dir.path();
-        o.dialogs = dialogs;
-        o.batch = true;
-        w = std::make_unique<TPixoralF>(o);
-    }
-    // Triggers a menu or toolbar item, answering its prompts from `answers`.
-    void run(const char* path, const QStringList& answers = {}) {
-        for (const QString& a : answers) dialogs->pushAnswer(a);
-        QAction* a = w->actionForPath(QString::fromUtf8(path));
-        ASSERT_NE(a, nullptr) << path;
-        ASSERT_TRUE(a->isEnabled()) << path;
-        a->trigger();
-        EXPECT_TRUE(dialogs->pendingAnswers().empty()) << path;
-    }
+struct Window : TestWindow {
+    Window() : TestWindow({false, true, {}}) {}
     void press(Point p, Qt::KeyboardModifiers m = {}, Qt::MouseButton b = Qt::LeftButton) {
         w->mypaintMouseDown(MouseInput{p.x, p.y, b, m});
     }
     void move(Point p, Qt::KeyboardModifiers m = {}) { w->mypaintMouseMove(MouseInput{p.x, p.y, Qt::NoButton, m}); }
     void release(Point p, Qt::KeyboardModifiers m = {}, Qt::MouseButton b = Qt::LeftButton) {
         w->mypaintMouseUp(MouseInput{p.x, p.y, b, m});
-    }
-    // Press at the first point, move through all the others, release at the last.
-    void drag(std::vector<Point> pts, Qt::KeyboardModifiers m = {}) {
-        press(pts.front(), m);
-        for (std::size_t i = 1; i < pts.size(); ++i) move(pts[i], m);
-        release(pts.back(), m);
     }
     Bitmap& image() { return w->workspace(); }
     const QImage& shown() { return w->findChild<PaintBox*>(QStringLiteral("mypaint"))->picture(); }

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "WindowFixture.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WindowSettings.h"
 
@@ -20,41 +21,9 @@ using namespace pixoral;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    std::shared_ptr<ScriptedDialogs> dialogs = std::make_shared<ScriptedDialogs>();
-    std::unique_ptr<TPixoralF> w;
-
-    explicit Fixture(bool show = true, bool batch = true) {
-        TPixoralF::Options o;
-        o.programFolder = dir.path();
-        o.settingsFileName = QStringLiteral("pixoral.ini");
-        o.dialogs = dialogs;
-        o.batch = batch;
-        w = std::make_unique<TPixoralF>(o);
-        if (show) w->show();
-    }
-    void run(const char* path, QStringList answers = {}) {
-        for (const QString& a : answers) dialogs->pushAnswer(a);
-        QAction* a = w->actionForPath(QString::fromUtf8(path));
-        ASSERT_NE(a, nullptr) << path;
-        ASSERT_TRUE(a->isEnabled()) << path;
-        a->trigger();
-        EXPECT_TRUE(dialogs->pendingAnswers().empty()) << path;
-    }
-    void fill(TColor c) {
-        Bitmap& b = w->workspace();
-        for (int y = 0; y < b.height(); ++y)
-            for (int x = 0; x < b.width(); ++x) b.setPixel(x, y, c);
-    }
+struct Fixture : TestWindow {
+    explicit Fixture(bool show = true, bool batch = true) : TestWindow({show, batch, {}}) {}
 };
-
-bool allPixels(const Bitmap& b, TColor c) {
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) != c) return false;
-    return true;
-}
 
 }  // namespace
 
