@@ -6,16 +6,19 @@ namespace pixoral::effects {
 
 namespace {
 
-int clampCoord(int v) { return std::clamp(v, -kRangeCoordLimit, kRangeCoordLimit); }
-
 // The buffer as an empty 24-bit bitmap, keeping its canvas state.
 void emptyBuffer(Bitmap& b) {
     b.setSize(0, 0);
     b.setPixelFormat(PixelFormat::pf24bit);
 }
 
-// Resizes b to w by h in format f without converting pixels it is about to overwrite.
+// Resizes b to w by h in format f without converting pixels it is about to overwrite. A size
+// of nothing, or one too large to hold, leaves b an empty buffer and gives false.
 bool reshapeFor(Bitmap& b, int w, int h, PixelFormat f) {
+    if (w <= 0 || h <= 0) {
+        emptyBuffer(b);
+        return false;
+    }
     if (b.pixelFormat() != f) {
         b.setSize(0, 0);
         b.setPixelFormat(f);
@@ -30,7 +33,7 @@ bool reshapeFor(Bitmap& b, int w, int h, PixelFormat f) {
 }  // namespace
 
 Rect rangePixels(const Rect& r) {
-    const int l = clampCoord(r.left), t = clampCoord(r.top), rr = clampCoord(r.right), b = clampCoord(r.bottom);
+    const int l = clampRangeCoord(r.left), t = clampRangeCoord(r.top), rr = clampRangeCoord(r.right), b = clampRangeCoord(r.bottom);
     return Rect{std::min(l, rr), std::min(t, b), std::max(l, rr), std::max(t, b)};
 }
 
@@ -39,14 +42,14 @@ bool rangeIsEmpty(const Rect& r) {
     return p.width() <= 0 || p.height() <= 0;
 }
 
-Point clampRangePoint(Point p) { return Point{clampCoord(p.x), clampCoord(p.y)}; }
+int clampRangeCoord(long long v) {
+    return static_cast<int>(std::clamp<long long>(v, -kRangeCoordLimit, kRangeCoordLimit));
+}
+
+Point clampRangePoint(Point p) { return Point{clampRangeCoord(p.x), clampRangeCoord(p.y)}; }
 
 bool setclip(RangeState& st, TColor c) {
     const Rect p = rangePixels(st.range);
-    if (p.width() <= 0 || p.height() <= 0) {
-        emptyBuffer(st.buffer);
-        return false;
-    }
     if (!reshapeFor(st.buffer, p.width(), p.height(), PixelFormat::pf24bit)) return false;
     if (c == clNone) c = clWhite;
     st.buffer.fill(c);
@@ -58,7 +61,7 @@ void copyclip(const Bitmap& workspace, RangeState& st) {
     Bitmap& buf = st.buffer;
     if (buf.isEmpty()) return;
     buf.canvas().setCopyMode(st.clipCopyMode);
-    if (buf.pixelFormat() != PixelFormat::pf24bit) buf.setPixelFormat(PixelFormat::pf24bit);
+    buf.setPixelFormat(PixelFormat::pf24bit);
     const Rect p = rangePixels(st.range);
     // Source and destination are the same size, so the copy is 1:1.
     buf.canvas().copyRect(Rect{0, 0, buf.width(), buf.height()}, workspace.canvas(),
@@ -73,10 +76,6 @@ void pasteclip(Bitmap& workspace, const RangeState& st) {
 
 bool grab(const Bitmap& workspace, RangeState& st, const Rect& rect) {
     const Rect p = rangePixels(rect);
-    if (p.width() <= 0 || p.height() <= 0) {
-        emptyBuffer(st.buffer);
-        return false;
-    }
     Bitmap& buf = st.buffer;
     if (!reshapeFor(buf, p.width(), p.height(), workspace.pixelFormat())) return false;
     buf.fill(clWhite);  // what lies outside the workspace

@@ -25,7 +25,8 @@ inline constexpr int kRangeCoordLimit = 1 << 29;
 // The normalised pixel rectangle of a stored range (right and bottom exclusive).
 Rect rangePixels(const Rect& range);
 bool rangeIsEmpty(const Rect& range);
-// A point (mouse position, paste target) brought within kRangeCoordLimit.
+// A coordinate, or a point (mouse position, paste target), brought within kRangeCoordLimit.
+int clampRangeCoord(long long v);
 Point clampRangePoint(Point p);
 
 // What the main window holds for ranges. The buffer's own canvas state (its pen, brush and

@@ -7,8 +7,13 @@ namespace pixoral::effects {
 
 namespace {
 
-int clampCoord(long long v) {
-    return static_cast<int>(std::clamp<long long>(v, -kRangeCoordLimit, kRangeCoordLimit));
+// Of a range's two stored edges on one axis, the far one (right or bottom, whichever way the
+// range was dragged) moves to `to`; the near one, and so the top-left corner, stays.
+void moveFarEdge(int& a, int& b, long long to) { (b >= a ? b : a) = clampRangeCoord(to); }
+
+// The part of p that lies on the bitmap (empty or inverted when none does).
+Rect onBitmap(const Rect& p, const Bitmap& b) {
+    return Rect{std::max(p.left, 0), std::max(p.top, 0), std::min(p.right, b.width()), std::min(p.bottom, b.height())};
 }
 
 // A white device-format bitmap of w by h; false when it cannot be made.
@@ -62,9 +67,6 @@ int copiesAcross(int extent, int step) {
     if (extent <= step) return 1;
     return static_cast<int>((static_cast<long long>(extent) + step - 1) / step);
 }
-
-// Where the range holds a colour as bytes can be compared with pixel(): the resolved value.
-TColor resolved(TColor c) { return colorToRGB(c); }
 
 void splitRange(Bitmap& ws, RangeState& st, bool horizontal) {
     if (rangeIsEmpty(st.range)) return;
@@ -178,13 +180,8 @@ void mirrorRowsDown(Bitmap& bmp) {
 
 void mirrorRange(Bitmap& workspace, RangeState& st) {
     if (rangeIsEmpty(st.range)) return;
-    const int h = rangePixels(st.range).height();
-    // The lower edge moves down, whichever of the two stored edges it is.
-    if (st.range.bottom > st.range.top) {
-        st.range.bottom = clampCoord(static_cast<long long>(st.range.bottom) + h);
-    } else {
-        st.range.top = clampCoord(static_cast<long long>(st.range.top) + h);
-    }
+    const Rect p = rangePixels(st.range);
+    moveFarEdge(st.range.top, st.range.bottom, static_cast<long long>(p.bottom) + p.height());
     if (!loadRange(workspace, st)) return;
     mirrorRowsDown(st.buffer);
     pasteclip(workspace, st);
@@ -224,21 +221,12 @@ void eraseRange(Bitmap& workspace, RangeState& st) {
 
 void squareToHeight(RangeState& st) {
     const Rect p = rangePixels(st.range);
-    // The top-left corner stays: the lower of the two stored edges moves.
-    if (st.range.bottom >= st.range.top) {
-        st.range.bottom = clampCoord(static_cast<long long>(p.top) + p.width());
-    } else {
-        st.range.top = clampCoord(static_cast<long long>(p.top) + p.width());
-    }
+    moveFarEdge(st.range.top, st.range.bottom, static_cast<long long>(p.top) + p.width());
 }
 
 void squareToWidth(RangeState& st) {
     const Rect p = rangePixels(st.range);
-    if (st.range.right >= st.range.left) {
-        st.range.right = clampCoord(static_cast<long long>(p.left) + p.height());
-    } else {
-        st.range.left = clampCoord(static_cast<long long>(p.left) + p.height());
-    }
+    moveFarEdge(st.range.left, st.range.right, static_cast<long long>(p.left) + p.height());
 }
 
 void maskClip(Bitmap& workspace, const RangeState& st, TColor flagColor) {
@@ -271,17 +259,16 @@ void pasteMaskAt(Bitmap& workspace, const RangeState& st, Point at, TColor flagC
 
 void pasteColorAt(Bitmap& workspace, const RangeState& st, Point at, TColor flagColor, bool inverted) {
     if (rangeIsEmpty(st.range) || flagColor == clNone) return;
-    const TColor f = resolved(flagColor);
+    const TColor f = colorToRGB(flagColor);  // as pixel() reports it
     const Rect p = rangePixels(st.range);
     const Point q = clampRangePoint(at);
     // Only range pixels inside the workspace can hold the colour.
-    const int x0 = std::max(p.left, 0), x1 = std::min(p.right, workspace.width());
-    const int y0 = std::max(p.top, 0), y1 = std::min(p.bottom, workspace.height());
+    const Rect v = onBitmap(p, workspace);
     // In place, row by row: a target that lies inside the range is seen again when its turn
     // comes, so an overlapping paste carries the colour along.
-    for (int j = y0; j < y1; ++j) {
+    for (int j = v.top; j < v.bottom; ++j) {
         const int ty = q.y + (j - p.top);
-        for (int i = x0; i < x1; ++i) {
+        for (int i = v.left; i < v.right; ++i) {
             if (workspace.pixel(i, j) != f) continue;
             const int tx = q.x + (i - p.left);
             if (inverted) {
@@ -302,8 +289,8 @@ void rangeDragStart(Bitmap& workspace, RangeState& st, Point at) {
     // become black, which the exclusive-or drawing leaves invisible, instead of white, which
     // would show a negative of whatever the copy passes over.
     const Rect p = rangePixels(st.range);
-    const Rect in{std::max(p.left, 0) - p.left, std::max(p.top, 0) - p.top,
-                  std::min(p.right, workspace.width()) - p.left, std::min(p.bottom, workspace.height()) - p.top};
+    const Rect v = onBitmap(p, workspace);
+    const Rect in{v.left - p.left, v.top - p.top, v.right - p.left, v.bottom - p.top};
     Bitmap& buf = st.buffer;
     if (in.left > 0 || in.top > 0 || in.right < buf.width() || in.bottom < buf.height()) {
         Canvas& bc = buf.canvas();

@@ -62,7 +62,6 @@ TPixoralEffectsF::TPixoralEffectsF(QWidget* parent) : QWidget(parent, Qt::Tool |
             if (onBarChange) onBarChange(effect);
         });
         bars_[i] = bar;
-        values_[i] = value;
         grid->addLayout(head, c.row * 3, c.column);
         grid->addWidget(bar, c.row * 3 + 1, c.column);
     }

@@ -8,7 +8,6 @@
 
 #include "effects/SliderEffects.h"
 
-class QLabel;
 class QScrollBar;
 
 namespace pixoral::effects {
@@ -28,7 +27,6 @@ public:
 private:
     QWidget* effectspanel = nullptr;
     std::array<QScrollBar*, 8> bars_{};
-    std::array<QLabel*, 8> values_{};
 };
 
 }  // namespace pixoral::effects

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <numbers>
 #include <unordered_map>
 
 namespace pixoral {
@@ -20,8 +21,6 @@ constexpr std::size_t MaxLength = 100000;
 constexpr int MaxAnalysisDepth = 3000;
 constexpr long MaxWork = 4000000;
 constexpr std::size_t MaxAnalysedTerms = 300000;
-
-constexpr double Pi = 3.14159265358979323846;
 
 // The form of a term. The bracketed form is only ever an operand: terms themselves are
 // stripped of their outer brackets before they are classified.
@@ -85,7 +84,7 @@ bool readNumber(std::string_view x, char point, double* value, std::size_t* scan
         return ok;
     };
     if (x == "PI" || x == "-PI") {
-        if (value) *value = x[0] == '-' ? -Pi : Pi;
+        if (value) *value = x[0] == '-' ? -std::numbers::pi : std::numbers::pi;
         return done(true);
     }
     bool negative = false;
@@ -171,12 +170,11 @@ double integerPower(double a, double b) {
     // beyond a thousand steps squaring keeps huge exponents from taking seconds.
     if (m <= 1024) {
         for (; m; --m) result *= a;
-        return n < 0 ? 1.0 / result : result;
-    }
-    while (m) {
-        if (m & 1) result *= x;
-        m >>= 1;
-        if (m) x *= x;
+    } else {
+        for (; m; m >>= 1) {
+            if (m & 1) result *= x;
+            if (m > 1) x *= x;
+        }
     }
     return n < 0 ? 1.0 / result : result;
 }
@@ -398,16 +396,22 @@ void TCustomParser::addVariable(std::string_view name, double& field) {
     if (variables_.emplace(key, &field).second) longestVariable_ = std::max(longestVariable_, key.size());
 }
 
-void TCustomParser::addFunctionOneParam(std::string_view name, Function1 routine, bool pure) {
+namespace {
+template <class Table, class F>
+void addFunction(Table& table, std::string_view name, F routine, bool pure) {
     if (!validName(name) || !routine) throw EMathParserError("Invalid function: " + std::string(name));
-    if (!functions1_.emplace(upperCase(name), Routine<Function1>{routine, pure}).second)
-        throw EMathParserError("Function already defined: " + upperCase(name));
+    const std::string key = upperCase(name);
+    if (!table.emplace(key, typename Table::mapped_type{routine, pure}).second)
+        throw EMathParserError("Function already defined: " + key);
+}
+}  // namespace
+
+void TCustomParser::addFunctionOneParam(std::string_view name, Function1 routine, bool pure) {
+    addFunction(functions1_, name, routine, pure);
 }
 
 void TCustomParser::addFunctionTwoParam(std::string_view name, Function2 routine, bool pure) {
-    if (!validName(name) || !routine) throw EMathParserError("Invalid function: " + std::string(name));
-    if (!functions2_.emplace(upperCase(name), Routine<Function2>{routine, pure}).second)
-        throw EMathParserError("Function already defined: " + upperCase(name));
+    addFunction(functions2_, name, routine, pure);
 }
 
 double* TCustomParser::variable(std::string_view name) const {
@@ -417,7 +421,8 @@ double* TCustomParser::variable(std::string_view name) const {
 
 std::vector<OperationKind> TCustomParser::operationKinds() const {
     std::vector<OperationKind> kinds;
-    for (const OpRecord* r = first_; r; r = r->next) kinds.push_back(r->kind);
+    kinds.reserve(records_.size());
+    for (const OpRecord& r : records_) kinds.push_back(r.kind);
     return kinds;
 }
 
@@ -569,7 +574,8 @@ void TCustomParser::build(std::string_view upper) {
     // Sized once: the records point at each other.
     std::vector<OpRecord> records(order.empty() ? 1 : order.size());
 
-    auto operandOf = [&](int child, OpRecord& r, double& constant) -> const double* {
+    // A variable's field, the number stored in constant, or the child operation's result.
+    auto operandOf = [&](int child, double& constant) -> const double* {
         const TermRecord& c = terms[child];
         if (c.form == Var) return variables_.find(t.substr(c.start, c.end - c.start))->second;
         if (c.form == Num) {
@@ -577,7 +583,6 @@ void TCustomParser::build(std::string_view upper) {
             return &constant;
         }
         if (recordOf[child] < 0) throw EParserInternalError();
-        (void)r;
         return &records[recordOf[child]].result;
     };
 
@@ -586,22 +591,18 @@ void TCustomParser::build(std::string_view upper) {
         OpRecord& r = records[0];
         const TermRecord& root = terms[0];
         r.kind = root.form == Var ? OperationKind::Variable : OperationKind::Constant;
-        if (root.form == Var) r.a = variables_.find(t.substr(root.start, root.end - root.start))->second;
-        else {
-            readNumber(t.substr(root.start, root.end - root.start), an.point, &r.constantA, nullptr);
-            r.a = &r.constantA;
-        }
+        r.a = operandOf(0, r.constantA);
     } else {
         for (std::size_t i = 0; i < order.size(); ++i) recordOf[order[i]] = static_cast<int>(i);
         for (std::size_t i = 0; i < order.size(); ++i) {
             const TermRecord& term = terms[order[i]];
             OpRecord& r = records[i];
             r.kind = term.kind;
-            r.a = operandOf(term.child[0], r, r.constantA);
+            r.a = operandOf(term.child[0], r.constantA);
             if (term.child[1] >= 0) {
                 const int k = static_cast<int>(term.kind);
                 if (!((k >= 3 && k <= 10) || k == 15)) throw EParserInternalError();
-                r.b = operandOf(term.child[1], r, r.constantB);
+                r.b = operandOf(term.child[1], r.constantB);
             }
             switch (term.kind) {
             case OperationKind::Negate: r.step = Step::Negate; break;
@@ -640,8 +641,7 @@ void TCustomParser::build(std::string_view upper) {
             }
         }
     }
-    for (std::size_t i = 0; i + 1 < records.size(); ++i) records[i].next = &records[i + 1];
-    // Moving the vector keeps the elements where they are, so the links stay valid.
+    // Moving the vector keeps the elements where they are, so the operand pointers stay valid.
     records_ = std::move(records);
     first_ = records_.data();
     last_ = &records_.back();

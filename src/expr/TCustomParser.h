@@ -120,7 +120,6 @@ private:
         const double* a = nullptr;  // first operand
         const double* b = nullptr;  // second operand, unused by one-operand kinds
         double result = 0.0;
-        OpRecord* next = nullptr;
         Function1 function1 = nullptr;
         Function2 function2 = nullptr;
         OperationKind kind = OperationKind::Constant;

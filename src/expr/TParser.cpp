@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "core/Random.h"
 
@@ -9,7 +10,7 @@ namespace pixoral {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
+constexpr double Pi = std::numbers::pi;
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 
 double fSin(double x) { return std::sin(x); }

@@ -249,8 +249,9 @@ void TPixoralQBF::say(const QString& text) const {
 bool TPixoralQBF::RenderBackground(Destination to) {
     if (!host_.workspace) return false;
     Bitmap& ws = host_.workspace();
-    const QString noMemory = QStringLiteral("There is not enough memory for a %1 x %2 background.").arg(ws.width()).arg(ws.height());
     auto failed = [&] {
+        const QString noMemory =
+            QStringLiteral("There is not enough memory for a %1 x %2 background.").arg(ws.width()).arg(ws.height());
         if (host_.fail) host_.fail(noMemory);
         else say(noMemory);
         return false;

@@ -24,7 +24,6 @@ public:
         setFixedSize(img.isNull() ? QSize(kStartSide, kStartSide) : img.size());
         update();
     }
-    const QImage& image() const { return image_; }
 
 protected:
     void paintEvent(QPaintEvent*) override {

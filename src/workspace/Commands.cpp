@@ -1,6 +1,7 @@
 #include "workspace/Commands.h"
 
 #include "workspace/TPixoralF.h"
+#include "workspace/WindowSettings.h"
 #include "workspace/ToolCommands.h"
 
 namespace pixoral {
@@ -153,7 +154,7 @@ std::vector<MenuEntry> copyModesMenu() {
 // Eight places filled in from the list of recent files; unused ones are hidden.
 std::vector<MenuEntry> recentMenu() {
     std::vector<MenuEntry> v;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kMaxRecentFiles; ++i) {
         const QByteArray caption = "&" + QByteArray::number(i + 1);
         v.push_back(item(caption.constData(), [i](F& w) { w.openRecentClick(i); })
                         .named(QStringLiteral("Recent%1").arg(i + 1)));

@@ -6,8 +6,6 @@ namespace pixoral::dirty {
 
 namespace {
 
-int clampCoord(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); }
-
 struct Box {
     std::int64_t l, t, r, b;
 };

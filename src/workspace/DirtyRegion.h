@@ -12,6 +12,7 @@ namespace pixoral::dirty {
 
 // Mouse positions far outside any image are kept in this range, so margins never overflow.
 inline constexpr int kCoordLimit = 1 << 24;
+inline int clampCoord(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); }
 
 // The box around some points, grown by `margin` on every side (right and bottom exclusive).
 template <typename It>
@@ -24,8 +25,7 @@ Rect spanOf(It first, It last, int margin) {
         t = std::min<std::int64_t>(t, it->y);
         b = std::max<std::int64_t>(b, it->y);
     }
-    const auto c = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); };
-    return Rect{c(l - margin), c(t - margin), c(r + margin + 1), c(b + margin + 1)};
+    return Rect{clampCoord(l - margin), clampCoord(t - margin), clampCoord(r + margin + 1), clampCoord(b + margin + 1)};
 }
 inline Rect spanOf(std::initializer_list<Point> pts, int margin) { return spanOf(pts.begin(), pts.end(), margin); }
 

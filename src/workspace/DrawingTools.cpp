@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 
 #include "core/Random.h"
 #include "effects/Range.h"
@@ -17,7 +18,9 @@ namespace {
 
 Point at(const MouseInput& in) { return {in.x, in.y}; }
 bool isNotXor(PenMode m) { return m == PenMode::pmNotXor; }
-int marginOf(const TPixoralF& w) { return std::max(1, const_cast<TPixoralF&>(w).canvas().pen().width) + 2; }
+// A script may set any pen width; beyond the coordinate limit it covers everything anyway.
+int penWidthOf(const TPixoralF& w) { return std::clamp(w.workspace().canvas().pen().width, 1, dirty::kCoordLimit); }
+int marginOf(const TPixoralF& w) { return penWidthOf(w) + 2; }
 void setMode(TPixoralF& w, const char* mode) { w.settings().drawingMode = QString::fromLatin1(mode); }
 bool isMode(const TPixoralF& w, const QString& mode) { return w.settings().drawingMode == mode; }
 
@@ -31,12 +34,11 @@ void recordIf(TPixoralF& w, const MouseInput& in, const QString& text) {
     if ((in.modifiers & Qt::AltModifier) && w.scriptTextVisible()) w.recordText(text);
 }
 
-void markPoints(TPixoralF& w, std::initializer_list<Point> pts) {
-    w.markDirty(dirty::spanOf(pts.begin(), pts.end(), marginOf(w)));
+template <typename Points>
+void markPointList(TPixoralF& w, const Points& pts) {
+    w.markDirty(dirty::spanOf(std::begin(pts), std::end(pts), marginOf(w)));
 }
-void markPointList(TPixoralF& w, const std::vector<Point>& pts) {
-    w.markDirty(dirty::spanOf(pts.begin(), pts.end(), marginOf(w)));
-}
+void markPoints(TPixoralF& w, std::initializer_list<Point> pts) { markPointList(w, pts); }
 
 // ---------------------------------------------------------------- rubber bands
 
@@ -111,7 +113,9 @@ protected:
         if (!c.brush().isClear()) w.markDirty(dirty::spanOf({s, e}, m));
         else if (kind_ == BoxFigure::Ellipse) for (const Rect& r : dirty::ellipseOutline(s, e, m)) w.markDirty(r);
         else {
-            const int corner = kind_ == BoxFigure::RoundRect ? std::min(std::abs(w.settings().rounding), 1 << 20) / 2 + 1 : 0;
+            // Widened first: the rounding is any integer the user typed, the lowest included.
+            const std::int64_t rounding = std::abs(std::int64_t{w.settings().rounding});
+            const int corner = kind_ == BoxFigure::RoundRect ? static_cast<int>(std::min<std::int64_t>(rounding, 1 << 20)) / 2 + 1 : 0;
             for (const Rect& r : dirty::rectOutline(s, e, m + corner)) w.markDirty(r);
         }
     }
@@ -235,13 +239,9 @@ public:
     }
 
 private:
-    class Band : public BoxBandTool {
-    public:
-        using BoxBandTool::BoxBandTool;
-    };
     Kind kind_;
     QString base_;
-    Band band_;
+    BoxBandTool band_;
     Rect box_;
     Point first_, second_;
 };
@@ -314,7 +314,7 @@ private:
         c.polyBezier({p_[0], p_[1], p_[2], p_[3]});
     }
     // A Bezier curve stays inside the hull of its four points.
-    void markCurve(TPixoralF& w) const { markPointList(w, {p_[0], p_[1], p_[2], p_[3]}); }
+    void markCurve(TPixoralF& w) const { markPointList(w, p_); }
     std::array<Point, 4> p_{};
 };
 
@@ -389,11 +389,6 @@ public:
     }
 
 private:
-    class Line : public LineBandTool {};
-    class RectBand : public BoxBandTool {
-    public:
-        RectBand() : BoxBandTool(BoxFigure::Rectangle) {}
-    };
     void figure(Canvas& c) const {
         switch (kind_) {
         case SkewRect: drawSkewRect(c, f_); break;
@@ -402,16 +397,19 @@ private:
         }
     }
     void markFigure(TPixoralF& w) const {
+        if (kind_ != Cube) {
+            markPoints(w, {f_.p1, f_.p2, f_.p3, f_.p4});
+            return;
+        }
         std::vector<Point> pts;
-        for (const auto& path : kind_ == Cube ? cubePaths(f_) : std::vector<std::vector<Point>>{{f_.p1, f_.p2, f_.p3, f_.p4}})
-            pts.insert(pts.end(), path.begin(), path.end());
+        for (const auto& path : cubePaths(f_)) pts.insert(pts.end(), path.begin(), path.end());
         markPointList(w, pts);
     }
     Kind kind_;
     QString base_;
     FigurePoints f_;
-    Line line_;
-    RectBand rect_;
+    LineBandTool line_;
+    BoxBandTool rect_{BoxFigure::Rectangle};
 };
 
 // ---------------------------------------------------------------- strokes
@@ -456,7 +454,7 @@ class SymTool : public Tool {
 public:
     void press(TPixoralF& w, const MouseInput& in) override { stroke_ = setsyms(w.canvas(), at(in), w.settings().starPoints); }
     void move(TPixoralF& w, const MouseInput& in) override {
-        std::vector<Point> touched(stroke_.points.begin(), stroke_.points.begin() + stroke_.count);
+        const auto touched = stroke_.points;
         drawsyms(w.canvas(), stroke_, at(in));
         for (int i = 0; i < stroke_.count; ++i) markPoints(w, {touched[i], stroke_.points[i]});
     }
@@ -501,7 +499,7 @@ public:
     explicit CloneTool(bool allColors) : all_(allColors) {}
     void move(TPixoralF& w, const MouseInput& in) override {
         const Point s = w.drag().start, a = w.settings().anchor;
-        const int pw = std::max(1, w.canvas().pen().width);
+        const int pw = penWidthOf(w);
         const Point src{in.x + a.x - s.x, in.y + a.y - s.y};
         const Rect dest{in.x, in.y, in.x + pw, in.y + pw};
         const Rect from{src.x, src.y, src.x + pw, src.y + pw};

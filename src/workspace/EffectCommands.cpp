@@ -26,13 +26,12 @@ QString noMemoryFor(const Bitmap& b) {
 
 // Where a window first appears: beside or below the main window, so it hides no part of the
 // workspace it works on, kept on the screen. Later showings keep where the user put it.
-enum class Place { Right, Below, RightLower };
+enum class Place { Right, Below };
 void placeOnce(QWidget* w, const QWidget* main, Place where) {
     if (w->property("pixoralPlaced").toBool()) return;
     w->setProperty("pixoralPlaced", true);
     const QRect m = main->frameGeometry();
     QPoint at = where == Place::Below ? m.bottomLeft() + QPoint(0, 4) : m.topRight() + QPoint(4, 0);
-    if (where == Place::RightLower) at.ry() += m.height() / 3;
     if (const QScreen* s = main->screen()) {
         const QRect room = s->availableGeometry();
         at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - w->width())));
@@ -105,8 +104,8 @@ void TPixoralF::sliderChange(effects::SliderEffect e) {
         fail(noMemoryFor(workspace_));
         return;
     }
-    range_.buffer.setPixelFormat(PixelFormat::pf24bit);
-    if (range_.buffer.pixelFormat() != PixelFormat::pf24bit || !effects::applySlider(e, range_.buffer, a)) {
+    // The loaded buffer is already 24-bit, as the effects want it.
+    if (!effects::applySlider(e, range_.buffer, a)) {
         fail(noMemoryFor(workspace_));
         return;
     }

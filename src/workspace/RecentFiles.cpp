@@ -33,13 +33,17 @@ void TPixoralF::loadRecentFiles() {
     updateRecentMenu();
 }
 
-void TPixoralF::noteRecentFile(const QString& path) {
-    recentFiles_ = addRecentFile(recentFiles_, QFileInfo(path).absoluteFilePath());
+void TPixoralF::setRecentFiles(const QStringList& files) {
+    recentFiles_ = files;
     updateRecentMenu();
     // Written at once, so the list survives a program that does not close normally.
     if (options_.batch || programFolder_.isEmpty()) return;
     QString err;
     if (!writeRecentFiles(settingsFilePath(), recentFiles_, &err)) std::fprintf(stderr, "pixoral: %s\n", qPrintable(err));
+}
+
+void TPixoralF::noteRecentFile(const QString& path) {
+    setRecentFiles(addRecentFile(recentFiles_, QFileInfo(path).absoluteFilePath()));
 }
 
 void TPixoralF::updateRecentMenu() {
@@ -65,20 +69,16 @@ void TPixoralF::openRecentClick(int index) {
     const QString path = recentFiles_[index];
     if (!QFileInfo::exists(path)) {
         // A file that has gone leaves the list, so the menu stops offering it.
-        recentFiles_.removeAt(index);
-        updateRecentMenu();
-        if (!options_.batch && !programFolder_.isEmpty()) writeRecentFiles(settingsFilePath(), recentFiles_);
+        QStringList rest = recentFiles_;
+        rest.removeAt(index);
+        setRecentFiles(rest);
         fail(QStringLiteral("Cannot open \"%1\": the file no longer exists.").arg(path));
         return;
     }
     openImageFile(path);
 }
 
-void TPixoralF::ClearRecent1Click() {
-    recentFiles_.clear();
-    updateRecentMenu();
-    if (!options_.batch && !programFolder_.isEmpty()) writeRecentFiles(settingsFilePath(), recentFiles_);
-}
+void TPixoralF::ClearRecent1Click() { setRecentFiles({}); }
 
 void TPixoralF::dragEnterEvent(QDragEnterEvent* e) {
     if (!scriptRunning_ && !droppedPicture(e->mimeData()).isEmpty()) e->acceptProposedAction();

@@ -854,19 +854,20 @@ void TPixoralF::mypaintMouseDown(const MouseInput& input) {
 void TPixoralF::mypaintMouseMove(const MouseInput& input) {
     const MouseInput in = clampedInput(input);
     if (in.modifiers & Qt::ControlModifier) return;
-    const PenMode saved = canvas().pen().mode;
-    if (drag_.dragging) {
+    if (!drag_.dragging) {
+        setStatusText(2, QStringLiteral("x=%1 y=%2").arg(in.x).arg(in.y));
+        return;
+    }
+    // With Alt the offset from the press point is shown instead of position and size.
+    if (in.modifiers & Qt::AltModifier)
+        setStatusText(2, QStringLiteral("dx=%1 dy=%2").arg(drag_.start.x - in.x).arg(in.y - drag_.start.y));
+    else
         setStatusText(2, QStringLiteral("x=%1 y=%2 w=%3 h=%4")
                              .arg(in.x)
                              .arg(in.y)
                              .arg(std::abs(in.x - drag_.start.x))
                              .arg(std::abs(in.y - drag_.start.y)));
-    } else {
-        setStatusText(2, QStringLiteral("x=%1 y=%2").arg(in.x).arg(in.y));
-        return;
-    }
-    if (in.modifiers & Qt::AltModifier)
-        setStatusText(2, QStringLiteral("dx=%1 dy=%2").arg(drag_.start.x - in.x).arg(in.y - drag_.start.y));
+    const PenMode saved = canvas().pen().mode;
     drag_.savedPenMode = saved;
     if (Tool* t = tools_.find(settings_.drawingMode)) {
         dirty_.clear();
@@ -877,7 +878,6 @@ void TPixoralF::mypaintMouseMove(const MouseInput& input) {
         // the whole image.
         if (dirtyKnown_) repaintRegion(dirty_);
         else repaintWorkspace();
-        dirty_.clear();
     }
 }
 

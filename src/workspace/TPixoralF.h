@@ -300,6 +300,8 @@ private:
 
     void loadRecentFiles();
     void noteRecentFile(const QString& path);
+    // Shows the list in the menu and stores it (outside batch runs).
+    void setRecentFiles(const QStringList& files);
     void updateRecentMenu();
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;

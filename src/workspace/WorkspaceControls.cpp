@@ -106,9 +106,7 @@ ColorList::ColorList(QWidget* parent) : QListWidget(parent) {
 std::optional<TColor> ColorList::colorAt(int row) const {
     const QListWidgetItem* it = item(row);
     if (!it) return std::nullopt;
-    const auto c = stringToColor(it->text().toStdString());
-    if (!c) return std::nullopt;
-    return *c;
+    return stringToColor(it->text().toStdString());
 }
 
 void ColorList::mouseReleaseEvent(QMouseEvent* e) {

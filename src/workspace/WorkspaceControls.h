@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "canvas/Bitmap.h"

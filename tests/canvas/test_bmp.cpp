@@ -5,6 +5,7 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
@@ -13,17 +14,6 @@ namespace {
 std::uint32_t le32(const QByteArray& a, int at) {
     const auto* u = reinterpret_cast<const unsigned char*>(a.constData() + at);
     return u[0] | (std::uint32_t(u[1]) << 8) | (std::uint32_t(u[2]) << 16) | (std::uint32_t(u[3]) << 24);
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
 }
 
 // A picture with many colours, so that each format stores something different.

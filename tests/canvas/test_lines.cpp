@@ -9,6 +9,7 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
@@ -51,13 +52,6 @@ void fillNoise(Bitmap& b) {
             v = v * 1103515245u + 12345u;
             b.setPixel(x, y, TColor((v >> 8) & 0xFFFFFF));
         }
-}
-
-bool sameImage(const Bitmap& a, const Bitmap& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
 }
 
 }  // namespace
@@ -242,7 +236,7 @@ TEST(Lines, PenModeWritesEachPixelOnce) {
             inv.canvas().pen().mode = PenMode::pmNot;
             inv.canvas().brush().setColor(clBlack);
             inv.canvas().polyline(path);
-            EXPECT_TRUE(sameImage(copy, inv));
+            EXPECT_TRUE(samePixels(copy, inv));
         }
     }
     // pmXor twice restores any background: the rubber band relies on it.
@@ -261,7 +255,7 @@ TEST(Lines, PenModeWritesEachPixelOnce) {
             c.polyBezier({{2, 40}, {20, -10}, {40, 80}, {58, 10}});
         }
     }
-    EXPECT_TRUE(sameImage(noisy, original));
+    EXPECT_TRUE(samePixels(noisy, original));
 }
 
 TEST(Lines, FarCoordinatesAreClippedNotWalked) {
@@ -312,5 +306,5 @@ TEST(Lines, BeziersFollowTheirControlPolygon) {
     to.canvas().moveTo(10, 90);
     to.canvas().polyBezierTo({{10, 10}, {90, 10}, {90, 90}});
     EXPECT_EQ(to.canvas().penPos(), (Point{90, 90}));
-    EXPECT_TRUE(sameImage(to, curve));
+    EXPECT_TRUE(samePixels(to, curve));
 }

@@ -8,6 +8,7 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
@@ -40,13 +41,6 @@ int count(const Bitmap& b, TColor c) {
     for (int y = 0; y < b.height(); ++y)
         for (int x = 0; x < b.width(); ++x) n += b.pixel(x, y) == c;
     return n;
-}
-
-bool sameImage(const Bitmap& a, const Bitmap& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
 }
 
 void fillNoise(Bitmap& b) {
@@ -107,7 +101,7 @@ TEST(Shapes, FiguresStayInTheirBoxWhateverTheCorners) {
             Bitmap canon(30, 30);
             setPenBrush(canon.canvas(), clBlue, clRed);
             drawFig(canon.canvas(), f, want.left, want.top, want.right + 1, want.bottom + 1);
-            EXPECT_TRUE(sameImage(bmp, canon));
+            EXPECT_TRUE(samePixels(bmp, canon));
             // A clear pen fills one pixel less on the right and bottom.
             Bitmap clear(30, 30);
             setPenBrush(clear.canvas(), clBlue, clRed);
@@ -353,9 +347,9 @@ TEST(Shapes, PenModeAppliesOnceToEveryFigure) {
             setup(noisy.canvas(), PenMode::pmXor);
             draw(noisy.canvas());
             const bool drawsNothing = std::string(name) == "arc" && pc.style == PenStyle::psClear;
-            EXPECT_EQ(sameImage(noisy, original), drawsNothing);
+            EXPECT_EQ(samePixels(noisy, original), drawsNothing);
             draw(noisy.canvas());
-            EXPECT_TRUE(sameImage(noisy, original));
+            EXPECT_TRUE(samePixels(noisy, original));
             // pmNot inverts exactly the pixels pmCopy writes: black on white, all once.
             Bitmap copy(50, 45), inv(50, 45);
             setup(copy.canvas(), PenMode::pmCopy);
@@ -365,7 +359,7 @@ TEST(Shapes, PenModeAppliesOnceToEveryFigure) {
             draw(copy.canvas());
             setup(inv.canvas(), PenMode::pmNot);
             draw(inv.canvas());
-            EXPECT_TRUE(sameImage(copy, inv));
+            EXPECT_TRUE(samePixels(copy, inv));
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "effects/Range.h"
 #include "effects/RangeOps.h"
 #include "TestImages.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 using namespace pixoral::effects;
@@ -25,14 +26,6 @@ Bitmap distinctImage(int w, int h, PixelFormat f = PixelFormat::Device) {
         for (int x = 0; x < w; ++x)
             b.setPixel(x, y, f == PixelFormat::pf8bit ? kCorners[(x + 3 * y) % 8] : distinct(x, y));
     return b;
-}
-
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
 }
 
 // Compares every pixel of img with expect(x, y); reports the first mismatch.

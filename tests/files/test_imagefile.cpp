@@ -11,6 +11,7 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "files/ImageFile.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
@@ -21,25 +22,6 @@ Bitmap pattern(int w, int h) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) b.setPixel(x, y, (x + y) % 3 == 0 ? clRed : (x % 4 == 0 ? clNavy : clWhite));
     return b;
-}
-
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
 }
 
 class ImageFileTest : public ::testing::Test {

@@ -8,6 +8,7 @@
 
 #include "TurtleEnv.h"
 #include "script/TurtleWords.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 using pixoral::test::makeEnv;
@@ -32,13 +33,6 @@ Box boxOf(const Bitmap& bmp, TColor c) {
                 ++b.count;
             }
     return b;
-}
-
-bool samePixels(const Bitmap& a, const Bitmap& b) {
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
 }
 
 }  // namespace

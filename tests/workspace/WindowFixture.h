@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "../common/TestSupport.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
@@ -59,20 +60,5 @@ struct TestWindow {
         w->mypaintMouseUp(MouseInput{pts.back().x, pts.back().y, Qt::LeftButton, m});
     }
 };
-
-inline bool samePixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y)) return false;
-    return true;
-}
-
-inline bool allPixels(const Bitmap& b, TColor c) {
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) != c) return false;
-    return true;
-}
 
 }  // namespace pixoral

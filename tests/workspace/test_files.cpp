@@ -19,6 +19,7 @@
 #include "workspace/PictureDialogs.h"
 #include "WindowFixture.h"
 #include "workspace/TPixoralF.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
@@ -71,17 +72,6 @@ QString shippedStripPath() {
 int bmpBitCount(const QByteArray& b) { return b.size() >= 30 ? int(uchar(b[28])) | int(uchar(b[29])) << 8 : -1; }
 int bmpWidth(const QByteArray& b) { return b.size() >= 26 ? int(uchar(b[18])) | int(uchar(b[19])) << 8 : -1; }
 int bmpHeight(const QByteArray& b) { return b.size() >= 26 ? int(uchar(b[22])) | int(uchar(b[23])) << 8 : -1; }
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString& path, const QByteArray& data) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 bool sameCell(const Bitmap& a, int an, const Bitmap& b, int bn) {
     for (int y = 0; y < 8; ++y)

@@ -11,21 +11,11 @@
 #include "files/ImageFile.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WindowSettings.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
 namespace {
-
-QString readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // A picture of its own size and one colour, written as a file of the name's type.
 QString writePicture(const QTemporaryDir& dir, const char* name, int w, int h, TColor c) {
@@ -80,7 +70,7 @@ TEST(RecentList, StoredBesideTheWindowStateWithoutDisturbingIt) {
     const QStringList files{QStringLiteral("/a/b.gif"), QStringLiteral("/c d/e.png")};
     ASSERT_TRUE(writeRecentFiles(ini, files));
     EXPECT_EQ(readRecentFiles(ini), files);
-    const QString text = readAll(ini);
+    const QString text = QString::fromUtf8(readAll(ini));
     EXPECT_TRUE(text.startsWith(QStringLiteral("; mine\n[Window]\nState=normal\nLeft=7\n[Other]\nKey=kept\n")));
     EXPECT_EQ(readWindowSettings(ini).left, 7);
     // Rewriting the window keys leaves the list alone.

@@ -205,8 +205,11 @@ TEST(Window, NewAndResizeRefuseSizesThatCannotBeHeld) {
         EXPECT_EQ(f.w->workspace().width(), c.expectW) << c.height << "x" << c.width;
         EXPECT_EQ(f.w->workspace().height(), c.expectH) << c.height << "x" << c.width;
         EXPECT_EQ(f.dialogs->messages().size(), c.refused ? 1 : 0) << c.height << "x" << c.width;
-        if (c.refused) EXPECT_EQ(f.w->workspace().pixel(0, 0), clRed);  // nothing changed
-        else if (c.expectW < 1000) EXPECT_TRUE(allPixels(f.w->workspace(), clWhite));
+        if (c.refused) {
+            EXPECT_EQ(f.w->workspace().pixel(0, 0), clRed);  // nothing changed
+        } else if (c.expectW < 1000) {
+            EXPECT_TRUE(allPixels(f.w->workspace(), clWhite));
+        }
     }
     const Case resizeCases[] = {
         {"60", "300", 300, 60, false}, {"x", "y", 256, 256, false}, {"-1", "10", 256, 256, true}, {"10", "0", 256, 256, true},
@@ -219,7 +222,9 @@ TEST(Window, NewAndResizeRefuseSizesThatCannotBeHeld) {
         EXPECT_EQ(f.w->workspace().height(), c.expectH) << c.height << "x" << c.width;
         EXPECT_EQ(f.dialogs->messages().size(), c.refused ? 1 : 0);
         EXPECT_EQ(f.w->workspace().pixel(0, 0), clRed);  // content kept (or untouched)
-        if (!c.refused) EXPECT_EQ(f.w->rangeState().range, (Rect{0, 0, c.expectW, c.expectH}));
+        if (!c.refused) {
+            EXPECT_EQ(f.w->rangeState().range, (Rect{0, 0, c.expectW, c.expectH}));
+        }
     }
 }
 
