@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "workspace/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "workspace/TPixoralF.h"
 
 using namespace pixoral;

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "canvas/Bitmap.h"
+#include "ui/Prompt.h"
 
 namespace pixoral::effects {
 
@@ -22,14 +23,26 @@ struct IntRange {
 inline constexpr IntRange kColorByteRange{0, 255, 0};
 inline constexpr IntRange kTraceIntensityRange{1, 15, 1};
 
+// A prompt that takes integers of the range and keeps the current value for anything else.
+inline NumberPrompt keepInRangePrompt(const char* caption, const char* text, IntRange r) {
+    NumberPrompt p;
+    p.caption = QString::fromLatin1(caption);
+    p.text = QString::fromLatin1(text);
+    p.lo = r.min;
+    p.hi = r.max;
+    return p;
+}
+inline const NumberPrompt kColorBytePrompt = keepInRangePrompt("Pixoral Trace", "Enter Color Byte (0..255)", kColorByteRange);
+inline const NumberPrompt kTraceIntensityPrompt =
+    keepInRangePrompt("Pixoral Trace", "Enter Trace Intensity (1..15)", kTraceIntensityRange);
+
 struct TraceSettings {
     int colorByte = kColorByteRange.def;
     int intensity = kTraceIntensityRange.def;
 };
 
-// The answer of a numeric prompt: text that is not an integer counts as the current value,
-// an integer outside the range leaves the value as it was. Returns the value to keep.
-int acceptPromptValue(const QString& answer, int current, IntRange range);
+// The message of an effect that could not get the memory it needs.
+QString noMemoryFor(const Bitmap& b);
 
 // The bytes of row y that hold pixels (every byte of the row's pixel data, never the row
 // padding): W x bytes per pixel, rounded up to whole bytes for the 1- and 4-bit formats.

@@ -6,11 +6,8 @@
 
 namespace pixoral::effects {
 
-int acceptPromptValue(const QString& answer, int current, IntRange range) {
-    bool ok = false;
-    const int v = answer.trimmed().toInt(&ok);
-    if (!ok || !range.contains(v)) return current;
-    return v;
+QString noMemoryFor(const Bitmap& b) {
+    return QStringLiteral("There is not enough memory for this effect on a %1 x %2 image.").arg(b.width()).arg(b.height());
 }
 
 namespace {

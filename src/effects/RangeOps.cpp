@@ -201,13 +201,6 @@ void reduceRange(Bitmap& workspace, RangeState& st) {
     workspace.canvas().stretchDraw(rangePixels(keep), st.buffer);
 }
 
-int acceptSplitOffset(const QString& answer, int current) {
-    bool ok = false;
-    const int v = answer.trimmed().toInt(&ok);
-    if (!ok) return kSplitOffsetRange.def;
-    return kSplitOffsetRange.contains(v) ? v : current;
-}
-
 void splitHorizontal(Bitmap& workspace, RangeState& st) { splitRange(workspace, st, true); }
 void splitVertical(Bitmap& workspace, RangeState& st) { splitRange(workspace, st, false); }
 

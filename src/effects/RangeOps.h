@@ -69,11 +69,14 @@ void reduceRange(Bitmap& workspace, RangeState& st);
 
 // Split > Set Offset.
 inline constexpr IntRange kSplitOffsetRange{1, 50, 20};
-inline const char* const kSplitOffsetCaption = "Pixoral Range";
-inline const char* const kSplitOffsetPrompt = "Enter Split Offset (1..50):";
 // Text that is not an integer gives the default 20; an integer from 1 to 50 is taken; any
 // other integer keeps the current offset.
-int acceptSplitOffset(const QString& answer, int current);
+inline const NumberPrompt kSplitOffsetPrompt = [] {
+    NumberPrompt p = keepInRangePrompt("Pixoral Range", "Enter Split Offset (1..50):", kSplitOffsetRange);
+    p.notNumber = NumberPrompt::Refused::Fallback;
+    p.fallback = kSplitOffsetRange.def;
+    return p;
+}();
 // Split: with the range's left column L, width w and d = (w + 1) div 2, the columns from
 // L + d to the right edge move right by the offset and the gap they leave is filled white
 // (Vertical: the same downward with the rows). The move uses the workspace copy mode; the

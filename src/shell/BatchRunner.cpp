@@ -21,7 +21,7 @@
 #include <cstdio>
 
 #include "core/Random.h"
-#include "workspace/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {

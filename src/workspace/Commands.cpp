@@ -1,5 +1,6 @@
 #include "workspace/Commands.h"
 
+#include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WindowSettings.h"
 #include "workspace/ToolCommands.h"
@@ -202,7 +203,7 @@ std::vector<MenuEntry> buildMenuBar() {
         sep(),
         item("&Redo", &F::Redo1Click).named("Redo1").key("Ctrl+Y").key("Ctrl+Shift+Z"),
     }));
-    m.push_back(sub("&View", {item("&Effects Panel", &F::EffectsPanel1Click).named("EffectsPanel1")}));
+    m.push_back(sub("&View", {item("&Effects Panel", [](F& w) { w.windows().showEffectsPanel(); }).named("EffectsPanel1")}));
     m.push_back(sub("&Text", {
         item("&Font...", &F::Font1Click).named("Font1").key("Ctrl+F"),
         item("&Text...", &F::Text1Click).named("Text1").key("Ctrl+T"),
@@ -227,7 +228,7 @@ std::vector<MenuEntry> buildMenuBar() {
         sub("&GIF Image", {item("Transparent", &F::GifTransClick).named("GifTrans").flag(MenuEntry::Checkable)}),
     }));
     m.push_back(sub("&Image", {
-        sub("Quick", {item("&Quick Background...", &F::SetUser1Click).named("SetUser1"), later("Quick Cells...").named("QuickCells1"),
+        sub("Quick", {item("&Quick Background...", [](F& w) { w.windows().showQuickBackground(); }).named("SetUser1"), later("Quick Cells...").named("QuickCells1"),
                       later("Quick &Filter..."), later("Quick Graph...").named("QuickGraph1"),
                       later("Quick Fractals...").named("QuickFractals1"), later("Quick Button...").named("QuickButton1"),
                       later("Quick 3D...").named("Quick3D1"), later("Quick JPEG...").named("QuickJPEG1")}),

@@ -76,25 +76,6 @@ private:
 
 }  // namespace
 
-QStringList qtNameFilters(const QString& pipeFilter) {
-    const QStringList parts = pipeFilter.split(QLatin1Char('|'));
-    QStringList out;
-    for (int i = 0; i < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
-        if (description.isEmpty()) continue;
-        QStringList patterns;
-        if (i + 1 < parts.size())
-            for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) patterns << p.trimmed();
-        if (patterns.isEmpty()) patterns << QStringLiteral("*");
-        const QString spaced = patterns.join(QLatin1Char(' '));
-        QString entry = description;
-        const QString shown = QLatin1Char('(') + patterns.join(QLatin1Char(';')) + QLatin1Char(')');
-        if (entry.endsWith(shown)) entry.chop(shown.size());
-        else entry += QLatin1Char(' ');
-        out << entry.trimmed() + QStringLiteral(" (") + spaced + QLatin1Char(')');
-    }
-    return out;
-}
 
 std::optional<QString> runOpenPictureDialog(QWidget* parent, const QString& caption, const QString& filter, int filterIndex) {
     QFileDialog dialog(parent, caption);

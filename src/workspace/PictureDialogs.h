@@ -7,14 +7,11 @@
 #include <QStringList>
 #include <optional>
 
+#include "ui/Dialogs.h"
+
 class QWidget;
 
 namespace pixoral {
-
-// The pairs as Qt name filters: "All (*.gif *.jpg)" for "All (*.gif;*.jpg)|*.gif;*.jpg".
-// A description that does not already show its patterns gets them appended in brackets,
-// so Qt can read them. A trailing description without patterns matches everything.
-QStringList qtNameFilters(const QString& pipeFilter);
 
 // The Qt dialogs; nothing when cancelled.
 std::optional<QString> runOpenPictureDialog(QWidget* parent, const QString& caption, const QString& filter, int filterIndex);

@@ -24,12 +24,7 @@ void TPixoralF::toHeight1Click() { effects::squareToHeight(range_); }
 
 void TPixoralF::toWidth1Click() { effects::squareToWidth(range_); }
 
-void TPixoralF::SetOffset1Click() {
-    const QString answer = dialogs().inputBox(QString::fromLatin1(effects::kSplitOffsetCaption),
-                                              QString::fromLatin1(effects::kSplitOffsetPrompt),
-                                              QString::number(range_.splitOffset));
-    range_.splitOffset = effects::acceptSplitOffset(answer, range_.splitOffset);
-}
+void TPixoralF::SetOffset1Click() { range_.splitOffset = pixoral::askInt(dialogs(), effects::kSplitOffsetPrompt, range_.splitOffset); }
 
 void TPixoralF::Color5Click() {
     if (const auto c = dialogs().color(range_.transparentColor)) range_.transparentColor = *c;

@@ -26,6 +26,9 @@
 #include <cstdio>
 
 #include "workspace/DirtyRegion.h"
+#include "workspace/MainHost.h"
+#include "workspace/SecondaryWindows.h"
+#include "workspace/QtDialogs.h"
 #include "workspace/WorkspaceControls.h"
 
 namespace pixoral {
@@ -64,13 +67,15 @@ void WorkspaceSettings::fillWhirlAngles() {
 }
 
 TPixoralF::TPixoralF(Options options, QWidget* parent)
-    : QMainWindow(parent), options_(std::move(options)), dialogs_(options_.dialogs) {
+    : QMainWindow(parent), options_(std::move(options)), host_(std::make_unique<MainHost>(*this)), dialogs_(options_.dialogs) {
     if (!dialogs_) dialogs_ = std::make_shared<QtDialogs>(this);
     setObjectName(QStringLiteral("TPixoralF"));
     registerDrawingTools();
     FormCreate();
     registerRangeTools();
 }
+
+WorkspaceHost& TPixoralF::host() { return *host_; }
 
 TPixoralF::~TPixoralF() {
     // The turtle keeps a pointer to our canvas and callbacks into us.
@@ -110,7 +115,7 @@ void TPixoralF::FormCreate() {
     Turtle.OnRepaintRequest = [this] { repaintWorkspace(); };
     Turtle.OnRequestImageSize = [this](Rect& r) { r = Rect{0, 0, workspace_.width() - 1, workspace_.height() - 1}; };
     // A named backdrop of Quick Background, a named filter (EffectCommands.cpp).
-    Turtle.OnRequestBackGround = [this](const QString& name) { TurtleRequestBackGround(name); };
+    Turtle.OnRequestBackGround = [this](const QString& name) { windows_->requestBackground(name); };
     Turtle.OnRequestFilter = [this](const QString& name) { TurtleRequestFilter(name); };
 
     // 5. Range buffer and mask bitmap.
@@ -146,7 +151,7 @@ void TPixoralF::FormCreate() {
     undo_ = UndoRing();
 
     // 11. The Quick windows and the effects panel, created once and hidden.
-    createEffectWindows();
+    windows_ = std::make_unique<SecondaryWindows>(*host_, this);
 
     setStatusText(1, QStringLiteral("Pen=Copy"));
     refreshCommandStates();
@@ -545,6 +550,20 @@ void TPixoralF::repaintWorkspace() { mypaint->setPicture(workspace_.toImage()); 
 
 bool TPixoralF::sizeIsValid(long long width, long long height) {
     return width >= 1 && height >= 1 && width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
+bool TPixoralF::replaceWorkspace(const Bitmap& picture) {
+    if (picture.isEmpty()) return false;
+    if (!sizeIsValid(picture.width(), picture.height())) {
+        fail(QStringLiteral("The picture is too large (%1 x %2).").arg(picture.width()).arg(picture.height()));
+        return false;
+    }
+    const bool resized = picture.width() != workspace_.width() || picture.height() != workspace_.height();
+    workspace_ = picture;
+    if (resized) undo_.resizeAll(workspace_.width(), workspace_.height());
+    range_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
+    repaintWorkspace();
+    return true;
 }
 
 bool TPixoralF::setWorkspaceSize(int width, int height) {

@@ -11,7 +11,7 @@
 #include "canvas/Canvas.h"
 #include "script/Turtle.h"
 #include "workspace/Commands.h"
-#include "workspace/Dialogs.h"
+#include "ui/Dialogs.h"
 #include "workspace/Figures.h"
 #include "effects/Range.h"
 #include "workspace/Tools.h"
@@ -44,7 +44,10 @@ namespace effects {
 class TPixoralEffectsF;
 enum class SliderEffect;
 }  // namespace effects
+class MainHost;
 class PaintBox;
+class SecondaryWindows;
+class WorkspaceHost;
 class ColorList;
 class ShapeFlag;
 
@@ -104,6 +107,10 @@ public:
     // Changes the workspace size keeping the top-left content and resizes the undo steps.
     // False (with a message, nothing changed) when the size cannot be held.
     bool setWorkspaceSize(int width, int height);
+    // The picture becomes the workspace image: the undo steps take its size and the range
+    // becomes the whole image. False (with a message, nothing changed) when the picture is
+    // empty or larger than the program holds.
+    bool replaceWorkspace(const Bitmap& picture);
     static bool sizeIsValid(long long width, long long height);
     // The one place image files come in and go out; other formats plug in here.
     bool openImageFile(const QString& path);
@@ -239,7 +246,6 @@ public:
     void repaintRegion(const std::vector<Rect>& region);
 
     // ---- effects, the effects panel and the Quick windows (EffectCommands.cpp) ----
-    void EffectsPanel1Click();
     void Invert1Click();
     void Grayscale1Click();
     void Spray2Click();
@@ -255,23 +261,12 @@ public:
     void TraceIntensityClick();
     void N8bit1Click();
     void N24bit1Click();
-    void SetUser1Click();  // Quick > Quick Background
-    void contrastbarChange();
-    void saturationbarChange();
-    void lightnessbarChange();
-    void blurbarChange();
-    void colornoisebarChange();
-    void mononoisebarChange();
-    void splitblurbarChange();
-    void smoothbarChange();
-    void TurtleRequestBackGround(const QString& name);
     void TurtleRequestFilter(const QString& name);
     int traceIntensity() const { return traceIntensity_; }
-    generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
-    generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
-    effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
 
     static QImage icon(int id);
+    SecondaryWindows& windows() { return *windows_; }
+    WorkspaceHost& host();
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -307,17 +302,13 @@ private:
     void dropEvent(QDropEvent* e) override;
 
     // Effects and Quick windows (EffectCommands.cpp).
-    void createEffectWindows();
-    void sliderChange(effects::SliderEffect e);
-    void useQuickPreview(const Bitmap& picture);
     void setPixelFormatItem(PixelFormat format, const QString& itemName);
     bool effectDone(bool ok);
     int traceIntensity_ = 1;
-    generators::TPixoralQBF* PixoralQBF_ = nullptr;
-    generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
-    effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 
     Options options_;
+    std::unique_ptr<MainHost> host_;
+    std::unique_ptr<SecondaryWindows> windows_;
     std::shared_ptr<Dialogs> dialogs_;
     QString programFolder_;
     Bitmap workspace_;

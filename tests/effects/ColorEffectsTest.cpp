@@ -132,15 +132,15 @@ TEST(Prompts, OutOfRangeAndNonNumbersKeepTheValue) {
     struct Case {
         const char* answer;
         int current;
-        IntRange range;
+        const NumberPrompt& prompt;
         int kept;
     };
     const Case cases[] = {
-        {"300", 7, kColorByteRange, 7},  {"abc", 7, kColorByteRange, 7}, {"", 7, kColorByteRange, 7},
-        {"255", 7, kColorByteRange, 255}, {"0", 7, kColorByteRange, 0},   {" 12 ", 7, kColorByteRange, 12},
-        {"-1", 7, kColorByteRange, 7},   {"1.5", 7, kColorByteRange, 7}, {"16", 3, kTraceIntensityRange, 3},
-        {"15", 3, kTraceIntensityRange, 15}, {"0", 3, kTraceIntensityRange, 3},
+        {"300", 7, kColorBytePrompt, 7},  {"abc", 7, kColorBytePrompt, 7}, {"", 7, kColorBytePrompt, 7},
+        {"255", 7, kColorBytePrompt, 255}, {"0", 7, kColorBytePrompt, 0},   {" 12 ", 7, kColorBytePrompt, 12},
+        {"-1", 7, kColorBytePrompt, 7},   {"1.5", 7, kColorBytePrompt, 7}, {"16", 3, kTraceIntensityPrompt, 3},
+        {"15", 3, kTraceIntensityPrompt, 15}, {"0", 3, kTraceIntensityPrompt, 3},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(acceptPromptValue(QString::fromLatin1(c.answer), c.current, c.range), c.kept) << c.answer;
+        EXPECT_EQ(acceptAnswer(c.prompt, QString::fromLatin1(c.answer), c.current).value, c.kept) << c.answer;
 }

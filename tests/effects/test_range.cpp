@@ -325,7 +325,7 @@ TEST(RangeSplit, OffsetAnswersAndTheMovedHalfWithItsWhiteGap) {
         int expected;
     } answers[] = {{"30", 20, 30}, {" 7 ", 20, 7}, {"1", 9, 1}, {"50", 9, 50}, {"0", 9, 9},
                    {"51", 9, 9},   {"-3", 9, 9},   {"abc", 9, 20}, {"", 9, 20}, {"2.5", 9, 20}};
-    for (const Answer& a : answers) EXPECT_EQ(acceptSplitOffset(a.text, a.current), a.expected) << a.text;
+    for (const Answer& a : answers) EXPECT_EQ(acceptAnswer(kSplitOffsetPrompt, a.text, a.current).value, a.expected) << a.text;
 
     Bitmap ws = distinctImage(20, 12);
     const Bitmap before(ws);

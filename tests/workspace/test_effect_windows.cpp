@@ -22,6 +22,7 @@
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "WindowFixture.h"
+#include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
 using namespace pixoral;
@@ -43,8 +44,8 @@ struct Fx : TestWindow {
         EXPECT_NE(c, nullptr) << name;
         return c;
     }
-    generators::TPixoralQBF& qb() { return *w->pixoralQB(); }
-    generators::TQuickPreviewF& preview() { return *w->quickPreview(); }
+    generators::TPixoralQBF& qb() { return *w->windows().pixoralQB(); }
+    generators::TQuickPreviewF& preview() { return *w->windows().quickPreview(); }
     QString presetFile() {
         QFile f(dir.filePath("PixoralQB.txt"));
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<missing>");
@@ -176,7 +177,7 @@ TEST(EffectsPanel, EachBarPreviewsItsEffectAloneOnTheWholeWorkspace) {
         for (int x = 0; x < 40; ++x) f.w->workspace().setPixel(x, y, static_cast<TColor>((x * 6) | (y * 8) << 8 | 0x400000));
     const Bitmap before = f.w->workspace();
     f.run("View>Effects Panel");
-    effects::TPixoralEffectsF& panel = *f.w->effectsPanel();
+    effects::TPixoralEffectsF& panel = *f.w->windows().effectsPanel();
     EXPECT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.windowTitle(), "Pixoral Effects");
     for (const auto& info : effects::kSliders) {
@@ -211,7 +212,7 @@ TEST(EffectsPanel, BlurAtZeroStillBlursAndSplitBlurAtZeroDoesNot) {
     f.fill(clWhite);
     for (int y = 0; y < 12; ++y) f.w->workspace().setPixel(6, y, clBlack);
     const Bitmap before = f.w->workspace();
-    effects::TPixoralEffectsF& panel = *f.w->effectsPanel();
+    effects::TPixoralEffectsF& panel = *f.w->windows().effectsPanel();
     // Position 0 is already the bar's value, so the change is made by moving away and back.
     auto* blur = f.control<QScrollBar>(&panel, "blurbar");
     blur->setValue(1);

@@ -11,9 +11,14 @@
 #include "canvas/Canvas.h"
 #include "canvas/Color.h"
 
-class QWidget;
-
 namespace pixoral {
+
+// Filters are written as pairs "Description|patterns|Description|patterns", patterns
+// separated by ';', and an entry is chosen by its 1-based index. These are the pairs as Qt
+// name filters: "All (*.gif *.jpg)" for "All (*.gif;*.jpg)|*.gif;*.jpg". A description that
+// does not already show its patterns gets them appended in brackets, so Qt can read them. A
+// trailing description without patterns matches everything.
+QStringList qtNameFilters(const QString& pipeFilter);
 
 class Dialogs {
 public:
@@ -33,25 +38,6 @@ public:
     // `filterIndex` (1-based) chosen. The open dialog previews the picture under the cursor.
     virtual std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex);
     virtual std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex);
-};
-
-// The modal Qt dialogs.
-class QtDialogs : public Dialogs {
-public:
-    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    void setParent(QWidget* parent) { parent_ = parent; }
-    QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
-    void message(const QString& text) override;
-    Button question(const QString& text, int buttons) override;
-    std::optional<TColor> color(TColor initial) override;
-    std::optional<Font> font(const Font& initial) override;
-    std::optional<QString> openFile(const QString& caption, const QString& filter) override;
-    std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
-    std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
-    std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex) override;
-
-private:
-    QWidget* parent_;
 };
 
 // Answers from a queue and records every message; used by tests and batch mode.

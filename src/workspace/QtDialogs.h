@@ -1,0 +1,29 @@
+#pragma once
+// The real dialogs behind the Dialogs interface: Qt's modal dialogs, and the picture dialogs
+// with a preview of the file under the cursor.
+#include "ui/Dialogs.h"
+
+class QWidget;
+
+namespace pixoral {
+
+// The modal Qt dialogs.
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+    QString inputBox(const QString& caption, const QString& prompt, const QString& defaultText) override;
+    void message(const QString& text) override;
+    Button question(const QString& text, int buttons) override;
+    std::optional<TColor> color(TColor initial) override;
+    std::optional<Font> font(const Font& initial) override;
+    std::optional<QString> openFile(const QString& caption, const QString& filter) override;
+    std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
+    std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
+    std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace pixoral

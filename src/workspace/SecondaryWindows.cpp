@@ -1,0 +1,81 @@
+#include "workspace/SecondaryWindows.h"
+
+#include <QScreen>
+#include <QVariant>
+#include <QWidget>
+#include <algorithm>
+
+#include "effects/EffectParams.h"
+#include "effects/Range.h"
+#include "effects/SliderEffects.h"
+#include "effects/TPixoralEffectsF.h"
+#include "generators/TPixoralQBF.h"
+#include "generators/TQuickPreviewF.h"
+#include "ui/WorkspaceHost.h"
+
+namespace pixoral {
+
+namespace {
+
+// Where a window first appears: beside or below the main window, so it hides no part of the
+// workspace it works on, kept on the screen. Later showings keep where the user put it.
+enum class Place { Right, Below };
+void placeOnce(QWidget* w, const QWidget* main, Place where) {
+    if (w->property("pixoralPlaced").toBool()) return;
+    w->setProperty("pixoralPlaced", true);
+    const QRect m = main->frameGeometry();
+    QPoint at = where == Place::Below ? m.bottomLeft() + QPoint(0, 4) : m.topRight() + QPoint(4, 0);
+    if (const QScreen* s = main->screen()) {
+        const QRect room = s->availableGeometry();
+        at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - w->width())));
+        at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - w->height())));
+    }
+    w->move(at);
+}
+
+void showInFront(QWidget* w, const QWidget* main, Place where) {
+    placeOnce(w, main, where);
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+}  // namespace
+
+SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main) : host_(host), main_(main) {
+    QuickPreviewF_ = new generators::TQuickPreviewF(main);
+    QuickPreviewF_->onUse = [this](const Bitmap& picture) { host_.replaceWorkspace(picture); };
+
+    generators::QuickHost qh;
+    qh.workspace = [this]() -> Bitmap& { return host_.workspace(); };
+    qh.workspaceChanged = [this] { host_.workspaceChanged(); };
+    qh.inputBox = [this](const QString& caption, const QString& prompt, const QString& def) {
+        return host_.dialogs().inputBox(caption, prompt, def);
+    };
+    qh.message = [this](const QString& text) { host_.dialogs().message(text); };
+    qh.fail = [this](const QString& text) { host_.fail(text); };
+    qh.preview = QuickPreviewF_;
+    PixoralQBF_ = new generators::TPixoralQBF(std::move(qh), host_.programFolder(), main);
+
+    // Each bar previews its effect on a fresh 24-bit copy of the whole workspace, which
+    // becomes the current range and the range buffer; the workspace itself stays as it is
+    // until "Use".
+    PixoralEffectsF_ = new effects::TPixoralEffectsF(main);
+    PixoralEffectsF_->onBarChange = [this](effects::SliderEffect e) {
+        const int a = PixoralEffectsF_->position(e);
+        effects::RangeState& range = host_.rangeState();
+        // The loaded buffer is already 24-bit, as the effects want it.
+        if (!effects::loadWholeWorkspace(host_.workspace(), range) || !effects::applySlider(e, range.buffer, a)) {
+            host_.fail(effects::noMemoryFor(host_.workspace()));
+            return;
+        }
+        QuickPreviewF_->showPicture(range.buffer);
+    };
+}
+
+void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
+void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, Place::Right); }
+void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
+void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
+
+}  // namespace pixoral
