@@ -33,10 +33,19 @@ const TColor* halftonePalette();
 int nearestHalftoneIndex(TColor rgb);
 int nearestStandardIndex(TColor rgb);  // 0..15, for pf4bit
 
-// The largest bitmap the program makes: a side of 32768 and 2^28 pixels in all.
+// The largest bitmap the program makes: a side of 32768 and 2^28 pixels in all. The same
+// bounds hold for File > New, every loader (so a hostile header cannot make one allocate
+// without end) and every picture that replaces the workspace.
 constexpr int kMaxBitmapSide = 32768;
 constexpr long long kMaxBitmapPixels = 1LL << 28;
+// Empty (0 by 0) included: what setSize accepts.
 bool bitmapSizeAllowed(int width, int height);
+// A picture the program can hold: at least one pixel, within the bounds. Wide arguments, so
+// header fields are checked before anything narrows them.
+constexpr bool imageSizeAllowed(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxBitmapSide && height <= kMaxBitmapSide &&
+           width * height <= kMaxBitmapPixels;
+}
 
 class Bitmap {
 public:

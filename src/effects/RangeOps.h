@@ -31,6 +31,7 @@ void logicRange(Bitmap& workspace, RangeState& st, LogicFamily family, TColor c)
 struct LogicItem {
     LogicFamily family;
     const char* caption;
+    const char* name;  // the menu item's control name
     TColor color;
     bool userColor;
 };
@@ -38,12 +39,12 @@ inline constexpr TColor kLogicRed = 0x0000FF;
 inline constexpr TColor kLogicGreen = 0x008000;
 inline constexpr TColor kLogicBlue = 0xFF0000;
 inline constexpr LogicItem kLogicItems[12] = {
-    {LogicFamily::And, "&Blue", kLogicBlue, false},  {LogicFamily::And, "&Red", kLogicRed, false},
-    {LogicFamily::And, "&Green", kLogicGreen, false}, {LogicFamily::And, "&User", clBlack, true},
-    {LogicFamily::Or, "&Red", kLogicRed, false},      {LogicFamily::Or, "&Blue", kLogicBlue, false},
-    {LogicFamily::Or, "&Green", kLogicGreen, false},  {LogicFamily::Or, "&User", clBlack, true},
-    {LogicFamily::Xor, "&Red", kLogicRed, false},     {LogicFamily::Xor, "&Blue", kLogicBlue, false},
-    {LogicFamily::Xor, "&Green", kLogicGreen, false}, {LogicFamily::Xor, "&User", clBlack, true},
+    {LogicFamily::And, "&Blue", "Blue2", kLogicBlue, false},  {LogicFamily::And, "&Red", "Red2", kLogicRed, false},
+    {LogicFamily::And, "&Green", "Green2", kLogicGreen, false}, {LogicFamily::And, "&User", "User1", clBlack, true},
+    {LogicFamily::Or, "&Red", "Red3", kLogicRed, false},      {LogicFamily::Or, "&Blue", "Blue3", kLogicBlue, false},
+    {LogicFamily::Or, "&Green", "Green3", kLogicGreen, false},  {LogicFamily::Or, "&User", "User2", clBlack, true},
+    {LogicFamily::Xor, "&Red", "Red4", kLogicRed, false},     {LogicFamily::Xor, "&Blue", "Blue4", kLogicBlue, false},
+    {LogicFamily::Xor, "&Green", "Green4", kLogicGreen, false}, {LogicFamily::Xor, "&User", "User3", clBlack, true},
 };
 
 // Tile > All: copies of the range side by side from (0, 0) over the whole workspace, at least

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "canvas/Bitmap.h"
-#include "files/ImageLimits.h"
+#include "canvas/Bitmap.h"
 
 namespace pixoral {
 

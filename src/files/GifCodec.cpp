@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "files/ImageLimits.h"
+#include "canvas/Bitmap.h"
 #include "files/MedianCut.h"
 
 namespace pixoral {

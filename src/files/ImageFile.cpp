@@ -13,7 +13,7 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "files/GifCodec.h"
-#include "files/ImageLimits.h"
+#include "canvas/Bitmap.h"
 #include "files/Metafile.h"
 
 namespace pixoral {
@@ -336,6 +336,18 @@ FileResult saveImageFile(const QString& path, const Bitmap& source, const ImageS
     }
     if (!writeFileAtomically(path, bytes, &why)) return failed(error, saveMessage(path, why));
     return FileResult::Done;
+}
+
+QString openPictureFilter() {
+    return QStringLiteral(
+        "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png|"
+        "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
+        "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
+        "PNG Image (*.png)|*.png");
+}
+
+QString savePictureFilter() {
+    return QStringLiteral("Graphic Files (bmp,gif or jpg)|*.bmp;*.gif;*.jpg|BMP Files|*.bmp|PNG Image (*.png)|*.png");
 }
 
 }  // namespace pixoral

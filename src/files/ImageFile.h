@@ -51,4 +51,9 @@ FileResult encodeImageData(ImageFileType type, const Bitmap& source, const Image
 // Writes bytes atomically (QSaveFile); false with the system's reason on failure.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason);
 
+// The picture dialogs' filters, "Description|patterns|..." (see qtNameFilters): the classic
+// entries in their classic order (entry 1 "All", entry 5 "Bitmaps" when opening), PNG added.
+QString openPictureFilter();
+QString savePictureFilter();
+
 }  // namespace pixoral

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "files/ImageLimits.h"
+#include "canvas/Bitmap.h"
 
 namespace pixoral {
 

@@ -14,7 +14,7 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "files/Dib.h"
-#include "files/ImageLimits.h"
+#include "canvas/Bitmap.h"
 
 namespace pixoral {
 
@@ -1103,7 +1103,7 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
             h = double(bb - bt + 1);
         }
         if (w <= 0 || h <= 0) return fail(error, QStringLiteral("the metafile has no size"));
-        if (!imageSizeAllowed(std::int64_t(w), std::int64_t(h)))
+        if (!imageSizeAllowed(w, h))
             return fail(error, QStringLiteral("the picture is too large (%1 by %2)").arg(w).arg(h));
         enhanced_ = true;
         width_ = int(w);

@@ -10,7 +10,8 @@
 #include "effects/Range.h"
 #include "workspace/DirtyRegion.h"
 #include "workspace/Figures.h"
-#include "workspace/TPixoralF.h"
+#include "ui/Dialogs.h"
+#include "workspace/Tools.h"
 
 namespace pixoral {
 
@@ -19,10 +20,10 @@ namespace {
 Point at(const MouseInput& in) { return {in.x, in.y}; }
 bool isNotXor(PenMode m) { return m == PenMode::pmNotXor; }
 // A script may set any pen width; beyond the coordinate limit it covers everything anyway.
-int penWidthOf(const TPixoralF& w) { return std::clamp(w.workspace().canvas().pen().width, 1, dirty::kCoordLimit); }
-int marginOf(const TPixoralF& w) { return penWidthOf(w) + 2; }
-void setMode(TPixoralF& w, const char* mode) { w.settings().drawingMode = QString::fromLatin1(mode); }
-bool isMode(const TPixoralF& w, const QString& mode) { return w.settings().drawingMode == mode; }
+int penWidthOf(const ToolContext& w) { return std::clamp(w.workspace().canvas().pen().width, 1, dirty::kCoordLimit); }
+int marginOf(const ToolContext& w) { return penWidthOf(w) + 2; }
+void setMode(ToolContext& w, const char* mode) { w.settings().drawingMode = QString::fromLatin1(mode); }
+bool isMode(const ToolContext& w, const QString& mode) { return w.settings().drawingMode == mode; }
 
 void line(Canvas& c, Point a, Point b) {
     c.moveTo(a.x, a.y);
@@ -30,15 +31,15 @@ void line(Canvas& c, Point a, Point b) {
 }
 
 // Recorded strokes go to the script editor only with Alt held at the release.
-void recordIf(TPixoralF& w, const MouseInput& in, const QString& text) {
+void recordIf(ToolContext& w, const MouseInput& in, const QString& text) {
     if ((in.modifiers & Qt::AltModifier) && w.scriptTextVisible()) w.recordText(text);
 }
 
 template <typename Points>
-void markPointList(TPixoralF& w, const Points& pts) {
+void markPointList(ToolContext& w, const Points& pts) {
     w.markDirty(dirty::spanOf(std::begin(pts), std::end(pts), marginOf(w)));
 }
-void markPoints(TPixoralF& w, std::initializer_list<Point> pts) { markPointList(w, pts); }
+void markPoints(ToolContext& w, std::initializer_list<Point> pts) { markPointList(w, pts); }
 
 // ---------------------------------------------------------------- rubber bands
 
@@ -46,33 +47,33 @@ void markPoints(TPixoralF& w, std::initializer_list<Point> pts) { markPointList(
 // P is drawn again (removing it), then the one to (X, Y).
 class RubberTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override { band(w, at(in)); }
+    void move(ToolContext& w, const MouseInput& in) override { band(w, at(in)); }
 
 protected:
-    virtual void shape(TPixoralF& w, Point s, Point e) = 0;
-    virtual void markShape(TPixoralF& w, Point s, Point e) { markPoints(w, {s, e}); }
+    virtual void shape(ToolContext& w, Point s, Point e) = 0;
+    virtual void markShape(ToolContext& w, Point s, Point e) { markPoints(w, {s, e}); }
 
-    void band(TPixoralF& w, Point to) {
-        TPixoralF::DragState& d = w.dragState();
+    void band(ToolContext& w, Point to) {
+        DragState& d = w.dragState();
         w.canvas().pen().mode = PenMode::pmNotXor;
         shape(w, d.start, d.previous);
         shape(w, d.start, to);
         markBand(w, d.start, d.previous, to);
         d.previous = to;
     }
-    virtual void markBand(TPixoralF& w, Point s, Point from, Point to) {
+    virtual void markBand(ToolContext& w, Point s, Point from, Point to) {
         markShape(w, s, from);
         markShape(w, s, to);
     }
     // The final figure over the last band, unless the band itself is the result.
-    void finalOutline(TPixoralF& w, Point e) {
+    void finalOutline(ToolContext& w, Point e) {
         const PenMode saved = w.drag().savedPenMode;
         if (isNotXor(saved)) return;
         w.canvas().pen().mode = saved;
         shape(w, w.drag().start, e);
     }
     // Removes the last band (drawn to P) before a figure that replaces it.
-    void removeBand(TPixoralF& w) {
+    void removeBand(ToolContext& w) {
         w.canvas().pen().mode = PenMode::pmNotXor;
         shape(w, w.drag().start, w.drag().previous);
         w.canvas().pen().mode = w.drag().savedPenMode;
@@ -83,7 +84,7 @@ class LineBandTool : public RubberTool {
 protected:
     // A line of no length is nothing, also for a wide pen (whose round end would leave a dot
     // where the first band, still S to S, was removed).
-    void shape(TPixoralF& w, Point s, Point e) override {
+    void shape(ToolContext& w, Point s, Point e) override {
         if (s == e) w.canvas().moveTo(e.x, e.y);
         else line(w.canvas(), s, e);
     }
@@ -94,10 +95,10 @@ public:
     explicit BoxBandTool(BoxFigure kind) : kind_(kind) {}
 
 protected:
-    void shape(TPixoralF& w, Point s, Point e) override { drawBox(w.canvas(), kind_, s, e, w.settings().rounding); }
+    void shape(ToolContext& w, Point s, Point e) override { drawBox(w.canvas(), kind_, s, e, w.settings().rounding); }
     // A filled rectangle drawn twice with Not Xor leaves its pixels as they were, so of the
     // interiors only the part the two boxes do not share changes.
-    void markBand(TPixoralF& w, Point s, Point from, Point to) override {
+    void markBand(ToolContext& w, Point s, Point from, Point to) override {
         if (kind_ != BoxFigure::Rectangle || w.canvas().brush().isClear()) {
             RubberTool::markBand(w, s, from, to);
             return;
@@ -107,7 +108,7 @@ protected:
             for (const Rect& r : dirty::rectOutline(s, e, m)) w.markDirty(r);
         for (const Rect& r : dirty::boxDifference(s, from, s, to)) w.markDirty(r);
     }
-    void markShape(TPixoralF& w, Point s, Point e) override {
+    void markShape(ToolContext& w, Point s, Point e) override {
         const Canvas& c = w.canvas();
         const int m = marginOf(w);
         if (!c.brush().isClear()) w.markDirty(dirty::spanOf({s, e}, m));
@@ -127,7 +128,7 @@ protected:
 class BoxTool : public BoxBandTool {
 public:
     using BoxBandTool::BoxBandTool;
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         const Point s = w.drag().start, e = at(in);
         finalOutline(w, e);
         const int r = w.settings().rounding;
@@ -145,7 +146,7 @@ public:
 class MazeTool : public BoxBandTool {
 public:
     MazeTool() : BoxBandTool(BoxFigure::Rectangle) {}
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         finalOutline(w, at(in));
         w.canvas().pen().mode = w.drag().savedPenMode;
         drawMaze(w.canvas(), w.drag().start, at(in));
@@ -155,7 +156,7 @@ public:
 class GlobeTool : public BoxBandTool {
 public:
     GlobeTool() : BoxBandTool(BoxFigure::Ellipse) {}
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         finalOutline(w, at(in));
         w.canvas().pen().mode = w.drag().savedPenMode;
         drawGlobe(w.canvas(), w.drag().start, at(in));
@@ -166,7 +167,7 @@ public:
 
 class LineTool : public LineBandTool {
 public:
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         if (isNotXor(w.drag().savedPenMode)) return;
         finalOutline(w, at(in));
         recordIf(w, in, recordLine(w.drag().start, at(in)));
@@ -178,7 +179,7 @@ class LineFigureTool : public LineBandTool {
 public:
     enum Kind { Star, Spiral, Spiro, Cone };
     explicit LineFigureTool(Kind k) : kind_(k) {}
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         removeBand(w);  // leaves the pen at P, where the spiral starts from
         const Point s = w.drag().start, e = at(in);
         Canvas& c = w.canvas();
@@ -206,14 +207,14 @@ public:
     ArcTool(Kind k, const char* base) : kind_(k), base_(QString::fromLatin1(base)), band_(BoxFigure::Ellipse) {}
     QStringList modes() const { return {base_, base_ + '1', base_ + '2', base_ + '3'}; }
 
-    void press(TPixoralF& w, const MouseInput&) override {
+    void press(ToolContext& w, const MouseInput&) override {
         if (isMode(w, base_ + '3')) w.settings().drawingMode = base_;
     }
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         if (isMode(w, base_)) band_.move(w, in);
         else w.markUnchanged();
     }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         Canvas& c = w.canvas();
         const QString& mode = w.settings().drawingMode;
         if (mode == base_ + '2') {
@@ -250,7 +251,7 @@ private:
 
 class BezierTool : public Tool {
 public:
-    void press(TPixoralF& w, const MouseInput& in) override {
+    void press(ToolContext& w, const MouseInput& in) override {
         if (isMode(w, QStringLiteral("bezier3"))) setMode(w, "bezier");
         const bool first = isMode(w, QStringLiteral("bezier1"));
         if (!first && !isMode(w, QStringLiteral("bezier2"))) return;
@@ -261,10 +262,10 @@ public:
         p_[first ? 1 : 2] = at(in);
         curve(c);
     }
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         Canvas& c = w.canvas();
         c.pen().mode = PenMode::pmNotXor;
-        TPixoralF::DragState& d = w.dragState();
+        DragState& d = w.dragState();
         if (isMode(w, QStringLiteral("bezier"))) {
             p_ = {d.start, d.start, d.previous, d.previous};
             curve(c);
@@ -286,7 +287,7 @@ public:
         curve(c);
         markCurve(w);
     }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         const QString& mode = w.settings().drawingMode;
         if (mode == QLatin1String("bezier2")) {
             if (!isNotXor(w.drag().savedPenMode)) {
@@ -314,7 +315,7 @@ private:
         c.polyBezier({p_[0], p_[1], p_[2], p_[3]});
     }
     // A Bezier curve stays inside the hull of its four points.
-    void markCurve(TPixoralF& w) const { markPointList(w, p_); }
+    void markCurve(ToolContext& w) const { markPointList(w, p_); }
     std::array<Point, 4> p_{};
 };
 
@@ -326,10 +327,10 @@ public:
     FigureTool(Kind k, const char* base) : kind_(k), base_(QString::fromLatin1(base)) {}
     QStringList modes() const { return {base_, base_ + '1', base_ + '2'}; }
 
-    void press(TPixoralF& w, const MouseInput&) override {
+    void press(ToolContext& w, const MouseInput&) override {
         if (isMode(w, base_ + '2')) w.settings().drawingMode = base_;
     }
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         if (isMode(w, base_)) {
             if (kind_ == Cube) rect_.move(w, in);
             else line_.move(w, in);
@@ -355,7 +356,7 @@ public:
         figure(c);
         markFigure(w);
     }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         Canvas& c = w.canvas();
         const PenMode saved = w.drag().savedPenMode;
         const Point s = w.drag().start, e = at(in);
@@ -396,7 +397,7 @@ private:
         case Cube: drawCube(c, f_); break;
         }
     }
-    void markFigure(TPixoralF& w) const {
+    void markFigure(ToolContext& w) const {
         if (kind_ != Cube) {
             markPoints(w, {f_.p1, f_.p2, f_.p3, f_.p4});
             return;
@@ -416,7 +417,7 @@ private:
 
 class FreehandTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         const Point from = w.canvas().penPos();
         w.canvas().lineTo(in.x, in.y);
         markPoints(w, {from, at(in)});
@@ -425,8 +426,8 @@ public:
 
 class SlineTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override {
-        TPixoralF::DragState& d = w.dragState();
+    void move(ToolContext& w, const MouseInput& in) override {
+        DragState& d = w.dragState();
         const Point before = d.previous, pen = w.canvas().penPos();
         slineStep(w.canvas(), d.slineDirection, d.previous, d.start, at(in), w.settings().lineTolerance);
         markPoints(w, {before, pen, d.previous, w.canvas().penPos()});
@@ -435,7 +436,7 @@ public:
 
 class MirrorTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         const auto mode = mirrorModeFromName(w.settings().drawingMode);
         if (!mode) return;
         Point& p = w.dragState().previous;
@@ -452,8 +453,8 @@ public:
 
 class SymTool : public Tool {
 public:
-    void press(TPixoralF& w, const MouseInput& in) override { stroke_ = setsyms(w.canvas(), at(in), w.settings().starPoints); }
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void press(ToolContext& w, const MouseInput& in) override { stroke_ = setsyms(w.canvas(), at(in), w.settings().starPoints); }
+    void move(ToolContext& w, const MouseInput& in) override {
         const auto touched = stroke_.points;
         drawsyms(w.canvas(), stroke_, at(in));
         for (int i = 0; i < stroke_.count; ++i) markPoints(w, {touched[i], stroke_.points[i]});
@@ -465,7 +466,7 @@ private:
 
 class SprayTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         Canvas& c = w.canvas();
         const TColor color = c.brush().color();
         for (int i = 0; i < 10; ++i) {
@@ -478,11 +479,11 @@ public:
 
 class BlocksTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override { fill(w, at(in)); }
-    void release(TPixoralF& w, const MouseInput& in) override { fill(w, at(in)); }
+    void move(ToolContext& w, const MouseInput& in) override { fill(w, at(in)); }
+    void release(ToolContext& w, const MouseInput& in) override { fill(w, at(in)); }
 
 private:
-    static void fill(TPixoralF& w, Point p) {
+    static void fill(ToolContext& w, Point p) {
         const int b = w.settings().blocks;
         if (const auto cell = blockAt(w.workspace().width(), w.workspace().height(), b, p)) {
             pointtoblock(w.canvas(), p, b);
@@ -497,7 +498,7 @@ private:
 class CloneTool : public Tool {
 public:
     explicit CloneTool(bool allColors) : all_(allColors) {}
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         const Point s = w.drag().start, a = w.settings().anchor;
         const int pw = penWidthOf(w);
         const Point src{in.x + a.x - s.x, in.y + a.y - s.y};
@@ -527,8 +528,8 @@ private:
 
 class FloodFillTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput&) override { w.markUnchanged(); }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput&) override { w.markUnchanged(); }
+    void release(ToolContext& w, const MouseInput& in) override {
         Canvas& c = w.canvas();
         const TColor target = c.pixel(in.x, in.y);
         if (target == TColor(-1)) return;  // released outside the image
@@ -538,8 +539,8 @@ public:
 
 class PaintPickTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput&) override { w.markUnchanged(); }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput&) override { w.markUnchanged(); }
+    void release(ToolContext& w, const MouseInput& in) override {
         const TColor c = w.canvas().pixel(in.x, in.y);
         if (c != TColor(-1)) w.setShapeflagColors(w.shapeflagPenColor(), c);
         w.settings().drawingMode.clear();
@@ -550,19 +551,19 @@ public:
 class SnapshotTool : public BoxBandTool {
 public:
     SnapshotTool() : BoxBandTool(BoxFigure::Rectangle) {}
-    void press(TPixoralF& w, const MouseInput&) override {
+    void press(ToolContext& w, const MouseInput&) override {
         Canvas& c = w.canvas();
         style_ = c.brush().style();
         width_ = c.pen().width;
         c.brush().setStyle(BrushStyle::bsClear);
         c.pen().width = 1;
     }
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         w.canvas().pen().style = PenStyle::psDot;
         band(w, at(in));
         w.canvas().pen().style = PenStyle::psSolid;
     }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         Canvas& c = w.canvas();
         const Point s = w.drag().start;
         c.pen().style = PenStyle::psDot;
@@ -583,23 +584,7 @@ private:
 
 }  // namespace
 
-FigureParams TPixoralF::figureParams() const {
-    FigureParams p;
-    p.starPoints = settings_.starPoints;
-    p.shapesCount = settings_.shapesCount;
-    p.polygon = settings_.polygon;
-    p.spiralTurns = settings_.spiralTurns;
-    p.spiralFactor = settings_.spiralFactor;
-    p.spiralDirection = settings_.spiralDirection;
-    p.spiroTurns = settings_.spiroTurns;
-    p.blocks = settings_.blocks;
-    p.rounding = settings_.rounding;
-    p.lineTolerance = settings_.lineTolerance;
-    return p;
-}
-
-void TPixoralF::registerDrawingTools() {
-    ToolTable& t = tools_;
+void registerDrawingTools(ToolTable& t) {
     t.add({"line"}, std::make_shared<LineTool>());
     t.add({"sline"}, std::make_shared<SlineTool>());
     t.add({"freehand"}, std::make_shared<FreehandTool>());

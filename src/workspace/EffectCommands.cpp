@@ -1,102 +1,140 @@
-// The Image menu's colour and filter effects, the effects panel, Quick Background and the
-// Quick Preview window, as the main window's handlers. The effects themselves are plain
-// functions in effects/; these handlers gather the parameters, apply and repaint.
-#include <QAction>
-#include <QScreen>
-#include <QVariant>
-#include <algorithm>
-
+// The Image menu: each effect is a row naming a plain function of effects/ with its
+// parameters and the pixel format it needs; the generic path in Commands.cpp applies it.
 #include "effects/ColorEffects.h"
+#include "effects/Distortions.h"
 #include "effects/FilterEffects.h"
-#include "effects/SliderEffects.h"
-#include "effects/TPixoralEffectsF.h"
-#include "generators/TPixoralQBF.h"
-#include "generators/TQuickPreviewF.h"
+#include "effects/RangeOps.h"
+#include "workspace/Commands.h"
+#include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
 
-// ---------------------------------------------------------------- Image menu effects
+using F = TPixoralF;
+using namespace rows;
+namespace fx = effects;
 
-bool TPixoralF::effectDone(bool ok) {
-    if (!ok) fail(effects::noMemoryFor(workspace_));
-    repaintWorkspace();
-    return ok;
+MenuEntry captureMenu();  // FileCommands.cpp
+
+namespace {
+
+fx::TraceSettings traceSettings(const EffectInputs& in) {
+    return fx::TraceSettings{in.settings.colorByte, in.settings.traceIntensity};
 }
 
-void TPixoralF::Invert1Click() {
-    effects::invert(workspace_);
-    repaintWorkspace();
+MenuEntry shuffle(const char* caption, fx::ChannelShuffle how) {
+    return effect(caption, effectOf([how](Bitmap& b, EffectInputs&) { return fx::shuffleChannels(b, how); }));
 }
 
-void TPixoralF::Grayscale1Click() {
-    // Done in the range buffer, which keeps the grey copy afterwards.
-    range_.buffer = workspace_;
-    if (!effects::grayscale(range_.buffer)) {
-        effectDone(false);
-        return;
-    }
-    workspace_ = range_.buffer;
-    repaintWorkspace();
+MenuEntry pixelFormat(const char* caption, PixelFormat to) {
+    // A radio pair: the item shows the last choice, even when the conversion could not be made.
+    return effect(caption, effectOf([to](Bitmap& b, EffectInputs&) { return fx::convertPixelFormat(b, to); }))
+        .flag(MenuEntry::Checkable | MenuEntry::Radio);
 }
 
-void TPixoralF::Spray2Click() {
-    effects::spray(workspace_);
-    repaintWorkspace();
+EffectRow traceRow() {
+    return effectOf([](Bitmap& b, EffectInputs& in) { return fx::trace(b, traceSettings(in)); });
 }
 
-void TPixoralF::AntiAlias1Click() {
-    effects::antiAlias(workspace_);
-    repaintWorkspace();
+EffectRow invertRow() {
+    return effectOf([](Bitmap& b, EffectInputs&) { fx::invert(b); });
 }
 
-void TPixoralF::RollColors1Click() { effectDone(effects::shuffleChannels(workspace_, effects::ChannelShuffle::RollRGB)); }
-void TPixoralF::SwapRG1Click() { effectDone(effects::shuffleChannels(workspace_, effects::ChannelShuffle::SwapRG)); }
-void TPixoralF::SwapGB1Click() { effectDone(effects::shuffleChannels(workspace_, effects::ChannelShuffle::SwapGB)); }
-void TPixoralF::SwapRB1Click() { effectDone(effects::shuffleChannels(workspace_, effects::ChannelShuffle::SwapRB)); }
-
-void TPixoralF::Moire1Click() {
-    effectDone(effects::trace(workspace_, effects::TraceSettings{settings_.colorByte, traceIntensity_}));
+void ClearDefault1Click(F& w) {
+    w.canvas().brush().setColor(clWhite);
+    w.setShapeflagColors(w.shapeflagPenColor(), clWhite);
+    if (w.setWorkspaceSize(256, 256)) selectWholeImage(w);
 }
 
-void TPixoralF::Generate1Click() {
-    effects::contourAccent(workspace_);
-    repaintWorkspace();
+}  // namespace
+
+MenuEntry imageMenu() {
+    using S = WorkspaceSettings;
+    // Trace Range traces the range buffer and pastes it back; an empty range does nothing.
+    const EffectRow traceRange = effectOf([](Bitmap& b, EffectInputs& in) {
+        if (fx::rangeIsEmpty(in.range.range)) return true;
+        if (!fx::loadRange(b, in.range) || !fx::trace(in.range.buffer, traceSettings(in))) return false;
+        fx::pasteclip(b, in.range);
+        return true;
+    });
+    // Grayscale is made in the range buffer, which keeps the grey copy afterwards.
+    const EffectRow grayscale = effectOf([](Bitmap& b, EffectInputs& in) {
+        in.range.buffer = b;
+        if (!fx::grayscale(in.range.buffer)) return false;
+        b = in.range.buffer;
+        return true;
+    });
+    const EffectRow rotate = effectOf(
+        [](Bitmap& b, EffectInputs& in) { return fx::rotate(b, fx::RotateParams{in.settings.rotationAngle}); },
+        PixelFormat::pf24bit);
+
+    return sub("&Image", {
+        sub("Quick", {item("&Quick Background...", [](F& w) { w.windows().showQuickBackground(); }).named("SetUser1"),
+                      later("Quick Cells...").named("QuickCells1"), later("Quick &Filter..."),
+                      later("Quick Graph...").named("QuickGraph1"), later("Quick Fractals...").named("QuickFractals1"),
+                      later("Quick Button...").named("QuickButton1"), later("Quick 3D...").named("Quick3D1"),
+                      later("Quick JPEG...").named("QuickJPEG1")}),
+        sub("Frames", {later("&Set..."), later("&Go").key("Ctrl+G"), later("&Hide"), later("Clip"), later("Paste Clip"),
+                       sep(), later("Save As BMP's...")}),
+        item("Clear Default", &ClearDefault1Click).named("ClearDefault1"),
+        sep(),
+        sub("Pixel Format", {pixelFormat("8 bit", PixelFormat::pf8bit).named("N8bit1").flag(MenuEntry::Checked),
+                             pixelFormat("24 bit", PixelFormat::pf24bit).named("N24bit1")}),
+        captureMenu(),
+        sub("&Trace", {effect("&Trace", traceRow()).named("Moire1"),
+                       effect("&Contour Accent", effectOf([](Bitmap& b, EffectInputs&) { fx::contourAccent(b); })).named("Generate1"),
+                       effect("Trace &Range", traceRange).named("TraceRange1"), sep(),
+                       prompt("Color Byte", numberInto(fx::kColorBytePrompt, &S::colorByte)).named("ColorByte1"),
+                       prompt("Intensity", numberInto(fx::kTraceIntensityPrompt, &S::traceIntensity)).named("TraceIntensity")}),
+        later("Crop").named("Crop1"),
+        later("Seamless Pattern").named("SeamlessPattern1"),
+        sub("Rotation", {effect("Rotate", rotate).named("Rotate1").key("Ctrl+Alt+R"),
+                         prompt("Angle...", numberInto(fx::kRotationAnglePrompt, &S::rotationAngle)).named("Angle1")}),
+        sub("Whirl", {later("Whirl In").named("WhirlIn1"), later("Whirl Out").named("WhirlOut1"),
+                      later("Whirl Center").named("WhirlCenter1"), later("Double Whirl").named("DoubleWhirl1"),
+                      later("Wirl Wave 10").named("WirlWave101"), later("Wirl Wave 20").named("WirlWave201"),
+                      later("Ripple 10").named("Ripple101"), later("Ripple 20").named("Ripple201"),
+                      later("Whirl Band 90"), later("Whirl Band 45"), later("Whirl Band 25").named("WhirlBand251"),
+                      later("Whirl Revert").named("WhirlRevert1")}),
+        sub("Projection", {later("&Globe").named("Globe2"), later("Cylinder Horizontal").named("CylinderHorizontal1"),
+                           later("Cylinder Vertical").named("CylinderVertical1"), sep(),
+                           later("&Factor...").named("Factor1"), later("&Retain Borders").named("RetainBorders1"),
+                           later("&Sinus").named("Sinus1").flag(MenuEntry::Checkable | MenuEntry::Checked)}),
+        effect("&Invert", invertRow()).named("Invert1"),
+        sub("Mask", {later("from Image").named("MaskfromImage1"), later("from File...").named("MaskfromFile1"),
+                     later("Brush").named("Brush1")}),
+        sep(),
+        sub("Effects", {effect("Grayscale", grayscale).named("Grayscale1"),
+                        effect("Spray", effectOf([](Bitmap& b, EffectInputs&) { fx::spray(b); })).named("Spray2"),
+                        effect("Anti Alias", effectOf([](Bitmap& b, EffectInputs&) { fx::antiAlias(b); })).named("AntiAlias1")}),
+        sub("&Magnify", {later("x2").named("x21"), later("x4").named("x41"), later("x8").named("x81")}),
+        sub("&Reduce", {later("x2"), later("x4"), later("x8")}),
+        sub("Move", {later("Left").key("Ctrl+Alt+L"), later("Right").key("Ctrl+Alt+R"), later("Up").named("Up1").key("Ctrl+Alt+U"),
+                     later("Down").named("Down1").key("Ctrl+Alt+D")}),
+        sub("Flip", {later("Right"), later("Down")}),
+        sub("Mirror", {later("&Down"), later("&Up"), later("&Left"), later("&Right"), sep(),
+                       later("Quad Top Left").named("QuadTopLeft1"), later("&Wedge").named("Wedge1")}),
+        sub("Colors", {shuffle("Roll RGB", fx::ChannelShuffle::RollRGB).named("RollColors1"),
+                       shuffle("Swap RG", fx::ChannelShuffle::SwapRG).named("SwapRG1"),
+                       shuffle("Swap GB", fx::ChannelShuffle::SwapGB).named("SwapGB1"),
+                       shuffle("Swap RB", fx::ChannelShuffle::SwapRB).named("SwapRB1")}),
+        sub("Shadow", {later("Up Left"), later("Up Right").named("UpRight1"), later("Down Left").named("DownLeft1"),
+                       later("Down Right").named("DownRight1")}),
+        sub("Pixelize", {later("2").named("N21"), later("3").named("N33"), later("4").named("N42"), later("5").named("N52"),
+                         later("10").named("N102"), later("15").named("N151"), later("20").named("N201")}),
+        sub("Ripple", {later("Random").named("Random2"), later("Tooth").named("Tooth1"), later("Triangle").named("Triangle2"),
+                       later("Wave").named("Wave1"), later("Wave Extra").named("WaveExtra1"),
+                       later("Wave Inference").named("WaveInference1"), sep(), later("Height...").named("Height2"),
+                       later("Inference...").named("Inference1")}),
+        sub("Texturize", {later("Standard").named("Standard1").key("F5"), later("Overlap").named("Overlap1").key("Shift+F5")}),
+    });
 }
 
-void TPixoralF::TraceRange1Click() {
-    if (effects::rangeIsEmpty(range_.range)) return;
-    if (!effects::loadRange(workspace_, range_) ||
-        !effects::trace(range_.buffer, effects::TraceSettings{settings_.colorByte, traceIntensity_})) {
-        effectDone(false);
-        return;
-    }
-    effects::pasteclip(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::ColorByte1Click() { settings_.colorByte = pixoral::askInt(dialogs(), effects::kColorBytePrompt, settings_.colorByte); }
-
-void TPixoralF::TraceIntensityClick() {
-    traceIntensity_ = pixoral::askInt(dialogs(), effects::kTraceIntensityPrompt, traceIntensity_);
-}
-
-void TPixoralF::setPixelFormatItem(PixelFormat format, const QString& itemName) {
-    // The radio item shows the last choice, even when the conversion could not be made.
-    if (auto* a = findChild<QAction*>(itemName)) a->setChecked(true);
-    effectDone(effects::convertPixelFormat(workspace_, format));
-}
-
-void TPixoralF::N8bit1Click() { setPixelFormatItem(PixelFormat::pf8bit, QStringLiteral("N8bit1")); }
-void TPixoralF::N24bit1Click() { setPixelFormatItem(PixelFormat::pf24bit, QStringLiteral("N24bit1")); }
-
-// ---------------------------------------------------------------- script requests
-
-void TPixoralF::TurtleRequestFilter(const QString& name) {
-    // The two image effects are asked for by their exact names; the named row filters join
-    // here when Quick Filter has them.
-    if (name == QLatin1String("trace")) Moire1Click();
-    else if (name == QLatin1String("invert")) Invert1Click();
+// A script's filter request: the two image effects are asked for by their exact names; the
+// named row filters join here when Quick Filter has them.
+void requestFilter(F& w, const QString& name) {
+    if (name == QLatin1String("trace")) runEffect(w, traceRow());
+    else if (name == QLatin1String("invert")) runEffect(w, invertRow());
 }
 
 }  // namespace pixoral

@@ -1,4 +1,5 @@
-// File > Open and Save As, the GIF option, the clipboard and the screen capture.
+// The File and Edit menus, and Image > Capture: new images, open and save, the clipboard and
+// the screen. Every picture that comes in replaces the workspace through replaceWorkspace().
 #include <functional>
 #include <QAction>
 #include <QBuffer>
@@ -12,6 +13,9 @@
 #include <QScreen>
 
 #include "files/ImageFile.h"
+#include "workspace/Commands.h"
+#include "workspace/PatternList.h"
+#include "workspace/RecentFiles.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
@@ -45,27 +49,6 @@ QImage clipboardImage() {
 
 }  // namespace
 
-// The classic entries in their classic order (entry 1 "All", entry 5 "Bitmaps"), PNG added.
-QString TPixoralF::openFilter() {
-    return QStringLiteral(
-        "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png|"
-        "CompuServe GIF Image (*.gif)|*.gif|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|"
-        "Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf|"
-        "PNG Image (*.png)|*.png");
-}
-
-QString TPixoralF::saveFilter() {
-    return QStringLiteral("Graphic Files (bmp,gif or jpg)|*.bmp;*.gif;*.jpg|BMP Files|*.bmp|PNG Image (*.png)|*.png");
-}
-
-void TPixoralF::Open1Click() {
-    if (const auto path = dialogs().openPicture(QStringLiteral("Open"), openFilter(), 1)) openImageFile(*path);
-}
-
-void TPixoralF::SaveAs1Click() {
-    if (const auto path = dialogs().savePicture(QStringLiteral("Save As"), saveFilter(), 1)) saveImageFile(*path);
-}
-
 bool TPixoralF::openImageFile(const QString& path) {
     if (!canLoadImageType(imageFileTypeOf(path))) {
         fail(QStringLiteral("Cannot open %1: pictures are opened from .bmp, .gif, .jpg, .jpeg, .png, .ico, .wmf "
@@ -74,23 +57,21 @@ bool TPixoralF::openImageFile(const QString& path) {
         return false;
     }
     // Decoded into a copy first, so a file that fails leaves image, size, undo and range alone.
-    Bitmap next = workspace_;
+    Bitmap next = workspace();
     QString err;
     if (loadImageFile(path, next, &err) != FileResult::Done) {
         fail(err.isEmpty() ? QStringLiteral("Cannot open %1.").arg(quotedName(path)) : err);
         return false;
     }
-    if (!sizeIsValid(next.width(), next.height())) {
+    if (!imageSizeAllowed(next.width(), next.height())) {
         fail(QStringLiteral("Cannot open %1: the image is too large.").arg(quotedName(path)));
         return false;
     }
-    workspace_ = next;
+    if (!replaceWorkspace(next)) return false;
+    selectWholeImage(*this);
     setStatusText(0, QFileInfo(path).fileName());
-    undo_.resizeAll(workspace_.width(), workspace_.height());
-    range_.range = Rect{0, 0, workspace_.width(), workspace_.height()};
-    repaintWorkspace();
     markSaved();
-    noteRecentFile(path);
+    recent_->note(path);
     return true;
 }
 
@@ -104,27 +85,24 @@ bool TPixoralF::saveImageFile(const QString& requested) {
         return false;
     }
     ImageSaveOptions options;
-    options.gifTransparent = settings_.gifTransparent;
+    options.gifTransparent = settings().gifTransparent;
     QString err;
-    if (pixoral::saveImageFile(path, workspace_, options, &err) != FileResult::Done) {
+    if (pixoral::saveImageFile(path, workspace(), options, &err) != FileResult::Done) {
         fail(err.isEmpty() ? QStringLiteral("Cannot save %1.").arg(quotedName(path)) : err);
         return false;
     }
     setStatusText(0, QFileInfo(path).fileName());
     markSaved();
-    noteRecentFile(path);
+    recent_->note(path);
     return true;
-}
-
-void TPixoralF::GifTransClick() {
-    settings_.gifTransparent = !settings_.gifTransparent;
-    if (auto* a = findChild<QAction*>(QStringLiteral("GifTrans"))) a->setChecked(settings_.gifTransparent);
 }
 
 // ---------------------------------------------------------------- clipboard
 
-void TPixoralF::CopytoClipboard1Click() {
-    const QImage img = workspace_.toImage();
+namespace {
+
+void CopytoClipboard1Click(TPixoralF& w) {
+    const QImage img = w.workspace().toImage();
     auto* mime = new QMimeData;
     mime->setImageData(img);
     // PNG bytes as well, for programs that take no other picture format.
@@ -135,13 +113,12 @@ void TPixoralF::CopytoClipboard1Click() {
     QGuiApplication::clipboard()->setMimeData(mime);
 }
 
-namespace {
 // The clipboard's picture as an opaque bitmap; false (with a message where one is due) when
 // there is none or it cannot be held.
 bool clipboardBitmap(Bitmap& b, const std::function<void(const QString&)>& fail) {
     const QImage img = clipboardImage();
     if (img.isNull()) return false;
-    if (!TPixoralF::sizeIsValid(img.width(), img.height())) {
+    if (!imageSizeAllowed(img.width(), img.height())) {
         fail(QStringLiteral("The picture on the clipboard is too large (%1 x %2).").arg(img.width()).arg(img.height()));
         return false;
     }
@@ -152,55 +129,133 @@ bool clipboardBitmap(Bitmap& b, const std::function<void(const QString&)>& fail)
     }
     return true;
 }
-}  // namespace
 
-void TPixoralF::PastefromClipboard1Click() {
+void PastefromClipboard1Click(TPixoralF& w) {
     Bitmap b;
-    if (!clipboardBitmap(b, [this](const QString& m) { fail(m); })) return;
-    workspace_ = b;
-    repaintWorkspace();
+    if (clipboardBitmap(b, [&w](const QString& m) { w.fail(m); })) w.replaceWorkspace(b);
 }
 
-void TPixoralF::PasteStretchfromClipboard1Click() {
+void PasteStretchfromClipboard1Click(TPixoralF& w) {
     Bitmap b;
-    if (!clipboardBitmap(b, [this](const QString& m) { fail(m); })) return;
-    canvas().stretchDraw(Rect{0, 0, workspace_.width(), workspace_.height()}, b);
-    repaintWorkspace();
+    if (!clipboardBitmap(b, [&w](const QString& m) { w.fail(m); })) return;
+    w.canvas().stretchDraw(Rect{0, 0, w.workspace().width(), w.workspace().height()}, b);
+    w.repaintWorkspace();
 }
 
 // ---------------------------------------------------------------- screen
 
-void TPixoralF::Screen1Click() {
+void Screen1Click(TPixoralF& w) {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) {
-        fail(QStringLiteral("The screen cannot be captured: there is no screen."));
+        w.fail(QStringLiteral("The screen cannot be captured: there is no screen."));
         return;
     }
-    if (!options_.batch && isVisible()) {
+    if (!w.isBatch() && w.isVisible()) {
         // The window gets out of the picture first; give the window manager a moment.
-        showMinimized();
+        w.showMinimized();
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 400) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
     const QImage shot = screen->grabWindow(0).toImage();
-    setWindowState(Qt::WindowNoState);
-    if (!options_.batch) {
-        show();
-        activateWindow();
+    w.setWindowState(Qt::WindowNoState);
+    if (!w.isBatch()) {
+        w.show();
+        w.activateWindow();
     }
-    if (shot.isNull() || !sizeIsValid(shot.width(), shot.height())) {
-        fail(QStringLiteral("The screen cannot be captured."));
+    if (shot.isNull() || !imageSizeAllowed(shot.width(), shot.height())) {
+        w.fail(QStringLiteral("The screen cannot be captured."));
         return;
     }
     Bitmap b;
     b.fromImage(shot.convertToFormat(QImage::Format_RGB32));
     if (b.isEmpty()) {
-        fail(QStringLiteral("There is not enough memory for a picture of the screen."));
+        w.fail(QStringLiteral("There is not enough memory for a picture of the screen."));
         return;
     }
-    workspace_ = b;
-    repaintWorkspace();
+    w.replaceWorkspace(b);
 }
+
+// ---------------------------------------------------------------- new images
+
+// File > New's size prompts: anything but an integer gives 100.
+NumberPrompt newSizePrompt(const char* text) {
+    NumberPrompt p;
+    p.caption = QStringLiteral("Pixoral");
+    p.text = QString::fromLatin1(text);
+    p.defaultText = QStringLiteral("100");
+    p.notNumber = NumberPrompt::Refused::Fallback;
+    p.fallback = 100;
+    return p;
+}
+
+void New1Click(TPixoralF& w) {
+    const int h = askInt(w.dialogs(), newSizePrompt("Image height:"), 100);
+    const int wd = askInt(w.dialogs(), newSizePrompt("Image width:"), 100);
+    if (!imageSizeAllowed(wd, h)) {
+        w.setWorkspaceSize(wd, h);  // reports
+        return;
+    }
+    w.canvas().pen().style = PenStyle::psSolid;
+    w.canvas().brush().setColor(clWhite);
+    w.setStatusText(0, QString());
+    if (!w.setWorkspaceSize(wd, h)) return;
+    w.canvas().fillRect(Rect{0, 0, wd, h});
+    w.repaintWorkspace();
+}
+
+void NewBanner1Click(TPixoralF& w) {
+    w.canvas().brush().setColor(clWhite);
+    w.setShapeflagColors(w.shapeflagPenColor(), clWhite);
+    if (w.setWorkspaceSize(468, 60)) selectWholeImage(w);
+}
+
+void Open1Click(TPixoralF& w) {
+    if (const auto path = w.dialogs().openPicture(QStringLiteral("Open"), openPictureFilter(), 1)) w.openImageFile(*path);
+}
+
+void SaveAs1Click(TPixoralF& w) {
+    if (const auto path = w.dialogs().savePicture(QStringLiteral("Save As"), savePictureFilter(), 1)) w.saveImageFile(*path);
+}
+
+void Redo1Click(TPixoralF& w) {
+    if (w.undoRing().redo(w.workspace())) w.repaintWorkspace();
+}
+
+}  // namespace
+
+MenuEntry fileMenu() {
+    using namespace rows;
+    return sub("&File", {
+        item("&New", &New1Click).named("New1"),
+        item("New &Banner", &NewBanner1Click).named("NewBanner1"),
+        item("&Open...", &Open1Click).named("Open1").key("Ctrl+O"),
+        item("Save &As...", &SaveAs1Click).named("SaveAs1").key("Ctrl+S"),
+        recentMenu(),
+        openPatternRow(),
+        savePatternRow(),
+        sub("Split Save", {later("&Vertical Split...").named("VerticalSplit1"),
+                           later("&Horizontal Split...").named("HorizontalSplit1"),
+                           later("&Puzzle Split...").named("PuzzleSplit1"), sep(),
+                           later("Image Count...").named("ImageCount1")}),
+        sep(),
+        later("Print...").named("Print1"),
+        sep(),
+        item("E&xit", [](TPixoralF& w) { w.close(); }),
+    });
+}
+
+MenuEntry editMenu() {
+    using namespace rows;
+    return sub("&Edit", {
+        item("&Copy to Clipboard", &CopytoClipboard1Click).named("CopytoClipboard1"),
+        item("&Paste from Clipboard", &PastefromClipboard1Click).named("PastefromClipboard1"),
+        item("Paste &Stretch from Clipboard", &PasteStretchfromClipboard1Click).named("PasteStretchfromClipboard1"),
+        sep(),
+        item("&Redo", &Redo1Click).named("Redo1").key("Ctrl+Y").key("Ctrl+Shift+Z"),
+    });
+}
+
+MenuEntry captureMenu() { return rows::sub("Capture", {rows::item("&Screen", &Screen1Click).named("Screen1")}); }
 
 }  // namespace pixoral

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "workspace/TPixoralF.h"
+#include "workspace/Commands.h"
 
 namespace pixoral {
 
@@ -246,7 +246,7 @@ QImage drawIcon(int id) {
 
 }  // namespace
 
-QImage TPixoralF::icon(int id) {
+QImage commandIcon(int id) {
     static const std::vector<QImage> list = [] {
         std::vector<QImage> v;
         for (int i = 0; i < icoCount; ++i) v.push_back(drawIcon(i));

@@ -1,5 +1,7 @@
 #include "workspace/MainHost.h"
 
+#include <QCursor>
+
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
@@ -14,5 +16,18 @@ void MainHost::fail(const QString& message) { w_.fail(message); }
 QString MainHost::programFolder() const { return w_.programFolder(); }
 QWidget* MainHost::mainWindow() { return &w_; }
 void MainHost::showPreview(const Bitmap& picture) { w_.windows().showPreview(picture); }
+
+TColor MainHost::indicatorPenColor() const { return w_.shapeflagPenColor(); }
+TColor MainHost::indicatorBrushColor() const { return w_.shapeflagBrushColor(); }
+void MainHost::setIndicatorColors(TColor pen, TColor brush) { w_.setShapeflagColors(pen, brush); }
+bool MainHost::recording() const { return w_.recorder().visible(); }
+void MainHost::record(const QString& text) { w_.recorder().record(text); }
+void MainHost::setStatusText(int panel, const QString& text) { w_.setStatusText(panel, text); }
+
+void MainHost::movePointerTo(Point p) {
+    if (w_.isBatch()) return;
+    if (QWidget* paint = w_.findChild<QWidget*>(QStringLiteral("mypaint")))
+        QCursor::setPos(paint->mapToGlobal(QPoint(p.x, p.y)));
+}
 
 }  // namespace pixoral

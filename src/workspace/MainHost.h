@@ -1,13 +1,14 @@
 #pragma once
 // The main window as the secondary windows and the tools see it: the one implementation of
-// WorkspaceHost, forwarding to TPixoralF.
+// WorkspaceHost and ToolHost, forwarding to TPixoralF.
 #include "ui/WorkspaceHost.h"
+#include "workspace/Tools.h"
 
 namespace pixoral {
 
 class TPixoralF;
 
-class MainHost : public WorkspaceHost {
+class MainHost : public WorkspaceHost, public ToolHost {
 public:
     explicit MainHost(TPixoralF& w) : w_(w) {}
 
@@ -20,6 +21,14 @@ public:
     QString programFolder() const override;
     QWidget* mainWindow() override;
     void showPreview(const Bitmap& picture) override;
+
+    TColor indicatorPenColor() const override;
+    TColor indicatorBrushColor() const override;
+    void setIndicatorColors(TColor pen, TColor brush) override;
+    bool recording() const override;
+    void record(const QString& text) override;
+    void setStatusText(int panel, const QString& text) override;
+    void movePointerTo(Point p) override;
 
 private:
     TPixoralF& w_;

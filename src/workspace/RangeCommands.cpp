@@ -1,119 +1,92 @@
-// The Range menu and "Mask Clip": thin handlers over the range operations of effects/RangeOps.
-// Like every menu effect they store no undo step of their own; the last press on the
-// workspace is the step they are undone with.
+// The Range menu: rows over the range operations of effects/RangeOps. Like every menu
+// effect they store no undo step of their own; the last press on the workspace is the step
+// they are undone with.
 #include "effects/RangeOps.h"
+#include "workspace/Commands.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
 
+using F = TPixoralF;
+using namespace rows;
+namespace fx = effects;
+
 namespace {
 
-const effects::LogicItem& logicItem(effects::LogicFamily family, const char* caption) {
-    for (const effects::LogicItem& it : effects::kLogicItems)
-        if (it.family == family && qstrcmp(it.caption, caption) == 0) return it;
-    Q_UNREACHABLE();
+// A row running one range operation on the workspace.
+MenuEntry rangeOp(const char* caption, void (*op)(Bitmap&, fx::RangeState&)) {
+    return effect(caption, effectOf([op](Bitmap& b, EffectInputs& in) { op(b, in.range); }));
+}
+
+// A row changing only the range itself.
+MenuEntry rangeEdit(const char* caption, void (*edit)(fx::RangeState&)) {
+    return item(caption, [edit](F& w) { edit(w.rangeState()); });
+}
+
+// Range > Logic: the And, Or and Xor families in table order; "User" asks for its colour
+// first (the last choice is offered again) and a cancelled dialog does nothing.
+MenuEntry logicMenu(fx::LogicFamily family, const char* caption) {
+    std::vector<MenuEntry> v;
+    for (const fx::LogicItem& it : fx::kLogicItems) {
+        if (it.family != family) continue;
+        const TColor fixed = it.color;
+        const bool user = it.userColor;
+        MenuEntry e = effect(it.caption, effectOf([family, fixed, user](Bitmap& b, EffectInputs& in) {
+            fx::logicRange(b, in.range, family, user ? in.settings.logicUserColor : fixed);
+        }));
+        if (user) e.prompt = std::make_shared<const PromptRow>(colorInto(&WorkspaceSettings::logicUserColor));
+        e.named(QString::fromLatin1(it.name));
+        v.push_back(std::move(e));
+    }
+    return sub(caption, std::move(v));
 }
 
 }  // namespace
 
-// ---- the range itself ----
+MenuEntry rangeMenu() {
+    PromptRow offset;
+    offset.number = fx::kSplitOffsetPrompt;
+    offset.get = [](F& w) { return w.rangeState().splitOffset; };
+    offset.set = [](F& w, double v) { w.rangeState().splitOffset = static_cast<int>(v); };
+    PromptRow transparent;
+    transparent.kind = PromptRow::Kind::Color;
+    transparent.get = [](F& w) { return static_cast<double>(w.rangeState().transparentColor); };
+    transparent.set = [](F& w, double v) { w.rangeState().transparentColor = static_cast<TColor>(v); };
 
-void TPixoralF::SelectAll2Click() { effects::selectAll(workspace_, range_); }
-
-void TPixoralF::toHeight1Click() { effects::squareToHeight(range_); }
-
-void TPixoralF::toWidth1Click() { effects::squareToWidth(range_); }
-
-void TPixoralF::SetOffset1Click() { range_.splitOffset = pixoral::askInt(dialogs(), effects::kSplitOffsetPrompt, range_.splitOffset); }
-
-void TPixoralF::Color5Click() {
-    if (const auto c = dialogs().color(range_.transparentColor)) range_.transparentColor = *c;
-}
-
-// ---- operations on the range's pixels ----
-
-void TPixoralF::Invert2Click() {
-    effects::invertRange(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::runLogicItem(const effects::LogicItem& it) {
-    TColor c = it.color;
-    if (it.userColor) {
-        const auto chosen = dialogs().color(logicUserColor_);
-        if (!chosen) return;
-        c = logicUserColor_ = *chosen;
-    }
-    effects::logicRange(workspace_, range_, it.family, c);
-    repaintWorkspace();
-}
-
-void TPixoralF::Blue2Click() { runLogicItem(logicItem(effects::LogicFamily::And, "&Blue")); }
-void TPixoralF::Red2Click() { runLogicItem(logicItem(effects::LogicFamily::And, "&Red")); }
-void TPixoralF::Green2Click() { runLogicItem(logicItem(effects::LogicFamily::And, "&Green")); }
-void TPixoralF::User1Click() { runLogicItem(logicItem(effects::LogicFamily::And, "&User")); }
-void TPixoralF::Red3Click() { runLogicItem(logicItem(effects::LogicFamily::Or, "&Red")); }
-void TPixoralF::Blue3Click() { runLogicItem(logicItem(effects::LogicFamily::Or, "&Blue")); }
-void TPixoralF::Green3Click() { runLogicItem(logicItem(effects::LogicFamily::Or, "&Green")); }
-void TPixoralF::User2Click() { runLogicItem(logicItem(effects::LogicFamily::Or, "&User")); }
-void TPixoralF::Red4Click() { runLogicItem(logicItem(effects::LogicFamily::Xor, "&Red")); }
-void TPixoralF::Blue4Click() { runLogicItem(logicItem(effects::LogicFamily::Xor, "&Blue")); }
-void TPixoralF::Green4Click() { runLogicItem(logicItem(effects::LogicFamily::Xor, "&Green")); }
-void TPixoralF::User3Click() { runLogicItem(logicItem(effects::LogicFamily::Xor, "&User")); }
-
-void TPixoralF::Tile1Click() {
-    effects::tileAll(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Random1Click() {
-    effects::tileDiagonal(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Horizontal2Click() {
-    effects::borderHorizontal(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Vertical3Click() {
-    effects::borderVertical(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Mirror1Click() {
-    effects::mirrorRange(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Mozaic1Click() {
-    effects::stretchRange(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Reduce2Click() {
-    effects::reduceRange(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Horizontal3Click() {
-    effects::splitHorizontal(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Vertical4Click() {
-    effects::splitVertical(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::Erase1Click() {
-    effects::eraseRange(workspace_, range_);
-    repaintWorkspace();
-}
-
-void TPixoralF::MaskClip1Click() {
-    effects::maskClip(workspace_, range_, shapeflagBrushColor());
-    repaintWorkspace();
+    return sub("&Range", {
+        sub("Assign To", {later("Quick Button").named("QuickButton2")}),
+        sub("&Transition", {later("&Start Color...").named("StartColor1"), later("&End Color...").named("EndColor1"),
+                            later("&Bands...").named("Bands1"), later("Xstep...").named("Xstep1"),
+                            later("Ystep...").named("Ystep1"), sep(), later("&Horizontal").named("Horizontal4"),
+                            later("&Vertical").named("Vertical5"), later("&Conical").named("Conical1"),
+                            later("&Elliptical").named("Elliptical1"), later("&Rounded").named("Rounded1")}),
+        rangeOp("Erase", &fx::eraseRange).named("Erase1"),
+        rangeOp("&Invert", &fx::invertRange).named("Invert2"),
+        sub("Square", {rangeEdit("to Height", &fx::squareToHeight).named("toHeight1"),
+                       rangeEdit("to Width", &fx::squareToWidth).named("toWidth1")}),
+        sub("&Whirl", {later("Whirl In"), later("Whirl Out").named("WhirlOut2"), later("Whirl Center"),
+                       later("Whirl Double").named("WhirlDouble1")}),
+        later("Magnify").named("Magnify1"),
+        sub("&Logic", {logicMenu(fx::LogicFamily::And, "&And"), logicMenu(fx::LogicFamily::Or, "&Or"),
+                       logicMenu(fx::LogicFamily::Xor, "&Xor")}),
+        item("&Select All", [](F& w) { fx::selectAll(w.workspace(), w.rangeState()); }).named("SelectAll2").key("Ctrl+A"),
+        sub("&Mask", {later("&Squares").named("Squares1"), later("&Oval").named("Ovals1"),
+                      later("&Diamond").named("Diamonds1"), later("Octagon").named("Octagon1"),
+                      later("&User Mask").named("UserMask1")}),
+        sub("&Tile", {rangeOp("&All", &fx::tileAll).named("Tile1"), rangeOp("&Diagonal", &fx::tileDiagonal).named("Random1")}),
+        sub("&Border", {rangeOp("&Horizontal", &fx::borderHorizontal).named("Horizontal2"),
+                        rangeOp("&Vertical", &fx::borderVertical).named("Vertical3")}),
+        rangeOp("Mirror", &fx::mirrorRange).named("Mirror1"),
+        rangeOp("Stretch", &fx::stretchRange).named("Mozaic1"),
+        rangeOp("Reduce", &fx::reduceRange).named("Reduce2"),
+        sub("Split", {prompt("Set &Offset...", std::move(offset)).named("SetOffset1"),
+                      rangeOp("&Horizontal", &fx::splitHorizontal).named("Horizontal3"),
+                      rangeOp("&Vertical", &fx::splitVertical).named("Vertical4")}),
+        tool("Move", "rangemove", -1, false).named("Move1"),
+        tool("Smear", "rangesmear", -1, false).named("Smear1"),
+        sub("Copy Transparent", {prompt("Color...", std::move(transparent)).named("Color5"),
+                                 tool("&Copy", "transcopy", -1, false).named("Copy4")}),
+    });
 }
 
 }  // namespace pixoral

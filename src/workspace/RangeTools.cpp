@@ -2,7 +2,7 @@
 // transparent copy. The mouse handlers have already stored the undo step and moved a Shift
 // press to the anchor; these objects only do what their mode does with the range.
 #include "effects/RangeOps.h"
-#include "workspace/TPixoralF.h"
+#include "workspace/Tools.h"
 
 namespace pixoral {
 
@@ -11,7 +11,7 @@ namespace {
 Point at(const MouseInput& in) { return Point{in.x, in.y}; }
 
 // Marks the rectangle a copy of size (w, h) covers at p, so a move repaints only that.
-void markCopy(TPixoralF& w, Point p, int width, int height) {
+void markCopy(ToolContext& w, Point p, int width, int height) {
     const Point q = effects::clampRangePoint(p);
     w.markDirty(Rect{q.x, q.y, q.x + width, q.y + height});
 }
@@ -20,7 +20,7 @@ void markCopy(TPixoralF& w, Point p, int width, int height) {
 // along the way.
 class PasteTool : public Tool {
 public:
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         if (!(in.modifiers & Qt::ShiftModifier)) {
             w.markUnchanged();
             return;
@@ -29,7 +29,7 @@ public:
         const Rect p = effects::rangePixels(w.rangeState().range);
         markCopy(w, at(in), p.width(), p.height());
     }
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         effects::pasteRangeAt(w.workspace(), w.rangeState(), at(in));
     }
 };
@@ -37,7 +37,7 @@ public:
 // "pastemask": the range's mask for the indicator's fill colour, copied to the release point.
 class PasteMaskTool : public Tool {
 public:
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         effects::pasteMaskAt(w.workspace(), w.rangeState(), at(in), w.shapeflagBrushColor());
     }
 };
@@ -47,7 +47,7 @@ public:
 class PasteColorTool : public Tool {
 public:
     explicit PasteColorTool(bool inverted) : inverted_(inverted) {}
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         effects::pasteColorAt(w.workspace(), w.rangeState(), at(in), w.shapeflagBrushColor(), inverted_);
     }
 
@@ -61,11 +61,11 @@ private:
 class RangeDragTool : public Tool {
 public:
     explicit RangeDragTool(bool smear) : smear_(smear) {}
-    void press(TPixoralF& w, const MouseInput& in) override {
+    void press(ToolContext& w, const MouseInput& in) override {
         last_ = at(in);
         effects::rangeDragStart(w.workspace(), w.rangeState(), last_);
     }
-    void move(TPixoralF& w, const MouseInput& in) override {
+    void move(ToolContext& w, const MouseInput& in) override {
         const Point p = at(in);
         const Bitmap& buf = w.rangeState().buffer;
         if (smear_) {
@@ -87,22 +87,21 @@ private:
 // colour replaced by the workspace brush.
 class TransparentCopyTool : public Tool {
 public:
-    void release(TPixoralF& w, const MouseInput& in) override {
+    void release(ToolContext& w, const MouseInput& in) override {
         effects::transparentCopyAt(w.workspace(), w.rangeState(), at(in));
     }
 };
 
 }  // namespace
 
-void TPixoralF::registerRangeTools() {
-    tools_.add({QStringLiteral("paste")}, std::make_shared<PasteTool>());
-    tools_.add({QStringLiteral("pastemask")}, std::make_shared<PasteMaskTool>());
-    tools_.add({QStringLiteral("pastecolor")}, std::make_shared<PasteColorTool>(false));
-    tools_.add({QStringLiteral("pastecolorx")}, std::make_shared<PasteColorTool>(true));
-    tools_.add({QStringLiteral("rangemove")}, std::make_shared<RangeDragTool>(false));
-    tools_.add({QStringLiteral("rangesmear")}, std::make_shared<RangeDragTool>(true));
-    tools_.add({QStringLiteral("transcopy")}, std::make_shared<TransparentCopyTool>());
-    refreshCommandStates();
+void registerRangeTools(ToolTable& t) {
+    t.add({QStringLiteral("paste")}, std::make_shared<PasteTool>());
+    t.add({QStringLiteral("pastemask")}, std::make_shared<PasteMaskTool>());
+    t.add({QStringLiteral("pastecolor")}, std::make_shared<PasteColorTool>(false));
+    t.add({QStringLiteral("pastecolorx")}, std::make_shared<PasteColorTool>(true));
+    t.add({QStringLiteral("rangemove")}, std::make_shared<RangeDragTool>(false));
+    t.add({QStringLiteral("rangesmear")}, std::make_shared<RangeDragTool>(true));
+    t.add({QStringLiteral("transcopy")}, std::make_shared<TransparentCopyTool>());
 }
 
 }  // namespace pixoral

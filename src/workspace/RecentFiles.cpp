@@ -1,13 +1,15 @@
-// File > Open Recent and pictures dropped on the window.
+#include "workspace/RecentFiles.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QMenu>
+#include <QAction>
 #include <QMimeData>
 #include <QUrl>
 #include <cstdio>
 
 #include "files/ImageFile.h"
+#include "workspace/Commands.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WindowSettings.h"
 
@@ -28,65 +30,72 @@ QString droppedPicture(const QMimeData* mime) {
 
 }  // namespace
 
-void TPixoralF::loadRecentFiles() {
-    if (!options_.batch && !programFolder_.isEmpty()) recentFiles_ = readRecentFiles(settingsFilePath());
-    updateRecentMenu();
+RecentFiles::RecentFiles(TPixoralF& window, const QString& iniPath) : w_(window), iniPath_(iniPath) {
+    if (!iniPath_.isEmpty()) files_ = readRecentFiles(iniPath_);
 }
 
-void TPixoralF::setRecentFiles(const QStringList& files) {
-    recentFiles_ = files;
-    updateRecentMenu();
-    // Written at once, so the list survives a program that does not close normally.
-    if (options_.batch || programFolder_.isEmpty()) return;
+void RecentFiles::set(const QStringList& files) {
+    files_ = files;
+    updateMenu();
+    if (iniPath_.isEmpty()) return;
     QString err;
-    if (!writeRecentFiles(settingsFilePath(), recentFiles_, &err)) std::fprintf(stderr, "pixoral: %s\n", qPrintable(err));
+    if (!writeRecentFiles(iniPath_, files_, &err)) std::fprintf(stderr, "pixoral: %s\n", qPrintable(err));
 }
 
-void TPixoralF::noteRecentFile(const QString& path) {
-    setRecentFiles(addRecentFile(recentFiles_, QFileInfo(path).absoluteFilePath()));
-}
+void RecentFiles::note(const QString& path) { set(addRecentFile(files_, QFileInfo(path).absoluteFilePath())); }
 
-void TPixoralF::updateRecentMenu() {
+void RecentFiles::updateMenu() {
     for (int i = 0; i < kMaxRecentFiles; ++i) {
-        QAction* a = findChild<QAction*>(QStringLiteral("Recent%1").arg(i + 1));
+        QAction* a = w_.findChild<QAction*>(QStringLiteral("Recent%1").arg(i + 1));
         if (!a) continue;
-        const bool used = i < recentFiles_.size();
+        const bool used = i < files_.size();
         a->setVisible(used);
         a->setEnabled(used);
         if (used) {
-            QString name = recentFiles_[i];
+            QString name = files_[i];
             name.replace(QLatin1Char('&'), QLatin1String("&&"));
             a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
         }
     }
-    if (QAction* clear = findChild<QAction*>(QStringLiteral("ClearRecent1"))) clear->setEnabled(!recentFiles_.isEmpty());
+    if (QAction* clear = w_.findChild<QAction*>(QStringLiteral("ClearRecent1"))) clear->setEnabled(!files_.isEmpty());
 }
 
-QStringList TPixoralF::recentFiles() const { return recentFiles_; }
-
-void TPixoralF::openRecentClick(int index) {
-    if (index < 0 || index >= recentFiles_.size()) return;
-    const QString path = recentFiles_[index];
+void RecentFiles::openRecentClick(int index) {
+    if (index < 0 || index >= files_.size()) return;
+    const QString path = files_[index];
     if (!QFileInfo::exists(path)) {
         // A file that has gone leaves the list, so the menu stops offering it.
-        QStringList rest = recentFiles_;
+        QStringList rest = files_;
         rest.removeAt(index);
-        setRecentFiles(rest);
-        fail(QStringLiteral("Cannot open \"%1\": the file no longer exists.").arg(path));
+        set(rest);
+        w_.fail(QStringLiteral("Cannot open \"%1\": the file no longer exists.").arg(path));
         return;
     }
-    openImageFile(path);
+    w_.openImageFile(path);
 }
 
-void TPixoralF::ClearRecent1Click() { setRecentFiles({}); }
+void RecentFiles::ClearRecent1Click() { set({}); }
+
+// Eight places filled in from the list; unused ones are hidden.
+MenuEntry recentMenu() {
+    std::vector<MenuEntry> v;
+    for (int i = 0; i < kMaxRecentFiles; ++i) {
+        const QByteArray caption = "&" + QByteArray::number(i + 1);
+        v.push_back(rows::item(caption.constData(), [i](TPixoralF& w) { w.recent().openRecentClick(i); })
+                        .named(QStringLiteral("Recent%1").arg(i + 1)));
+    }
+    v.push_back(rows::sep());
+    v.push_back(rows::item("&Clear List", [](TPixoralF& w) { w.recent().ClearRecent1Click(); }).named("ClearRecent1"));
+    return rows::sub("Open &Recent", std::move(v)).named("OpenRecent1");
+}
 
 void TPixoralF::dragEnterEvent(QDragEnterEvent* e) {
-    if (!scriptRunning_ && !droppedPicture(e->mimeData()).isEmpty()) e->acceptProposedAction();
+    if (!scriptRunning() && !droppedPicture(e->mimeData()).isEmpty()) e->acceptProposedAction();
 }
 
 void TPixoralF::dropEvent(QDropEvent* e) {
     const QString path = droppedPicture(e->mimeData());
-    if (path.isEmpty() || scriptRunning_) return;
+    if (path.isEmpty() || scriptRunning()) return;
     e->acceptProposedAction();
     openImageFile(path);
 }

@@ -50,6 +50,8 @@ struct WorkspaceSettings {
     int transitionXStep = 0;
     int transitionYStep = 0;
     int colorByte = 0;
+    int traceIntensity = 1;
+    TColor logicUserColor = clBlack;  // what Range > Logic > User chose last
     int splitImageCount = 2;
     bool gifTransparent = false;
     TColor gadgetHighlight = clWhite;

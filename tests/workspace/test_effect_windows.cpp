@@ -119,7 +119,7 @@ TEST(EffectCommands, TracePromptsKeepTheirValueForBadAnswers) {
     for (const Case& c : cases) {
         f.run(c.path, {QString::fromLatin1(c.answer)});
         const bool colorByte = QByteArray(c.path).endsWith("Color Byte");
-        EXPECT_EQ(colorByte ? f.w->settings().colorByte : f.w->traceIntensity(), c.expect) << c.path << " " << c.answer;
+        EXPECT_EQ(colorByte ? f.w->settings().colorByte : f.w->settings().traceIntensity, c.expect) << c.path << " " << c.answer;
     }
     EXPECT_TRUE(f.dialogs->messages().isEmpty());
 }
@@ -241,7 +241,7 @@ TEST(QuickPreview, UseOfALargerPictureResizesTheWorkspaceAndItsUndoSteps) {
     f.preview().UseClick();
     EXPECT_EQ(f.w->workspace().width(), 300);
     EXPECT_EQ(f.w->workspace().height(), 20);
-    f.w->goUndoClick();  // the start step takes the new size too
+    f.w->actionForPath(QStringLiteral("Toolbar>Undo"))->trigger();  // the start step takes the new size too
     EXPECT_EQ(f.w->workspace().width(), 300);
 }
 

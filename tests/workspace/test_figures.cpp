@@ -429,56 +429,60 @@ TEST(Recorder, TextsOfFinishedStrokes) {
 TEST(Options, AnswersAndFallbacks) {
     struct IntCase {
         const char* what;
-        std::function<int(const QString&)> parse;
+        const NumberPrompt& prompt;
         const char* answer;
         int expected;
     };
-    const auto spiro = [](const QString& t) { return spiroTurnsFromText(t, 33); };
-    const auto width = [](const QString& t) { return lineWidthFromText(t, 256); };
     const IntCase cases[] = {
-        {"spirals", spiralsFromText, "7", 7},
-        {"spirals", spiralsFromText, "1", 1},
-        {"spirals", spiralsFromText, "50", 50},
-        {"spirals", spiralsFromText, "51", 3},
-        {"spirals", spiralsFromText, "0", 3},
-        {"spirals", spiralsFromText, "many", 3},
-        {"shapes", shapesFromText, "0", 0},
-        {"shapes", shapesFromText, " 25 ", 25},
-        {"shapes", shapesFromText, "26", 1},
-        {"shapes", shapesFromText, "-1", 1},
-        {"shapes", shapesFromText, "2.5", 1},
-        {"tolerance", lineToleranceFromText, "4", 5},
-        {"tolerance", lineToleranceFromText, "12", 12},
-        {"tolerance", lineToleranceFromText, "51", 5},
-        {"blocks", blocksFromText, "1", 2},
-        {"blocks", blocksFromText, "-9", 2},
-        {"blocks", blocksFromText, "16", 16},
-        {"blocks", blocksFromText, "99999", 50},
-        {"blocks", blocksFromText, "", 8},
-        {"blocks", blocksFromText, "99999999999", 8},  // no int
-        {"rounding", roundingFromText, "-40", -40},
-        {"rounding", roundingFromText, "100000", 100000},
-        {"rounding", roundingFromText, "x", 10},
-        {"spiro", spiro, "1", 1},
-        {"spiro", spiro, "100", 100},
-        {"spiro", spiro, "101", 20},
-        {"spiro", spiro, "0", 20},
-        {"spiro", spiro, "ten", 33},
-        {"width", width, "7", 7},
-        {"width", width, "256", 256},
-        {"width", width, "257", 1},
-        {"width", width, "0", 1},
-        {"width", width, "wide", 1},
+        {"spirals", kSpiralsPrompt, "7", 7},
+        {"spirals", kSpiralsPrompt, "1", 1},
+        {"spirals", kSpiralsPrompt, "50", 50},
+        {"spirals", kSpiralsPrompt, "51", 3},
+        {"spirals", kSpiralsPrompt, "0", 3},
+        {"spirals", kSpiralsPrompt, "many", 3},
+        {"shapes", kShapesPrompt, "0", 0},
+        {"shapes", kShapesPrompt, " 25 ", 25},
+        {"shapes", kShapesPrompt, "26", 1},
+        {"shapes", kShapesPrompt, "-1", 1},
+        {"shapes", kShapesPrompt, "2.5", 1},
+        {"tolerance", kLineTolerancePrompt, "4", 5},
+        {"tolerance", kLineTolerancePrompt, "12", 12},
+        {"tolerance", kLineTolerancePrompt, "51", 5},
+        {"blocks", kBlocksPrompt, "1", 2},
+        {"blocks", kBlocksPrompt, "-9", 2},
+        {"blocks", kBlocksPrompt, "16", 16},
+        {"blocks", kBlocksPrompt, "99999", 50},
+        {"blocks", kBlocksPrompt, "", 8},
+        {"blocks", kBlocksPrompt, "99999999999", 8},  // no int
+        {"rounding", kRoundingPrompt, "-40", -40},
+        {"rounding", kRoundingPrompt, "100000", 100000},
+        {"rounding", kRoundingPrompt, "x", 10},
+        {"spiro", kSpiroTurnsPrompt, "1", 1},
+        {"spiro", kSpiroTurnsPrompt, "100", 100},
+        {"spiro", kSpiroTurnsPrompt, "101", 20},
+        {"spiro", kSpiroTurnsPrompt, "0", 20},
+        {"spiro", kSpiroTurnsPrompt, "ten", 33},
+        {"width", kLineWidthPrompt, "7", 7},
+        {"width", kLineWidthPrompt, "256", 256},
+        {"width", kLineWidthPrompt, "257", 1},
+        {"width", kLineWidthPrompt, "0", 1},
+        {"width", kLineWidthPrompt, "wide", 1},
     };
-    for (const IntCase& c : cases) EXPECT_EQ(c.parse(QString::fromLatin1(c.answer)), c.expected) << c.what << " '" << c.answer << "'";
+    // The current value is 33 (only the spirograph's turns keep it); the line width's upper
+    // bound is the workspace height, 256 here.
+    for (const IntCase& c : cases)
+        EXPECT_EQ(acceptAnswer(c.prompt, QString::fromLatin1(c.answer), 33, &c.prompt == &kLineWidthPrompt ? 256 : c.prompt.hi).value,
+                  c.expected)
+            << c.what << " '" << c.answer << "'";
 
     const std::pair<const char*, double> factors[] = {{"0.5", 0.5},  {"0.1", 0.1},   {"0.999", 0.999}, {"1", 0.99},
                                                       {"0.09", 0.99}, {"nan", 0.99}, {"inf", 0.99},    {"half", 0.99}};
-    for (const auto& [answer, expected] : factors) EXPECT_DOUBLE_EQ(spiralFactorFromText(QString::fromLatin1(answer)), expected) << answer;
+    for (const auto& [answer, expected] : factors)
+        EXPECT_DOUBLE_EQ(acceptAnswer(kSpiralFactorPrompt, QString::fromLatin1(answer), 0.97).value, expected) << answer;
 
-    const OptionPrompt turns = spiroTurnsPrompt(33);
-    EXPECT_EQ(turns.caption, QStringLiteral("Pixoral SpiroGraph"));
-    EXPECT_EQ(turns.defaultText, QStringLiteral("33"));
+    // The spirograph's box opens with the current turns.
+    EXPECT_EQ(kSpiroTurnsPrompt.caption, QStringLiteral("Pixoral SpiroGraph"));
+    EXPECT_TRUE(kSpiroTurnsPrompt.defaultText.isEmpty());
 }
 
 TEST(Options, ExtremeRoundingStillDraws) {

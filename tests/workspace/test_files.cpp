@@ -18,6 +18,7 @@
 #include "workspace/PatternLibrary.h"
 #include "workspace/PictureDialogs.h"
 #include "WindowFixture.h"
+#include "workspace/PatternList.h"
 #include "workspace/TPixoralF.h"
 #include "../common/TestSupport.h"
 
@@ -123,11 +124,11 @@ TEST(PictureDialogs, PipeFiltersBecomeQtFilters) {
     };
     for (const auto& c : cases) EXPECT_EQ(qtNameFilters(QString::fromUtf8(c.pipe)), c.qt) << c.pipe;
     // The open filter keeps the classic entries where the other commands expect them.
-    const QStringList open = qtNameFilters(TPixoralF::openFilter());
+    const QStringList open = qtNameFilters(openPictureFilter());
     ASSERT_GE(open.size(), 8);
     EXPECT_TRUE(open[0].startsWith("All (") && open[0].contains("*.wmf") && open[0].contains("*.png"));
     EXPECT_EQ(open[4], QStringLiteral("Bitmaps (*.bmp)"));
-    EXPECT_EQ(qtNameFilters(TPixoralF::saveFilter()).value(1), QStringLiteral("BMP Files (*.bmp)"));
+    EXPECT_EQ(qtNameFilters(savePictureFilter()).value(1), QStringLiteral("BMP Files (*.bmp)"));
 }
 
 // ---------------------------------------------------------------- open and save
@@ -161,9 +162,9 @@ TEST(FileCommands, OpensEveryFormatByItsExtension) {
         const auto& req = f.dialogs->pictureRequests().back();
         EXPECT_FALSE(req.save);
         EXPECT_EQ(req.filterIndex, 1);
-        EXPECT_EQ(req.filter, TPixoralF::openFilter());
+        EXPECT_EQ(req.filter, openPictureFilter());
         // Every stored step took the new size.
-        w.goUndoClick();
+        w.actionForPath(QStringLiteral("Toolbar>Undo"))->trigger();
         EXPECT_EQ(w.workspace().width(), 40) << c.name;
         EXPECT_EQ(w.workspace().height(), 30) << c.name;
     }
@@ -242,7 +243,7 @@ TEST(FileCommands, BrokenFilesGiveAMessageAndChangeNothing) {
         EXPECT_EQ(w.undoRing().storedSteps(), steps);
     }
     // The undo steps kept their size too.
-    w.goUndoClick();
+    w.actionForPath(QStringLiteral("Toolbar>Undo"))->trigger();
     EXPECT_EQ(w.workspace().width(), 50);
     // A cancelled dialog does nothing at all.
     f.dialogs->clearMessages();
@@ -268,7 +269,7 @@ TEST(FileCommands, SaveAsWritesTheFormatOfTheExtension) {
         const auto& req = f.dialogs->pictureRequests().back();
         EXPECT_TRUE(req.save);
         EXPECT_EQ(req.filterIndex, 1);
-        EXPECT_EQ(req.filter, TPixoralF::saveFilter());
+        EXPECT_EQ(req.filter, savePictureFilter());
     }
     // Ordinary JPEG saves are quality 25.
     QByteArray q25;
@@ -428,9 +429,9 @@ TEST(Patterns, ShippedStripHoldsSixteenDistinctPatterns) {
 TEST(Patterns, MissingOrUnreadableStripStartsEmpty) {
     {
         Win f;
-        EXPECT_EQ(f.w->patternStrip().width(), 128);
-        EXPECT_EQ(f.w->patternStrip().height(), 8);
-        EXPECT_TRUE(samePixels(f.w->patternStrip(), emptyPatternStrip()));
+        EXPECT_EQ(f.w->patterns().strip().width(), 128);
+        EXPECT_EQ(f.w->patterns().strip().height(), 8);
+        EXPECT_TRUE(samePixels(f.w->patterns().strip(), emptyPatternStrip()));
         EXPECT_TRUE(f.dialogs->messages().isEmpty());
         EXPECT_EQ(f.w->canvas().brush().bitmap(), nullptr);
         // Nothing changed, so nothing is written at the close.
@@ -441,7 +442,7 @@ TEST(Patterns, MissingOrUnreadableStripStartsEmpty) {
     Win f([&](const QString& folder) { writeAll(folder + "patterns.bmp", junk); }, false);
     ASSERT_EQ(f.dialogs->messages().size(), 1);
     EXPECT_TRUE(f.dialogs->messages().front().contains("patterns.bmp"));
-    EXPECT_TRUE(samePixels(f.w->patternStrip(), emptyPatternStrip()));
+    EXPECT_TRUE(samePixels(f.w->patterns().strip(), emptyPatternStrip()));
     // An unchanged strip leaves the unreadable file as it is ...
     f.dialogs->pushAnswer("no");  // the window-close question, should one come
     f.dialogs->pushAnswer("no");
@@ -457,7 +458,7 @@ TEST(Patterns, MissingOrUnreadableStripStartsEmpty) {
     EXPECT_EQ(readAll(g.file("patterns.bmp.bak")), junk);
     Bitmap written;
     ASSERT_TRUE(loadPatternStrip(g.file("patterns.bmp"), &written, nullptr));
-    EXPECT_TRUE(samePixels(written, g.w->patternStrip()));
+    EXPECT_TRUE(samePixels(written, g.w->patterns().strip()));
 }
 
 TEST(Patterns, ClickSelectsTheBrushAndTheListDrawsThePatterns) {
@@ -500,10 +501,10 @@ TEST(Patterns, ClickSelectsTheBrushAndTheListDrawsThePatterns) {
 TEST(Patterns, UpdateSamplesTheWorkspaceIntoItsCellOnly) {
     Win f(copyShippedStrip);
     TPixoralF& w = *f.w;
-    const Bitmap before = w.patternStrip();
+    const Bitmap before = w.patterns().strip();
     // Nothing selected: Update does nothing.
     f.press("UpdatePattern1");
-    EXPECT_TRUE(samePixels(w.patternStrip(), before));
+    EXPECT_TRUE(samePixels(w.patterns().strip(), before));
     EXPECT_EQ(w.canvas().brush().bitmap(), nullptr);
 
     // Only the pixels (16 + 32i, 16 + 32j) count.
@@ -515,7 +516,7 @@ TEST(Patterns, UpdateSamplesTheWorkspaceIntoItsCellOnly) {
         for (int i = 0; i < 8; ++i) w.workspace().setPixel(16 + 32 * i, 16 + 32 * j, colors[(i + 3 * j) % 16]);
     f.patList()->setCurrentRow(3);
     f.press("UpdatePattern1");
-    const Bitmap& strip = w.patternStrip();
+    const Bitmap& strip = w.patterns().strip();
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 128; ++x) {
             if (x >= 24 && x < 32) EXPECT_EQ(strip.pixel(x, y), colors[((x - 24) + 3 * y) % 16]) << x << "," << y;
@@ -529,9 +530,9 @@ TEST(Patterns, UpdateSamplesTheWorkspaceIntoItsCellOnly) {
     f.press("EditPattern1");
     EXPECT_EQ(w.workspace().pixel(4 * 32 + 5, 0), clPurple);  // the diamond's top, enlarged
     EXPECT_EQ(w.workspace().pixel(3 * 32 + 31, 32 + 31), clPurple);
-    const Bitmap edited = w.patternStrip();
+    const Bitmap edited = w.patterns().strip();
     f.press("UpdatePattern1");
-    EXPECT_TRUE(samePixels(w.patternStrip(), edited));
+    EXPECT_TRUE(samePixels(w.patterns().strip(), edited));
 }
 
 TEST(Patterns, SaveAndOpenPatternFiles) {
@@ -562,7 +563,7 @@ TEST(Patterns, SaveAndOpenPatternFiles) {
     // Update takes it back into another cell.
     f.patList()->setCurrentRow(0);
     f.press("UpdatePattern1");
-    EXPECT_TRUE(sameCell(w.patternStrip(), 0, art, 5));
+    EXPECT_TRUE(sameCell(w.patterns().strip(), 0, art, 5));
 
     // A file that cannot be read: a message, the workspace unchanged.
     writeAll(f.file("bad.bmp"), "BMxx");

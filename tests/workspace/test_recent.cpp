@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "files/ImageFile.h"
+#include "workspace/RecentFiles.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WindowSettings.h"
 #include "../common/TestSupport.h"
@@ -101,7 +102,7 @@ TEST(RecentMenu, OpenAndSaveFeedTheMenuAndTheSettingsFile) {
     const QString saved = r.dir.filePath(QStringLiteral("copy.png"));
     r.dialogs->pushAnswer(saved);
     r.trigger("File>Save As");
-    EXPECT_EQ(r.w->recentFiles(), (QStringList{saved, red}));
+    EXPECT_EQ(r.w->recent().files(), (QStringList{saved, red}));
     EXPECT_EQ(readRecentFiles(r.ini()), (QStringList{saved, red}));
     QAction* first = r.w->findChild<QAction*>(QStringLiteral("Recent1"));
     EXPECT_TRUE(first->isVisible());
@@ -110,15 +111,15 @@ TEST(RecentMenu, OpenAndSaveFeedTheMenuAndTheSettingsFile) {
     // A new window starts with the stored list and opens from it by menu path.
     r.w.reset();
     r.start();
-    ASSERT_EQ(r.w->recentFiles().size(), 2);
+    ASSERT_EQ(r.w->recent().files().size(), 2);
     r.trigger("File>New");
     r.trigger("File>Open Recent>2");
     EXPECT_EQ(r.w->workspace().width(), 12);
     EXPECT_EQ(r.w->workspace().pixel(3, 3), clRed);
-    EXPECT_EQ(r.w->recentFiles().first(), red);
+    EXPECT_EQ(r.w->recent().files().first(), red);
 
     r.trigger("File>Open Recent>Clear List");
-    EXPECT_TRUE(r.w->recentFiles().isEmpty());
+    EXPECT_TRUE(r.w->recent().files().isEmpty());
     EXPECT_TRUE(readRecentFiles(r.ini()).isEmpty());
 }
 
@@ -134,7 +135,7 @@ TEST(RecentMenu, AFileThatHasGoneIsReportedAndDropped) {
     ASSERT_EQ(r.dialogs->messages().size(), 1);
     EXPECT_TRUE(r.dialogs->messages().first().contains(gone));
     EXPECT_EQ(r.w->workspace().width(), w0);
-    EXPECT_EQ(r.w->recentFiles(), QStringList{kept});
+    EXPECT_EQ(r.w->recent().files(), QStringList{kept});
     EXPECT_EQ(readRecentFiles(r.ini()), QStringList{kept});
 }
 
@@ -163,5 +164,5 @@ TEST(DropOnWindow, APictureOpensAnythingElseIsRefused) {
     EXPECT_EQ(r.w->workspace().width(), 21);
     EXPECT_EQ(r.w->workspace().height(), 13);
     EXPECT_EQ(r.w->workspace().pixel(20, 12), clYellow);
-    EXPECT_EQ(r.w->recentFiles().first(), pic);
+    EXPECT_EQ(r.w->recent().files().first(), pic);
 }

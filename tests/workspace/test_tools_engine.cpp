@@ -43,12 +43,12 @@ TEST(ToolHandlers, CtrlClickGivesCoordinatesToTheEditorOnly) {
     t.run(kRectangle);
     t.press({12, 34}, Qt::ControlModifier);
     t.release({12, 34}, Qt::ControlModifier);
-    EXPECT_TRUE(t.w->recordedTexts().isEmpty());  // editor not shown: nothing goes anywhere
-    t.w->setScriptTextVisible(true);
+    EXPECT_TRUE(t.w->recorder().texts().isEmpty());  // editor not shown: nothing goes anywhere
+    t.w->recorder().setVisible(true);
     t.press({12, 34}, Qt::ControlModifier);
     t.move({50, 50}, Qt::ControlModifier);
     t.release({50, 50}, Qt::ControlModifier);
-    EXPECT_EQ(t.w->recordedTexts(), QStringList{"12 34 "});
+    EXPECT_EQ(t.w->recorder().texts(), QStringList{"12 34 "});
     EXPECT_EQ(t.w->undoRing().storedSteps(), 0);
     EXPECT_FALSE(t.w->drag().dragging);
     EXPECT_EQ(countPixels(t.image(), clWhite), 256 * 256);
@@ -90,26 +90,26 @@ TEST(ToolRecorder, ReleasesWithAltGiveTheScriptTexts) {
         Window t;
         t.run(c.path);
         t.drag(c.drag);  // no Alt: nothing recorded
-        t.w->setScriptTextVisible(true);
+        t.w->recorder().setVisible(true);
         t.drag(c.drag);
-        EXPECT_TRUE(t.w->recordedTexts().isEmpty()) << c.path;
+        EXPECT_TRUE(t.w->recorder().texts().isEmpty()) << c.path;
         t.drag(c.drag, Qt::AltModifier);
-        EXPECT_EQ(t.w->recordedTexts(), QStringList{QString::fromLatin1(c.text)}) << c.path;
+        EXPECT_EQ(t.w->recorder().texts(), QStringList{QString::fromLatin1(c.text)}) << c.path;
     }
     // A line is recorded only when its final outline is drawn.
     Window n;
-    n.w->setScriptTextVisible(true);
+    n.w->recorder().setVisible(true);
     n.run("Toolbar>Set Pen Mode>Not Xor");
     n.drag({{10, 20}, {15, 5}}, Qt::AltModifier);
-    EXPECT_TRUE(n.w->recordedTexts().isEmpty());
+    EXPECT_TRUE(n.w->recorder().texts().isEmpty());
     // The finished Bezier curve.
     Window b;
-    b.w->setScriptTextVisible(true);
+    b.w->recorder().setVisible(true);
     b.run("Toolbar>Shape>Lines>Bezier");
     b.drag({{20, 200}, {230, 200}}, Qt::AltModifier);
     b.drag({{0, 0}, {80, 20}}, Qt::AltModifier);
     b.drag({{0, 0}, {190, 30}}, Qt::AltModifier);
-    EXPECT_EQ(b.w->recordedTexts(), QStringList{"pos 20 200 curve 60 -180 170 -170 210 0 "});
+    EXPECT_EQ(b.w->recorder().texts(), QStringList{"pos 20 200 curve 60 -180 170 -170 210 0 "});
 }
 
 TEST(ToolSelectRange, KeepsTheRangeAsGivenRestoresThePenAndEndsTheTool) {
@@ -272,9 +272,9 @@ TEST(ToolColorList, ClicksSetPenOrBrushAndEmptyClicksChangeNothing) {
     // Ctrl: the item's text goes to the editor when its text area is shown, else Ctrl is ignored.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 15 * 12 + 6));
     EXPECT_EQ(t.w->canvas().pen().color, TColor(0x00A6CAF0));
-    t.w->setScriptTextVisible(true);
+    t.w->recorder().setVisible(true);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 9 * 12 + 6));
-    EXPECT_EQ(t.w->recordedTexts(), QStringList{"clRed"});
+    EXPECT_EQ(t.w->recorder().texts(), QStringList{"clRed"});
     EXPECT_EQ(t.w->canvas().pen().color, TColor(0x00A6CAF0));
 }
 

@@ -150,7 +150,7 @@ TEST(ToolSpiralAndCone, LineStartedFiguresReplaceTheirRubberLine) {
     t.drag({{128, 128}, {160, 140}, {200, 128}});
     Bitmap ref = referenceFor(*t.w);
     ref.canvas().moveTo(200, 128);  // the pen stands where the rubber line ended
-    drawSpiral(ref.canvas(), {128, 128}, {200, 128}, t.w->figureParams());
+    drawSpiral(ref.canvas(), {128, 128}, {200, 128}, figureParamsOf(t.w->settings()));
     EXPECT_EQ(differingPixels(t.image(), ref), 0);
 
     Window c;

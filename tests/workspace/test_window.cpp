@@ -114,7 +114,7 @@ TEST(Window, CommandTableNamesPathsAndKeys) {
         {"Image>Clear Default", "ClearDefault1", "", true},
         {"Image>Effects>Grayscale", "Grayscale1", "", true},
         {"Image>Texturize>Overlap", "Overlap1", "Shift+F5", false},
-        {"Image>Rotation>Rotate", "Rotate1", "Ctrl+Alt+R", false},
+        {"Image>Rotation>Rotate", "Rotate1", "Ctrl+Alt+R", true},
         {"Range>Logic>And>Blue", "Blue2", "", true},
         {"Range>Select All", "SelectAll2", "Ctrl+A", true},
         {"Options>Starpoints>7", "N71", "", true},

@@ -1,4 +1,5 @@
-// The pattern list beside the workspace, its popup menu and File > Open/Save Pattern.
+#include "workspace/PatternList.h"
+
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,7 @@
 #include <QStyledItemDelegate>
 
 #include "files/ImageFile.h"
+#include "workspace/Commands.h"
 #include "workspace/PatternLibrary.h"
 #include "workspace/TPixoralF.h"
 
@@ -18,22 +20,22 @@ namespace {
 // Owner drawing: every item shows its pattern instead of its number.
 class PatListDelegate : public QStyledItemDelegate {
 public:
-    PatListDelegate(TPixoralF& window, QObject* parent) : QStyledItemDelegate(parent), window_(window) {}
+    PatListDelegate(const PatternList& list, QObject* parent) : QStyledItemDelegate(parent), list_(list) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        window_.PatListDrawItem(*painter, index.row(), option.rect, option.state & QStyle::State_Selected);
+        list_.PatListDrawItem(*painter, index.row(), option.rect, option.state & QStyle::State_Selected);
     }
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {25, 16}; }
 
 private:
-    TPixoralF& window_;
+    const PatternList& list_;
 };
 
 QString patternFilePath(const QString& folder) { return folder + QStringLiteral("patterns.bmp"); }
 
 }  // namespace
 
-void TPixoralF::setUpPatList() {
+PatternList::PatternList(TPixoralF& window, QListWidget* list) : w_(window), PatList(list) {
     PatList->setItemDelegate(new PatListDelegate(*this, PatList));
     PatList->setSelectionMode(QAbstractItemView::SingleSelection);
     // No keyboard focus: focus would make item 0 current without anyone choosing it.
@@ -44,63 +46,64 @@ void TPixoralF::setUpPatList() {
     PatList->setCurrentRow(-1);
     // A click selects even the item already current (the brush may have changed since);
     // a change of the current row (a right-click, batch mode) selects as well.
-    connect(PatList, &QListWidget::itemClicked, this, [this] { PatListClick(); });
-    connect(PatList, &QListWidget::currentRowChanged, this, [this] { PatListClick(); });
+    QObject::connect(PatList, &QListWidget::itemClicked, PatList, [this] { PatListClick(); });
+    QObject::connect(PatList, &QListWidget::currentRowChanged, PatList, [this] { PatListClick(); });
 
     auto* patpopup = new QMenu(PatList);
     patpopup->setObjectName(QStringLiteral("patpopup"));
     auto* update = patpopup->addAction(QStringLiteral("Update"));
     update->setObjectName(QStringLiteral("UpdatePattern1"));
-    connect(update, &QAction::triggered, this, [this] { UpdatePattern1Click(); });
+    QObject::connect(update, &QAction::triggered, PatList, [this] { UpdatePattern1Click(); });
     auto* edit = patpopup->addAction(QStringLiteral("Edit"));
     edit->setObjectName(QStringLiteral("EditPattern1"));
-    connect(edit, &QAction::triggered, this, [this] { EditPattern1Click(); });
+    QObject::connect(edit, &QAction::triggered, PatList, [this] { EditPattern1Click(); });
     PatList->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(PatList, &QWidget::customContextMenuRequested, this,
-            [this, patpopup](const QPoint& at) { patpopup->popup(PatList->viewport()->mapToGlobal(at)); });
+    QObject::connect(PatList, &QWidget::customContextMenuRequested, PatList,
+                     [this, patpopup](const QPoint& at) { patpopup->popup(PatList->viewport()->mapToGlobal(at)); });
+    load();
 }
 
-void TPixoralF::loadPatterns() {
-    patternStrip_ = emptyPatternStrip();
+void PatternList::load() {
+    strip_ = emptyPatternStrip();
     brushPattern_ = Bitmap(kPatternSide, kPatternSide, PixelFormat::pf4bit);
-    patternsChanged_ = false;
-    patternFileUnreadable_ = false;
-    if (programFolder_.isEmpty()) return;
-    const QString path = patternFilePath(programFolder_);
+    changed_ = false;
+    fileUnreadable_ = false;
+    if (w_.programFolder().isEmpty()) return;
+    const QString path = patternFilePath(w_.programFolder());
     // A missing strip is normal in a fresh folder; start with empty patterns.
     if (!QFileInfo::exists(path)) return;
     Bitmap loaded;
     QString err;
     if (loadPatternStrip(path, &loaded, &err)) {
-        patternStrip_ = loaded;
+        strip_ = loaded;
     } else {
-        patternFileUnreadable_ = true;
-        dialogs().message(QStringLiteral("%1. The pattern list starts empty.").arg(err));
+        fileUnreadable_ = true;
+        w_.dialogs().message(QStringLiteral("%1. The pattern list starts empty.").arg(err));
     }
     if (PatList) PatList->viewport()->update();
 }
 
-void TPixoralF::storePatterns() {
-    if (!patternsChanged_ || programFolder_.isEmpty()) return;
-    const QString path = patternFilePath(programFolder_);
+void PatternList::store() {
+    if (!changed_ || w_.programFolder().isEmpty()) return;
+    const QString path = patternFilePath(w_.programFolder());
     // A strip that could not be read is kept aside rather than lost under the new one.
-    if (patternFileUnreadable_ && QFileInfo::exists(path)) {
+    if (fileUnreadable_ && QFileInfo::exists(path)) {
         const QString aside = path + QStringLiteral(".bak");
         QFile::remove(aside);
         QFile::rename(path, aside);
     }
     QString err;
-    if (patternStrip_.saveToFile(path, &err)) {
-        patternsChanged_ = false;
-        patternFileUnreadable_ = false;
+    if (strip_.saveToFile(path, &err)) {
+        changed_ = false;
+        fileUnreadable_ = false;
     } else {
-        dialogs().message(err);
+        w_.dialogs().message(err);
     }
 }
 
-void TPixoralF::PatListDrawItem(QPainter& painter, int index, const QRect& rect, bool selected) {
+void PatternList::PatListDrawItem(QPainter& painter, int index, const QRect& rect, bool selected) const {
     if (index < 0 || index >= kPatternCount) return;
-    const Bitmap cell = patternFromStrip(patternStrip_, index);
+    const Bitmap cell = patternFromStrip(strip_, index);
     painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(rect, cell.toImage());
@@ -115,61 +118,68 @@ void TPixoralF::PatListDrawItem(QPainter& painter, int index, const QRect& rect,
     painter.restore();
 }
 
-void TPixoralF::selectPattern(int n) {
-    brushPattern_ = patternFromStrip(patternStrip_, n);
+void PatternList::select(int n) {
+    brushPattern_ = patternFromStrip(strip_, n);
     // Cleared first, so the brush takes the new content rather than keeping the old one.
-    canvas().brush().setBitmap(nullptr);
-    canvas().brush().setBitmap(std::make_shared<const Bitmap>(brushPattern_));
+    w_.canvas().brush().setBitmap(nullptr);
+    w_.canvas().brush().setBitmap(std::make_shared<const Bitmap>(brushPattern_));
 }
 
-void TPixoralF::PatListClick() {
+void PatternList::PatListClick() {
     const int n = PatList->currentRow();
     if (n < 0 || n >= kPatternCount) return;
-    selectPattern(n);
+    select(n);
 }
 
-void TPixoralF::UpdatePattern1Click() {
+void PatternList::UpdatePattern1Click() {
     const int n = PatList->currentRow();
     if (n < 0 || n >= kPatternCount) return;
-    putPatternInStrip(patternStrip_, n, samplePattern(workspace_));
-    patternsChanged_ = true;
+    putPatternInStrip(strip_, n, samplePattern(w_.workspace()));
+    changed_ = true;
     if (QListWidgetItem* item = PatList->item(n)) item->setText(QString::number(n));
     PatList->viewport()->update();
-    selectPattern(n);
+    select(n);
 }
 
-void TPixoralF::EditPattern1Click() {
-    const std::shared_ptr<const Bitmap> pattern = canvas().brush().bitmap();
+void PatternList::EditPattern1Click() {
+    const std::shared_ptr<const Bitmap> pattern = w_.canvas().brush().bitmap();
     if (!pattern) return;
-    canvas().stretchDraw(Rect{0, 0, workspace_.width(), workspace_.height()}, *pattern);
-    repaintWorkspace();
+    w_.canvas().stretchDraw(Rect{0, 0, w_.workspace().width(), w_.workspace().height()}, *pattern);
+    w_.repaintWorkspace();
 }
 
-void TPixoralF::SavePattern1Click() {
-    const auto path = dialogs().savePicture(QStringLiteral("Save Pattern"), saveFilter(), 2);
+namespace {
+
+void SavePattern1Click(TPixoralF& w) {
+    const auto path = w.dialogs().savePicture(QStringLiteral("Save Pattern"), savePictureFilter(), 2);
     if (!path) return;
     // Always a 4-bit bitmap file, whatever the name's extension.
     QString err;
-    if (!reduceToPattern(workspace_, kPatternSide).saveToFile(*path, &err)) fail(err);
+    if (!reduceToPattern(w.workspace(), kPatternSide).saveToFile(*path, &err)) w.fail(err);
 }
 
-void TPixoralF::OpenPattern1Click() {
-    const auto path = dialogs().openPicture(QStringLiteral("Open Pattern"), openFilter(), 5);
+void OpenPattern1Click(TPixoralF& w) {
+    const auto path = w.dialogs().openPicture(QStringLiteral("Open Pattern"), openPictureFilter(), 5);
     if (!path) return;
     Bitmap picture;
     QString err;
     switch (readImageFile(*path, &picture, &err)) {
         case FileResult::Done:
-            canvas().stretchDraw(Rect{0, 0, workspace_.width(), workspace_.height()}, picture);
-            repaintWorkspace();
+            w.canvas().stretchDraw(Rect{0, 0, w.workspace().width(), w.workspace().height()}, picture);
+            w.repaintWorkspace();
             break;
         case FileResult::Skipped:
-            fail(QStringLiteral("Cannot open \"%1\": patterns are opened from .bmp, .gif, .jpg, .jpeg, .png, .ico, "
+            w.fail(QStringLiteral("Cannot open \"%1\": patterns are opened from .bmp, .gif, .jpg, .jpeg, .png, .ico, "
                                 ".wmf and .emf files.")
                      .arg(QFileInfo(*path).fileName()));
             break;
-        case FileResult::Failed: fail(err); break;
+        case FileResult::Failed: w.fail(err); break;
     }
 }
+
+}  // namespace
+
+MenuEntry openPatternRow() { return rows::item("Open Pattern...", &OpenPattern1Click).named("OpenPattern1"); }
+MenuEntry savePatternRow() { return rows::item("Save Pattern...", &SavePattern1Click).named("SavePattern1"); }
 
 }  // namespace pixoral
