@@ -57,26 +57,4 @@ bool loadRange(const Bitmap& workspace, RangeState& st);
 // Current range := the whole workspace, then loadRange.
 bool loadWholeWorkspace(const Bitmap& workspace, RangeState& st);
 
-// The copy-mode drop-down of "Copy Selection": the twelve items that set the workspace
-// canvas's copy mode, in menu order. ("Paste Mask" and "Paste" follow them; they choose the
-// tool, not a copy mode.)
-struct CopyModeItem {
-    const char* caption;
-    CopyMode mode;
-};
-inline constexpr CopyModeItem kCopyModeItems[12] = {
-    {"Copy", cmSrcCopy},
-    {"Black", cmBlackness},
-    {"Destination Invert", cmDstInvert},
-    {"Merge Copy", cmMergeCopy},
-    {"Merge Paint", cmMergePaint},
-    {"Not Source Copy", cmNotSrcCopy},
-    {"Not Source Erase", cmNotSrcErase},
-    {"Source And", cmSrcAnd},
-    {"Source Erase", cmSrcErase},
-    {"Source Invert", cmSrcInvert},
-    {"Source Paint", cmSrcPaint},
-    {"White", cmWhiteness},
-};
-
 }  // namespace pixoral::effects

@@ -23,8 +23,6 @@ public:
     // Re-applies the last undone step. False when there is none.
     bool redo(Bitmap& workspace);
 
-    bool canUndo() const { return undoable_ > 0; }
-    bool canRedo() const { return !redo_.empty(); }
     // 1-based index of the slot the next push writes.
     int index() const { return index_; }
     int storedSteps() const { return undoable_; }

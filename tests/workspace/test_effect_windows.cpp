@@ -124,6 +124,21 @@ TEST(EffectCommands, TracePromptsKeepTheirValueForBadAnswers) {
     EXPECT_TRUE(f.dialogs->messages().isEmpty());
 }
 
+TEST(EffectCommands, RotationAsksItsAngleAndTurnsA24BitCopy) {
+    Fx f;
+    f.w->setWorkspaceSize(5, 5);
+    f.fill(clWhite);
+    f.w->workspace().setPixel(4, 2, clRed);  // right of the centre (2, 2)
+    f.run("Image>Rotation>Angle...", {"abc"});
+    EXPECT_EQ(f.dialogs->messages(), QStringList{"Invalid Angle"});
+    EXPECT_EQ(f.w->settings().rotationAngle, 90);
+    f.run("Image>Rotation>Angle...", {"180"});
+    f.run("Image>Rotation>Rotate");
+    EXPECT_EQ(f.w->workspace().pixelFormat(), PixelFormat::pf24bit);
+    EXPECT_EQ(f.w->workspace().pixel(0, 2), clRed);
+    EXPECT_EQ(f.w->workspace().pixel(4, 2), clWhite);
+}
+
 TEST(EffectCommands, TraceRangeChangesOnlyTheRange) {
     Fx f;
     f.w->workspace().setSize(20, 20);

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "effects/Distortions.h"
+#include "TestImages.h"
+
+namespace pixoral::effects {
+namespace {
+
+using test::Bytes;
+using test::grey24;
+using test::greyRow;
+
+TEST(Rotate, TurnsAboutTheCentreAndFillsWhatComesFromOutsideWhite) {
+    // 4 by 3, centre (2, 1). Each row is the expected grey values for the angle.
+    const Bitmap src = grey24(4, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}});
+    struct Case {
+        int angle;
+        std::vector<Bytes> rows;
+    };
+    const Case cases[] = {
+        {0, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}},
+        {360, {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}}},
+        // 180: (x, y) takes (4 - x, 2 - y); column 0 maps to column 4, outside.
+        {180, {{255, 12, 11, 10}, {255, 8, 7, 6}, {255, 4, 3, 2}}},
+        // 90: (x, y) takes (2 - (y - 1), 1 + (x - 2)) = (3 - y, x - 1).
+        {90, {{255, 4, 8, 12}, {255, 3, 7, 11}, {255, 2, 6, 10}}},
+        // -90: (x, y) takes (y + 1, 3 - x).
+        {-90, {{255, 10, 6, 2}, {255, 11, 7, 3}, {255, 12, 8, 4}}},
+    };
+    for (const Case& c : cases) {
+        Bitmap b = src;
+        ASSERT_TRUE(rotate(b, RotateParams{c.angle}));
+        EXPECT_EQ(b.pixelFormat(), PixelFormat::pf24bit);
+        for (int y = 0; y < 3; ++y) EXPECT_EQ(greyRow(b, y), c.rows[y]) << c.angle << " row " << y;
+    }
+}
+
+TEST(Rotate, AngleAnswersTakeAnyIntegerAndRefuseTheRest) {
+    struct Case {
+        const char* answer;
+        int value;
+        bool refused;
+    } cases[] = {{"45", 45, false}, {" -720 ", -720, false}, {"0", 0, false}, {"1.5", 90, true},
+                 {"abc", 90, true}, {"", 90, true},           {"99999999999", 90, true}};
+    for (const Case& c : cases) {
+        const PromptResult r = acceptAnswer(kRotationAnglePrompt, QString::fromLatin1(c.answer), 90);
+        EXPECT_EQ(r.value, c.value) << c.answer;
+        EXPECT_EQ(r.refused, c.refused) << c.answer;
+    }
+    EXPECT_EQ(kRotationAnglePrompt.message, QStringLiteral("Invalid Angle"));
+}
+
+}  // namespace
+}  // namespace pixoral::effects
