@@ -411,6 +411,7 @@ void CommandBar::buildToolBar() {
         button->setAutoRaise(true);
         auto* a = new QAction(iconOf(t.icon), t.hint, button);
         a->setObjectName(t.name);
+        a->setProperty("handler", t.name + QStringLiteral("Click"));
         a->setToolTip(t.hint);
         if (t.menu.empty()) {
             button->setDefaultAction(a);

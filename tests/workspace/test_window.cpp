@@ -129,6 +129,7 @@ TEST(Window, CommandTableNamesPathsAndKeys) {
         QAction* a = w.actionForPath(QString::fromUtf8(it.path));
         ASSERT_NE(a, nullptr) << it.path;
         EXPECT_EQ(a->objectName(), QString::fromUtf8(it.name)) << it.path;
+        EXPECT_EQ(a->property("handler").toString(), QString::fromUtf8(it.name) + QStringLiteral("Click")) << it.path;
         EXPECT_EQ(a->shortcut(), QKeySequence(QString::fromUtf8(it.key))) << it.path;
         EXPECT_EQ(a->isEnabled(), it.enabled) << it.path;
     }
