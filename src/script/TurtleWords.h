@@ -8,124 +8,123 @@
 
 namespace pixoral::turtle {
 
+// Each keyword once, with its enumerator: the enum and the names table both expand this list,
+// so they cannot fall out of step. The order is the language's fixed keyword numbering.
+#define PIXORAL_TURTLE_KEYWORDS(X) \
+    X(kPos, "pos")                     \
+    X(kIn, "in")                       \
+    X(kInadd, "inadd")                 \
+    X(kInsub, "insub")                 \
+    X(kInmul, "inmul")                 \
+    X(kIndiv, "indiv")                 \
+    X(kIninc, "ininc")                 \
+    X(kIndec, "indec")                 \
+    X(kDefault, "default")             \
+    X(kAngle, "angle")                 \
+    X(kDown, "down")                   \
+    X(kUp, "up")                       \
+    X(kPensize, "pensize")             \
+    X(kPencolor, "pencolor")           \
+    X(kTurn, "turn")                   \
+    X(kRight, "right")                 \
+    X(kLeft, "left")                   \
+    X(kGo, "go")                       \
+    X(kMove, "move")                   \
+    X(kLineto, "lineto")               \
+    X(kTextfont, "textfont")           \
+    X(kTextsize, "textsize")           \
+    X(kTextcolor, "textcolor")         \
+    X(kAddbrushcolor, "addbrushcolor") \
+    X(kAddpencolor, "addpencolor")     \
+    X(kText, "text")                   \
+    X(kBold, "bold")                   \
+    X(kItalic, "italic")               \
+    X(kUnderline, "underline")         \
+    X(kNormal, "normal")               \
+    X(kTextout, "textout")             \
+    X(kBssolid, "bssolid")             \
+    X(kBsclear, "bsclear")             \
+    X(kBrushcolor, "brushcolor")       \
+    X(kRectangle, "rectangle")         \
+    X(kRoundrect, "roundrect")         \
+    X(kEllipse, "ellipse")             \
+    X(kDiamond, "diamond")             \
+    X(kPolygon, "polygon")             \
+    X(kStar, "star")                   \
+    X(kCurve, "curve")                 \
+    X(kMark, "mark")                   \
+    X(kGomark, "gomark")               \
+    X(kMarkangle, "markangle")         \
+    X(kGomarkangle, "gomarkangle")     \
+    X(kPenmode, "penmode")             \
+    X(kCopymode, "copymode")           \
+    X(kArea, "area")                   \
+    X(kCopy, "copy")                   \
+    X(kDo, "do")                       \
+    X(kLoop, "loop")                   \
+    X(kFlood, "flood")                 \
+    X(kBackground, "background")       \
+    X(kFilter, "filter")               \
+    X(kLBrace, "{")                    \
+    X(kLBracket, "[")                  \
+    X(kRBracket, "]")                  \
+    X(kGoleft, "goleft")               \
+    X(kGotop, "gotop")                 \
+    X(kGoright, "goright")             \
+    X(kGobottom, "gobottom")           \
+    X(kGocenter, "gocenter")           \
+    X(kPlus, "+")                      \
+    X(kMinus, "-")                     \
+    X(kTimes, "*")                     \
+    X(kDivide, "/")                    \
+    X(kDotGt, ".gt")                   \
+    X(kDotGe, ".ge")                   \
+    X(kDotLt, ".lt")                   \
+    X(kDotLe, ".le")                   \
+    X(kDotEq, ".eq")                   \
+    X(kDotNe, ".ne")                   \
+    X(kDotNot, ".not")                 \
+    X(kDotAnd, ".and")                 \
+    X(kDotOr, ".or")                   \
+    X(kNeg, "neg")                     \
+    X(kAbs, "abs")                     \
+    X(kSwap, "swap")                   \
+    X(kMax, "max")                     \
+    X(kMin, "min")                     \
+    X(kSqr, "sqr")                     \
+    X(kSqrt, "sqrt")                   \
+    X(kInc, "inc")                     \
+    X(kDec, "dec")                     \
+    X(kIf, "if")                       \
+    X(kDrop, "drop")                   \
+    X(kDup, "dup")                     \
+    X(kQPosx, "=posx")                 \
+    X(kQPosy, "=posy")                 \
+    X(kQPencolor, "=pencolor")         \
+    X(kQPensize, "=pensize")           \
+    X(kQBrushcolor, "=brushcolor")     \
+    X(kQTextcolor, "=textcolor")       \
+    X(kQTextsize, "=textsize")         \
+    X(kQAngle, "=angle")               \
+    X(kQMarkx, "=markx")               \
+    X(kQMarky, "=marky")               \
+    X(kQLoop, "=loop")                 \
+    X(kQRight, "=right")               \
+    X(kQLeft, "=left")                 \
+    X(kQTop, "=top")                   \
+    X(kQBottom, "=bottom")
+
 enum Keyword : int {
-    kPos,  // "pos"
-    kIn,  // "in"
-    kInadd,  // "inadd"
-    kInsub,  // "insub"
-    kInmul,  // "inmul"
-    kIndiv,  // "indiv"
-    kIninc,  // "ininc"
-    kIndec,  // "indec"
-    kDefault,  // "default"
-    kAngle,  // "angle"
-    kDown,  // "down"
-    kUp,  // "up"
-    kPensize,  // "pensize"
-    kPencolor,  // "pencolor"
-    kTurn,  // "turn"
-    kRight,  // "right"
-    kLeft,  // "left"
-    kGo,  // "go"
-    kMove,  // "move"
-    kLineto,  // "lineto"
-    kTextfont,  // "textfont"
-    kTextsize,  // "textsize"
-    kTextcolor,  // "textcolor"
-    kAddbrushcolor,  // "addbrushcolor"
-    kAddpencolor,  // "addpencolor"
-    kText,  // "text"
-    kBold,  // "bold"
-    kItalic,  // "italic"
-    kUnderline,  // "underline"
-    kNormal,  // "normal"
-    kTextout,  // "textout"
-    kBssolid,  // "bssolid"
-    kBsclear,  // "bsclear"
-    kBrushcolor,  // "brushcolor"
-    kRectangle,  // "rectangle"
-    kRoundrect,  // "roundrect"
-    kEllipse,  // "ellipse"
-    kDiamond,  // "diamond"
-    kPolygon,  // "polygon"
-    kStar,  // "star"
-    kCurve,  // "curve"
-    kMark,  // "mark"
-    kGomark,  // "gomark"
-    kMarkangle,  // "markangle"
-    kGomarkangle,  // "gomarkangle"
-    kPenmode,  // "penmode"
-    kCopymode,  // "copymode"
-    kArea,  // "area"
-    kCopy,  // "copy"
-    kDo,  // "do"
-    kLoop,  // "loop"
-    kFlood,  // "flood"
-    kBackground,  // "background"
-    kFilter,  // "filter"
-    kLBrace,  // "{"
-    kLBracket,  // "["
-    kRBracket,  // "]"
-    kGoleft,  // "goleft"
-    kGotop,  // "gotop"
-    kGoright,  // "goright"
-    kGobottom,  // "gobottom"
-    kGocenter,  // "gocenter"
-    kPlus,  // "+"
-    kMinus,  // "-"
-    kTimes,  // "*"
-    kDivide,  // "/"
-    kDotGt,  // ".gt"
-    kDotGe,  // ".ge"
-    kDotLt,  // ".lt"
-    kDotLe,  // ".le"
-    kDotEq,  // ".eq"
-    kDotNe,  // ".ne"
-    kDotNot,  // ".not"
-    kDotAnd,  // ".and"
-    kDotOr,  // ".or"
-    kNeg,  // "neg"
-    kAbs,  // "abs"
-    kSwap,  // "swap"
-    kMax,  // "max"
-    kMin,  // "min"
-    kSqr,  // "sqr"
-    kSqrt,  // "sqrt"
-    kInc,  // "inc"
-    kDec,  // "dec"
-    kIf,  // "if"
-    kDrop,  // "drop"
-    kDup,  // "dup"
-    kQPosx,  // "=posx"
-    kQPosy,  // "=posy"
-    kQPencolor,  // "=pencolor"
-    kQPensize,  // "=pensize"
-    kQBrushcolor,  // "=brushcolor"
-    kQTextcolor,  // "=textcolor"
-    kQTextsize,  // "=textsize"
-    kQAngle,  // "=angle"
-    kQMarkx,  // "=markx"
-    kQMarky,  // "=marky"
-    kQLoop,  // "=loop"
-    kQRight,  // "=right"
-    kQLeft,  // "=left"
-    kQTop,  // "=top"
-    kQBottom,  // "=bottom"
+#define PIXORAL_TURTLE_ENUMERATOR(id, word) id,
+    PIXORAL_TURTLE_KEYWORDS(PIXORAL_TURTLE_ENUMERATOR)
+#undef PIXORAL_TURTLE_ENUMERATOR
     kKeywordCount
 };
 
 inline constexpr const char* kKeywordNames[kKeywordCount] = {
-    "pos", "in", "inadd", "insub", "inmul", "indiv", "ininc", "indec", "default", "angle",
-    "down", "up", "pensize", "pencolor", "turn", "right", "left", "go", "move", "lineto",
-    "textfont", "textsize", "textcolor", "addbrushcolor", "addpencolor", "text", "bold",
-    "italic", "underline", "normal", "textout", "bssolid", "bsclear", "brushcolor", "rectangle",
-    "roundrect", "ellipse", "diamond", "polygon", "star", "curve", "mark", "gomark",
-    "markangle", "gomarkangle", "penmode", "copymode", "area", "copy", "do", "loop", "flood",
-    "background", "filter", "{", "[", "]", "goleft", "gotop", "goright", "gobottom", "gocenter",
-    "+", "-", "*", "/", ".gt", ".ge", ".lt", ".le", ".eq", ".ne", ".not", ".and", ".or", "neg",
-    "abs", "swap", "max", "min", "sqr", "sqrt", "inc", "dec", "if", "drop", "dup", "=posx",
-    "=posy", "=pencolor", "=pensize", "=brushcolor", "=textcolor", "=textsize", "=angle",
-    "=markx", "=marky", "=loop", "=right", "=left", "=top", "=bottom",
+#define PIXORAL_TURTLE_NAME(id, word) word,
+    PIXORAL_TURTLE_KEYWORDS(PIXORAL_TURTLE_NAME)
+#undef PIXORAL_TURTLE_NAME
 };
 
 // The keyword number of a word, exact and case-sensitive; -1 for none.

@@ -2,6 +2,7 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 #include "canvas/Raster.h"
 
 using namespace pixoral;
@@ -9,7 +10,6 @@ using namespace pixoral;
 namespace {
 const PixelFormat kAllFormats[] = {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit,
                                    PixelFormat::pf4bit, PixelFormat::pf1bit};
-TColor grey(int v) { return rgb(v, v, v); }
 }  // namespace
 
 TEST(Bitmap, NewBitmapIsWhiteInEveryFormat) {

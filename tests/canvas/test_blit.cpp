@@ -4,13 +4,13 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 #include "canvas/Raster.h"
 
 using namespace pixoral;
 
 namespace {
 
-TColor grey(int v) { return rgb(v, v, v); }
 
 // Pattern F0, source CC and destination AA in every channel put each of the eight input
 // combinations in one bit, so the result byte is the operation's truth table itself.

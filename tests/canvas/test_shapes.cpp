@@ -14,34 +14,7 @@ using namespace pixoral;
 
 namespace {
 
-struct Bounds {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
-    bool operator==(const Bounds&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Bounds& b) {
-    return os << "[" << b.left << "," << b.top << ".." << b.right << "," << b.bottom << "]";
-}
-
-Bounds boundsOf(const Bitmap& b, const std::function<bool(TColor)>& pick) {
-    Bounds r;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (pick(b.pixel(x, y))) {
-                r.left = std::min(r.left, x);
-                r.top = std::min(r.top, y);
-                r.right = std::max(r.right, x);
-                r.bottom = std::max(r.bottom, y);
-            }
-    return r;
-}
-
-int count(const Bitmap& b, TColor c) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x) n += b.pixel(x, y) == c;
-    return n;
-}
+using Bounds = PixelBox;
 
 void fillNoise(Bitmap& b) {
     unsigned v = 987654321u;
@@ -112,14 +85,14 @@ TEST(Shapes, FiguresStayInTheirBoxWhateverTheCorners) {
             less.bottom -= 1;
             if (less.right < less.left || less.bottom < less.top) less = Bounds{};
             EXPECT_EQ(boundsOf(clear, [](TColor c) { return c != clWhite; }), less);
-            EXPECT_EQ(count(clear, clBlue), 0);
+            EXPECT_EQ(countPixels(clear, clBlue), 0);
         }
     }
     // An empty box draws nothing.
     Bitmap empty(10, 10);
     empty.canvas().rectangle(3, 3, 3, 8);
     empty.canvas().ellipse(3, 3, 8, 3);
-    EXPECT_EQ(count(empty, clWhite), 100);
+    EXPECT_EQ(countPixels(empty, clWhite), 100);
 }
 
 TEST(Shapes, EllipseIsSymmetricAndThin) {
@@ -190,7 +163,7 @@ TEST(Shapes, WideOutlines) {
     small.canvas().pen().style = PenStyle::psInsideFrame;
     small.canvas().rectangle(5, 5, 10, 10);
     EXPECT_EQ(boundsOf(small, [](TColor x) { return x == clBlack; }), (Bounds{5, 5, 9, 9}));
-    EXPECT_EQ(count(small, clBlack), 25);
+    EXPECT_EQ(countPixels(small, clBlack), 25);
 }
 
 TEST(Shapes, DashedOutlinesKeepGapsByBrush) {
@@ -205,11 +178,11 @@ TEST(Shapes, DashedOutlinesKeepGapsByBrush) {
         if (b == &hatched) c.brush().setStyle(BrushStyle::bsCross);
         c.ellipse(5, 5, 55, 55);
     }
-    const int dashes = count(solid, clBlue);
+    const int dashes = countPixels(solid, clBlue);
     EXPECT_GT(dashes, 80);
     EXPECT_LT(dashes, 140);  // three quarters of the ~160 outline pixels
-    EXPECT_EQ(count(hatched, clBlue), dashes);
-    EXPECT_EQ(count(solid, clWhite) + count(solid, clBlue) + count(solid, clRed), 3600);
+    EXPECT_EQ(countPixels(hatched, clBlue), dashes);
+    EXPECT_EQ(countPixels(solid, clWhite) + countPixels(solid, clBlue) + countPixels(solid, clRed), 3600);
     EXPECT_EQ(boundsOf(solid, [](TColor x) { return x != clWhite; }), (Bounds{5, 5, 54, 54}));
 }
 
@@ -247,7 +220,7 @@ TEST(Shapes, ArcsRunCounterClockwiseFromTheFirstPoint) {
         setPenBrush(p.canvas(), clBlue, clRed);
         a.canvas().arc(0, 0, 100, 100, c.x3, c.y3, c.x4, c.y4);
         p.canvas().pie(0, 0, 100, 100, c.x3, c.y3, c.x4, c.y4);
-        EXPECT_EQ(count(a, clRed), 0);  // an arc has no interior
+        EXPECT_EQ(countPixels(a, clRed), 0);  // an arc has no interior
         for (int q = 0; q < 4; ++q) {
             EXPECT_EQ(onOutlineNear(a, outline[q][0], outline[q][1]), want[q]) << "arc quadrant " << q;
             EXPECT_EQ(p.pixel(inside[q][0], inside[q][1]) == clRed, want[q]) << "pie quadrant " << q;
@@ -306,7 +279,7 @@ TEST(Shapes, PentagramFillsByTheAlternateRule) {
     sq.canvas().pen().style = PenStyle::psClear;
     sq.canvas().polygon({{2, 2}, {8, 2}, {8, 8}, {2, 8}});
     EXPECT_EQ(boundsOf(sq, [](TColor c) { return c == clRed; }), (Bounds{2, 2, 7, 7}));
-    EXPECT_EQ(count(sq, clRed), 36);
+    EXPECT_EQ(countPixels(sq, clRed), 36);
 }
 
 TEST(Shapes, PenModeAppliesOnceToEveryFigure) {
@@ -370,13 +343,13 @@ TEST(Shapes, FarCoordinatesAreClipped) {
     Canvas& c = bmp.canvas();
     setPenBrush(c, clBlue, clRed);
     c.ellipse(-100000, -100000, 100016, 100016);
-    EXPECT_EQ(count(bmp, clRed), 32 * 32);
+    EXPECT_EQ(countPixels(bmp, clRed), 32 * 32);
     // A huge rectangle whose left edge crosses the bitmap at x = 5.
     Bitmap r(32, 32);
     setPenBrush(r.canvas(), clBlue, clRed);
     r.canvas().rectangle(5, -100000, 100000, 100000);
     EXPECT_EQ(boundsOf(r, [](TColor x) { return x == clBlue; }), (Bounds{5, 0, 5, 31}));
-    EXPECT_EQ(count(r, clRed), 26 * 32);
+    EXPECT_EQ(countPixels(r, clRed), 26 * 32);
     // The extremes of the int range: no overflow, no hang.
     Bitmap far(16, 16);
     Canvas& f = far.canvas();

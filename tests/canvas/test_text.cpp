@@ -7,35 +7,13 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
 namespace {
 
-struct Box {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
-    bool empty() const { return left > right; }
-};
-
-Box boundsOf(const Bitmap& b, TColor c) {
-    Box r;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x)
-            if (b.pixel(x, y) == c) {
-                r.left = std::min(r.left, x);
-                r.top = std::min(r.top, y);
-                r.right = std::max(r.right, x);
-                r.bottom = std::max(r.bottom, y);
-            }
-    return r;
-}
-
-int count(const Bitmap& b, TColor c) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x) n += b.pixel(x, y) == c;
-    return n;
-}
+using Box = PixelBox;
 
 void setup(Canvas& c, bool clearBrush) {
     c.font().name = "Arial";
@@ -84,9 +62,9 @@ TEST(Text, InkAndBackgroundFillTheCell) {
         EXPECT_LT(ink.bottom, 15 + h);
         EXPECT_GT(ink.right - ink.left, w / 2);
         // Crisp glyphs: only ink, background and untouched pixels.
-        EXPECT_EQ(count(bmp, clBlue) + count(bmp, clYellow) + count(bmp, clWhite), 200 * 80);
+        EXPECT_EQ(countPixels(bmp, clBlue) + countPixels(bmp, clYellow) + countPixels(bmp, clWhite), 200 * 80);
         if (clearBrush) {
-            EXPECT_EQ(count(bmp, clYellow), 0);
+            EXPECT_EQ(countPixels(bmp, clYellow), 0);
         } else {
             // The background is exactly the cell.
             const Box bg = boundsOf(bmp, clYellow);
@@ -94,7 +72,7 @@ TEST(Text, InkAndBackgroundFillTheCell) {
             EXPECT_EQ(bg.top, 15);
             EXPECT_EQ(bg.right, 20 + w - 1);
             EXPECT_EQ(bg.bottom, 15 + h - 1);
-            EXPECT_EQ(count(bmp, clBlue) + count(bmp, clYellow), w * h);
+            EXPECT_EQ(countPixels(bmp, clBlue) + countPixels(bmp, clYellow), w * h);
         }
         // The pen moves past the text.
         EXPECT_EQ(c.penPos(), (Point{20 + w, 15}));
@@ -108,7 +86,7 @@ TEST(Text, StylesAddInk) {
         setup(c, true);
         c.font().style = style;
         c.textOut(5, 5, "Hello");
-        return std::make_pair(count(bmp, clBlue), boundsOf(bmp, clBlue));
+        return std::make_pair(countPixels(bmp, clBlue), boundsOf(bmp, clBlue));
     };
     const auto [plain, plainBox] = inkOf(0);
     EXPECT_GT(inkOf(fsBold).first, plain);
@@ -161,13 +139,13 @@ TEST(Text, TextRectClipsAndFillsItsRectangle) {
     setup(c, false);
     const Rect r{30, 20, 70, 40};
     c.textRect(r, 10, 10, "Clipped text");
-    EXPECT_EQ(count(bmp, clBlue) + count(bmp, clYellow), 40 * 20);
+    EXPECT_EQ(countPixels(bmp, clBlue) + countPixels(bmp, clYellow), 40 * 20);
     const Box touched = boundsOf(bmp, clYellow);
     EXPECT_EQ(touched.left, 30);
     EXPECT_EQ(touched.top, 20);
     EXPECT_EQ(touched.right, 69);
     EXPECT_EQ(touched.bottom, 39);
-    EXPECT_GT(count(bmp, clBlue), 0);
+    EXPECT_GT(countPixels(bmp, clBlue), 0);
 
     // With a clear brush only ink inside the rectangle is drawn; inverted corners work.
     Bitmap clear(200, 80);
@@ -179,7 +157,7 @@ TEST(Text, TextRectClipsAndFillsItsRectangle) {
     EXPECT_GE(ink.top, 20);
     EXPECT_LE(ink.right, 69);
     EXPECT_LE(ink.bottom, 39);
-    EXPECT_EQ(count(clear, clYellow), 0);
+    EXPECT_EQ(countPixels(clear, clYellow), 0);
 }
 
 TEST(Text, FarAwayAndOddInputIsHarmless) {

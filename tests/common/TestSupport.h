@@ -1,10 +1,15 @@
 #pragma once
-// Small helpers shared by the test programs of every folder: pixel comparison and whole-file
-// reads and writes.
+// Small helpers shared by the test programs of every folder: pixel comparison, counting and
+// bounds, plain images, and whole-file reads and writes.
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <ostream>
 
 #include "canvas/Bitmap.h"
 
@@ -24,6 +29,65 @@ inline bool allPixels(const Bitmap& b, TColor c) {
             if (b.pixel(x, y) != c) return false;
     return true;
 }
+
+// How many pixels differ; -1 when the sizes do not match.
+inline int differingPixels(const Bitmap& a, const Bitmap& b) {
+    if (a.width() != b.width() || a.height() != b.height()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
+    return n;
+}
+
+inline int countPixels(const Bitmap& b, TColor c) {
+    int n = 0;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x) n += b.pixel(x, y) == c;
+    return n;
+}
+
+// The smallest rectangle (inclusive) around the chosen pixels, and how many there are. Boxes
+// compare by their rectangle only, so an expected box needs no count.
+struct PixelBox {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    int count = 0;
+    bool empty() const { return left > right; }
+    bool operator==(const PixelBox& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+inline std::ostream& operator<<(std::ostream& os, const PixelBox& b) {
+    return os << "[" << b.left << "," << b.top << ".." << b.right << "," << b.bottom << "]";
+}
+
+inline PixelBox boundsOf(const Bitmap& b, const std::function<bool(TColor)>& pick) {
+    PixelBox r;
+    for (int y = 0; y < b.height(); ++y)
+        for (int x = 0; x < b.width(); ++x)
+            if (pick(b.pixel(x, y))) {
+                r.left = std::min(r.left, x);
+                r.top = std::min(r.top, y);
+                r.right = std::max(r.right, x);
+                r.bottom = std::max(r.bottom, y);
+                ++r.count;
+            }
+    return r;
+}
+
+inline PixelBox boundsOf(const Bitmap& b, TColor c) {
+    return boundsOf(b, [c](TColor p) { return p == c; });
+}
+
+// A device-format image of one colour; the canvas settings are left as they were.
+inline Bitmap filled(int w, int h, TColor c) {
+    Bitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b.setPixel(x, y, c);
+    return b;
+}
+
+inline TColor grey(int v) { return rgb(v, v, v); }
 
 // The file's bytes; empty when it cannot be read.
 inline QByteArray readAll(const QString& path) {

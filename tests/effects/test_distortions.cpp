@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "effects/Distortions.h"
-#include "TestImages.h"
+#include "../common/TestImages.h"
 
 namespace pixoral::effects {
 namespace {

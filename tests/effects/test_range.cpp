@@ -7,7 +7,7 @@
 #include "canvas/Canvas.h"
 #include "effects/Range.h"
 #include "effects/RangeOps.h"
-#include "TestImages.h"
+#include "../common/TestImages.h"
 #include "../common/TestSupport.h"
 
 using namespace pixoral;

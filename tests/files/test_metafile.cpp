@@ -1,7 +1,8 @@
 // The metafile player on generated WMF and EMF files.
 #include <gtest/gtest.h>
 
-#include "MetaWriter.h"
+#include "../common/MetaWriter.h"
+#include "../common/TestSupport.h"
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "files/ImageFile.h"
@@ -12,13 +13,6 @@ using metawriter::Emf;
 using metawriter::Wmf;
 
 namespace {
-
-Bitmap filled(int w, int h, TColor c) {
-    Bitmap b(w, h);
-    b.canvas().brush().setColor(c);
-    b.canvas().fillRect(Rect{0, 0, w, h});
-    return b;
-}
 
 Bitmap playWmf(const QByteArray& file, TColor background = clWhite, int w = 120, int h = 90) {
     Bitmap ws = filled(w, h, background);

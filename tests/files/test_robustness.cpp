@@ -7,7 +7,7 @@
 #include <QImageWriter>
 #include <random>
 
-#include "MetaWriter.h"
+#include "../common/MetaWriter.h"
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "files/ImageFile.h"

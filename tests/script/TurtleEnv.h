@@ -7,6 +7,7 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "script/Turtle.h"
+#include "../common/TestSupport.h"
 
 namespace pixoral::test {
 
@@ -21,13 +22,7 @@ struct TurtleEnv {
     }
     TTurtle::RunResult run(const char* script) { return t.RunScript(QString::fromUtf8(script)); }
     Canvas& canvas() { return bmp.canvas(); }
-    int countColor(TColor c) const {
-        int n = 0;
-        for (int y = 0; y < bmp.height(); ++y)
-            for (int x = 0; x < bmp.width(); ++x)
-                if (bmp.pixel(x, y) == c) ++n;
-        return n;
-    }
+    int countColor(TColor c) const { return countPixels(bmp, c); }
     int countNot(TColor c) const { return bmp.width() * bmp.height() - countColor(c); }
 };
 

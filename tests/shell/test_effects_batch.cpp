@@ -9,14 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "BatchProcess.h"
+#include "../common/TestSupport.h"
+
+using pixoral::writeAll;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QJsonObject stateOf(const BatchOutcome& r) { return QJsonDocument::fromJson(r.out.toUtf8()).object(); }
 
@@ -71,7 +68,7 @@ TEST(EffectsBatch, PanelPreviewsAndUseKeepsTheWorkspaceSize) {
 
 TEST(EffectsBatch, TurtleBackgroundAndPresetErrors) {
     QTemporaryDir dir;
-    writeFile(dir.filePath("PixoralQB.txt"), "Sky=0,1,2,10,20,30,200\nBad=0,1,x,0,0,0,255\n");
+    writeAll(dir.filePath("PixoralQB.txt"), "Sky=0,1,2,10,20,30,200\nBad=0,1,x,0,0,0,255\n");
     const QString out = dir.filePath("sky.bmp");
     const BatchOutcome r = runBatch({"--run", "background \"sky\"", "--save", out}, dir.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();

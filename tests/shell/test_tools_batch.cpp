@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "BatchProcess.h"
+#include "../common/TestSupport.h"
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
@@ -32,14 +33,6 @@ Drawn draw(QStringList args) {
     return d;
 }
 
-int differing(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return -1;
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
 }  // namespace
 
 TEST(ToolsBatch, ModifiersAndButtonsReachEveryStepOfTheHandlers) {
@@ -54,7 +47,7 @@ TEST(ToolsBatch, ModifiersAndButtonsReachEveryStepOfTheHandlers) {
     c.brush().setStyle(BrushStyle::bsClear);
     c.rectangle(5, 5, 40, 30);
     c.rectangle(5, 5, 70, 80);
-    EXPECT_EQ(differing(d.image, ref), 0);
+    EXPECT_EQ(differingPixels(d.image, ref), 0);
     EXPECT_EQ(d.state["anchor"].toArray(), (QJsonArray{5, 5}));
     EXPECT_EQ(d.state["status"].toArray().at(2).toString(), "dx=-65 dy=75");
 }
@@ -65,14 +58,14 @@ TEST(ToolsBatch, SelectRangeKeepsTheRangeAsGivenAndEndsTheTool) {
     EXPECT_EQ(d.state["range"].toArray(), (QJsonArray{50, 40, 10, 20}));
     EXPECT_EQ(d.state["drawingMode"].toString(), "");
     EXPECT_EQ(d.state["penStyle"].toString(), "psSolid");
-    EXPECT_EQ(differing(d.image, Bitmap(256, 256)), 0);
+    EXPECT_EQ(differingPixels(d.image, Bitmap(256, 256)), 0);
 }
 
 TEST(ToolsBatch, SpirographMessagesAndOptionsPrompts) {
     const Drawn tooLarge = draw({"--do", "Toolbar>Shape>Lines>SpiroGraph", "--drag", "228,128:228,168"});
     ASSERT_EQ(tooLarge.outcome.code, 0) << tooLarge.outcome.err.toStdString();
     EXPECT_TRUE(tooLarge.outcome.err.contains("message: sum of radi to large")) << tooLarge.outcome.err.toStdString();
-    EXPECT_EQ(differing(tooLarge.image, Bitmap(256, 256)), 0);
+    EXPECT_EQ(differingPixels(tooLarge.image, Bitmap(256, 256)), 0);
 
     const Drawn turns = draw({"--answer", "3", "--do", "Options>SpiroGraph>Turns", "--do",
                               "Toolbar>Shape>Lines>SpiroGraph", "--drag", "188,128:218,128"});
@@ -93,5 +86,5 @@ TEST(ToolsBatch, PhaseToolFinishesInThreeDrags) {
     Bitmap ref(256, 256);
     ref.canvas().brush().setStyle(BrushStyle::bsClear);
     ref.canvas().pie(20, 20, 200, 150, 210, 30, 20, 180);
-    EXPECT_EQ(differing(d.image, ref), 0);
+    EXPECT_EQ(differingPixels(d.image, ref), 0);
 }

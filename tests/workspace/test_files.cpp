@@ -13,7 +13,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "../files/MetaWriter.h"
+#include "../common/MetaWriter.h"
 #include "files/ImageFile.h"
 #include "workspace/PatternLibrary.h"
 #include "workspace/PictureDialogs.h"

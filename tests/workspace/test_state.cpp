@@ -7,28 +7,11 @@
 #include "workspace/ProgramFolder.h"
 #include "workspace/UndoRing.h"
 #include "workspace/WindowSettings.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
 namespace {
-
-Bitmap filled(int w, int h, TColor c) {
-    Bitmap b(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.setPixel(x, y, c);
-    return b;
-}
-
-void writeText(const QString& path, const QByteArray& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-QByteArray readText(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 }  // namespace
 
@@ -102,7 +85,7 @@ TEST(WindowSettings, ReadsDefaultsForWhatIsMissingOrMalformed) {
     };
     for (const Case& c : cases) {
         QFile::remove(ini);
-        if (c.text) writeText(ini, c.text);
+        if (c.text) writeAll(ini, c.text);
         EXPECT_EQ(readWindowSettings(ini), c.expected) << (c.text ? c.text : "(no file)");
     }
 }
@@ -110,18 +93,18 @@ TEST(WindowSettings, ReadsDefaultsForWhatIsMissingOrMalformed) {
 TEST(WindowSettings, WriteReplacesTheSectionAndKeepsTheRest) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("p.ini");
-    writeText(ini, "; comment\n[Other]\nA=1\n\n[Window]\nState=maximized\nExtra=keep?\n[Last]\nB=2\n");
+    writeAll(ini, "; comment\n[Other]\nA=1\n\n[Window]\nState=maximized\nExtra=keep?\n[Last]\nB=2\n");
     const WindowSettings s{"normal", 3, 4, 700, 500};
     ASSERT_TRUE(writeWindowSettings(ini, s));
     EXPECT_EQ(readWindowSettings(ini), s);
-    const QByteArray text = readText(ini);
+    const QByteArray text = readAll(ini);
     EXPECT_TRUE(text.contains("; comment\n[Other]\nA=1\n"));
     EXPECT_TRUE(text.contains("[Last]\nB=2\n"));
     EXPECT_EQ(text.count("State="), 1);
     // A fresh file gets the section; nothing temporary is left beside it.
     const QString fresh = dir.filePath("new.ini");
     ASSERT_TRUE(writeWindowSettings(fresh, s));
-    EXPECT_EQ(readText(fresh), QByteArray("[Window]\nState=normal\nLeft=3\nTop=4\nWidth=700\nHeight=500\n"));
+    EXPECT_EQ(readAll(fresh), QByteArray("[Window]\nState=normal\nLeft=3\nTop=4\nWidth=700\nHeight=500\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
     // An unwritable place fails with a reason and no crash.
     QString err;
@@ -133,17 +116,17 @@ TEST(ProgramFolder, OverrideThenExecutableFolderThenSeededUserFolder) {
     QTemporaryDir root;
     const QString exe = root.filePath("bin"), user = root.filePath("user"), data = root.filePath("data");
     QDir().mkpath(exe);
-    writeText(exe + "/patterns.bmp", "strip");
-    writeText(exe + "/unrelated", "x");
+    writeAll(exe + "/patterns.bmp", "strip");
+    writeAll(exe + "/unrelated", "x");
     EXPECT_EQ(resolveProgramFolder(exe, user, data), data + "/");
     EXPECT_TRUE(QDir(data).exists());
     EXPECT_EQ(resolveProgramFolder(exe, user, QString()), exe + "/");
 
-    writeText(exe + "/PixoralQB.txt", "shipped");
+    writeAll(exe + "/PixoralQB.txt", "shipped");
     QDir().mkpath(user);
-    writeText(user + "/PixoralQB.txt", "mine");  // the user's copy is never overwritten
+    writeAll(user + "/PixoralQB.txt", "mine");  // the user's copy is never overwritten
     seedFolder(exe, user);
-    EXPECT_EQ(readText(user + "/patterns.bmp"), QByteArray("strip"));
+    EXPECT_EQ(readAll(user + "/patterns.bmp"), QByteArray("strip"));
     EXPECT_FALSE(QFile::exists(user + "/unrelated"));
-    EXPECT_EQ(readText(user + "/PixoralQB.txt"), QByteArray("mine"));
+    EXPECT_EQ(readAll(user + "/PixoralQB.txt"), QByteArray("mine"));
 }

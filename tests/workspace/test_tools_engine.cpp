@@ -2,7 +2,7 @@
 // tools, the recorder texts, the colour list and the repaint of what changed.
 #include <QTest>
 
-#include "test_tools_support.h"
+#include "ToolWindow.h"
 
 #include "workspace/DirtyRegion.h"
 #include "workspace/Figures.h"

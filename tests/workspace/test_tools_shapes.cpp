@@ -1,6 +1,6 @@
 // The figure tools through the mouse handlers: rubber bands, final outlines, nested figures,
 // the phase tools and the figures with their own rules.
-#include "test_tools_support.h"
+#include "ToolWindow.h"
 
 #include "workspace/Figures.h"
 

@@ -11,19 +11,13 @@
 #include "canvas/Canvas.h"
 #include "workspace/FigureOptions.h"
 #include "workspace/Figures.h"
+#include "../../common/TestSupport.h"
 
 using namespace pixoral;
 
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-int countColor(const Bitmap& b, TColor c) {
-    int n = 0;
-    for (int y = 0; y < b.height(); ++y)
-        for (int x = 0; x < b.width(); ++x) n += b.pixel(x, y) == c;
-    return n;
-}
 
 bool sameImage(const Bitmap& a, const Bitmap& b) { return a.toImage() == b.toImage(); }
 
@@ -91,7 +85,7 @@ TEST(Nested, RectanglesDrawnOnTheBitmap) {
     // Corners of (10, 5)-(50, 25) and (20, 10)-(40, 20), right and bottom exclusive.
     for (Point p : {Point{10, 5}, Point{49, 24}, Point{20, 10}, Point{39, 19}}) EXPECT_EQ(b.pixel(p.x, p.y), clBlack);
     EXPECT_EQ(b.pixel(0, 0), clWhite);  // the outer one is the caller's
-    EXPECT_EQ(countColor(b, clBlack), 2 * (40 + 20) - 4 + 2 * (20 + 10) - 4);
+    EXPECT_EQ(countPixels(b, clBlack), 2 * (40 + 20) - 4 + 2 * (20 + 10) - 4);
 }
 
 TEST(Stars, VerticesCarryTheirRounding) {
@@ -137,7 +131,7 @@ TEST(Stars, ShapesCountDrawsNestedStarsAndZeroDrawsNone) {
     b.canvas().brush().setStyle(BrushStyle::bsClear);
     p.shapesCount = 0;
     drawStars(b.canvas(), {50, 50}, {50, 20}, p);
-    EXPECT_EQ(countColor(b, clBlack), 0);
+    EXPECT_EQ(countPixels(b, clBlack), 0);
     p.shapesCount = 3;
     drawStars(b.canvas(), {50, 50}, {50, 20}, p);
     for (int y : {20, 30, 40}) EXPECT_EQ(b.pixel(50, y), clBlack) << y;
@@ -204,11 +198,11 @@ TEST(Spirograph, MessagesAndSegments) {
 TEST(Spirograph, DrawsOnlyWhenAccepted) {
     Bitmap square(256, 256), wide(256, 200);
     EXPECT_EQ(drawSpirograph(wide.canvas(), {188, 100}, {218, 100}, 40), QString::fromLatin1(kSpiroNotSquare));
-    EXPECT_EQ(countColor(wide, clWhite), 256 * 200);
+    EXPECT_EQ(countPixels(wide, clWhite), 256 * 200);
     EXPECT_EQ(drawSpirograph(square.canvas(), {228, 128}, {268, 128}, 40), QString::fromLatin1(kSpiroTooLarge));
-    EXPECT_EQ(countColor(square, clWhite), 256 * 256);
+    EXPECT_EQ(countPixels(square, clWhite), 256 * 256);
     EXPECT_TRUE(drawSpirograph(square.canvas(), {188, 128}, {218, 128}, 40).isEmpty());
-    EXPECT_GT(countColor(square, clBlack), 300);
+    EXPECT_GT(countPixels(square, clBlack), 300);
     EXPECT_EQ(square.pixel(128, 128), clWhite);  // the inner loops never reach the centre
 }
 
@@ -223,7 +217,7 @@ TEST(Strokes, SymmetricArmsTurnAboutTheWorkspaceCentre) {
     const Point now[] = {{90, 50}, {50, 90}, {10, 50}, {50, 10}};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(st.points[std::size_t(i)], now[i]);
     for (Point p : {Point{85, 50}, Point{50, 85}, Point{15, 50}, Point{50, 15}}) EXPECT_EQ(b.pixel(p.x, p.y), clBlack);
-    EXPECT_EQ(countColor(b, clBlack), 40);
+    EXPECT_EQ(countPixels(b, clBlack), 40);
     EXPECT_EQ(setsyms(b.canvas(), {80, 50}, 40).count, 12);
 }
 
@@ -247,7 +241,7 @@ TEST(Strokes, MirroredLinesAndThePlainOne) {
         drawMirrorStroke(b.canvas(), *mode, previous, {20, 10});
         EXPECT_EQ(previous, (Point{20, 10}));
         for (Point p : c.black) EXPECT_EQ(b.pixel(p.x, p.y), clBlack) << c.mode << " " << p.x << "," << p.y;
-        EXPECT_EQ(countColor(b, clBlack), 10 * int(c.black.size())) << c.mode;
+        EXPECT_EQ(countPixels(b, clBlack), 10 * int(c.black.size())) << c.mode;
         EXPECT_EQ(b.canvas().penPos(), (Point{20, 10})) << "the plain line is drawn last";
     }
     EXPECT_FALSE(mirrorModeFromName(QStringLiteral("mirror")));
@@ -306,14 +300,14 @@ TEST(Blocks, CellsAlignToTheGrid) {
     b.canvas().brush().setColor(clRed);
     b.canvas().pen().mode = PenMode::pmXor;  // FillRect ignores the pen mode
     pointtoblock(b.canvas(), {100, 200}, 8);
-    EXPECT_EQ(countColor(b, clRed), 32 * 32);
+    EXPECT_EQ(countPixels(b, clRed), 32 * 32);
     EXPECT_EQ(b.pixel(96, 192), clRed);
     EXPECT_EQ(b.pixel(127, 223), clRed);
     EXPECT_EQ(b.pixel(128, 223), clWhite);
     Bitmap tiny(20, 20);
     tiny.canvas().brush().setColor(clRed);
     pointtoblock(tiny.canvas(), {3, 3}, 50);
-    EXPECT_EQ(countColor(tiny, clWhite), 400);
+    EXPECT_EQ(countPixels(tiny, clWhite), 400);
 }
 
 TEST(Figures, MazeGlobeAndConePixels) {

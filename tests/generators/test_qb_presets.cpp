@@ -6,22 +6,12 @@
 #include <QTemporaryDir>
 
 #include "generators/QBPresets.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 using namespace pixoral::generators;
 
 namespace {
-
-QString readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QStringLiteral("<missing>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QBSettings sample() {
     QBSettings s;
@@ -102,7 +92,7 @@ TEST(QBPresetFile, LoadsSortedFindsByNameAndRewritesOnEveryChange) {
     EXPECT_TRUE(e.changed);
     EXPECT_TRUE(e.message.isEmpty());
     EXPECT_EQ(e.index, 2);
-    EXPECT_EQ(readAll(path), QStringLiteral("Aurora=2,2,2,2,2,2,100\nbeach=3,3,3,3,3,3,100\nCoral=3,14,27,1,2,3,99\n"
+    EXPECT_EQ(QString::fromUtf8(readAll(path)), QStringLiteral("Aurora=2,2,2,2,2,2,100\nbeach=3,3,3,3,3,3,100\nCoral=3,14,27,1,2,3,99\n"
                                             "sunset=1,1,1,1,1,1,100\nSUNSET=4,4,4,4,4,4,100\n"));
 
     e = p.update(0, QStringLiteral("Zenith"), sample());  // renamed: moves to keep the order
@@ -137,9 +127,9 @@ TEST(QBPresetFile, EmptyAnswersBadNamesAndNoSelection) {
     EXPECT_FALSE(p.remove(0).changed);
 
     EXPECT_TRUE(p.add(QStringLiteral("First"), sample()).changed);  // the first Add creates the file
-    EXPECT_EQ(readAll(path), QStringLiteral("First=3,14,27,1,2,3,99\n"));
+    EXPECT_EQ(QString::fromUtf8(readAll(path)), QStringLiteral("First=3,14,27,1,2,3,99\n"));
     EXPECT_FALSE(p.update(0, QString(), QBSettings{}).changed);
-    EXPECT_EQ(readAll(path), QStringLiteral("First=3,14,27,1,2,3,99\n"));
+    EXPECT_EQ(QString::fromUtf8(readAll(path)), QStringLiteral("First=3,14,27,1,2,3,99\n"));
 }
 
 TEST(QBPresetFile, UnwritableFolderReportsAndKeepsTheList) {

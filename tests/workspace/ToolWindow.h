@@ -38,19 +38,4 @@ inline Bitmap referenceFor(TPixoralF& w) {
     return b;
 }
 
-inline int differingPixels(const Bitmap& a, const Bitmap& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return -1;
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) != b.pixel(x, y);
-    return n;
-}
-
-inline int countPixels(const Bitmap& a, TColor c) {
-    int n = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) n += a.pixel(x, y) == c;
-    return n;
-}
-
 }  // namespace tooltest

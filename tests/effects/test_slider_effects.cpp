@@ -5,7 +5,7 @@
 
 #include "core/Random.h"
 #include "effects/SliderEffects.h"
-#include "TestImages.h"
+#include "../common/TestImages.h"
 
 using namespace pixoral;
 using namespace pixoral::effects;

@@ -4,7 +4,7 @@
 
 #include "core/Random.h"
 #include "effects/FilterEffects.h"
-#include "TestImages.h"
+#include "../common/TestImages.h"
 
 using namespace pixoral;
 using namespace pixoral::effects;

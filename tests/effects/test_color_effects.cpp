@@ -2,7 +2,7 @@
 
 #include "effects/ColorEffects.h"
 #include "effects/EffectParams.h"
-#include "TestImages.h"
+#include "../common/TestImages.h"
 
 using namespace pixoral;
 using namespace pixoral::effects;

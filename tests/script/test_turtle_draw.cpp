@@ -16,24 +16,7 @@ using pixoral::test::TurtleEnv;
 
 namespace {
 
-struct Box {
-    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;  // inclusive
-    int count = 0;
-};
-
-Box boxOf(const Bitmap& bmp, TColor c) {
-    Box b;
-    for (int y = 0; y < bmp.height(); ++y)
-        for (int x = 0; x < bmp.width(); ++x)
-            if (bmp.pixel(x, y) == c) {
-                b.left = std::min(b.left, x);
-                b.right = std::max(b.right, x);
-                b.top = std::min(b.top, y);
-                b.bottom = std::max(b.bottom, y);
-                ++b.count;
-            }
-    return b;
-}
+using Box = PixelBox;
 
 }  // namespace
 
@@ -280,7 +263,7 @@ TEST(TurtlePixels, LinesAndProcedures) {
         // The polygon turns counter-clockwise on screen: a square above the start point.
         auto e = makeEnv();
         EXPECT_EQ(e->run("pos 50 50 polygon 4 10").message, "ready");
-        const Box b = boxOf(e->bmp, clBlack);
+        const Box b = boundsOf(e->bmp, clBlack);
         EXPECT_EQ(b.count, 40);
         EXPECT_EQ(b.left, 50);
         EXPECT_EQ(b.right, 60);
@@ -317,8 +300,8 @@ TEST(TurtlePixels, StarsAndPolygons) {
     EXPECT_EQ(pent->run("pos 100 100 polygon 5 60").message, "ready");
     EXPECT_FALSE(samePixels(five->bmp, pent->bmp));
     // The pentagram's lines cross: its box is as wide as a side, the pentagon's wider.
-    EXPECT_LT(boxOf(five->bmp, clBlack).right - boxOf(five->bmp, clBlack).left,
-              boxOf(pent->bmp, clBlack).right - boxOf(pent->bmp, clBlack).left);
+    EXPECT_LT(boundsOf(five->bmp, clBlack).right - boundsOf(five->bmp, clBlack).left,
+              boundsOf(pent->bmp, clBlack).right - boundsOf(pent->bmp, clBlack).left);
 }
 
 TEST(TurtlePixels, ShapesDoNotMoveAndIgnoreThePen) {
@@ -336,7 +319,7 @@ TEST(TurtlePixels, ShapesDoNotMoveAndIgnoreThePen) {
     EXPECT_EQ(e->run("pos 20 20 brushcolor clblue ellipse 21 11").message, "ready");
     EXPECT_EQ(e->bmp.pixel(30, 25), clBlue);
     EXPECT_EQ(e->bmp.pixel(20, 20), clWhite);  // the corner lies outside the ellipse
-    const Box b = boxOf(e->bmp, clBlack);
+    const Box b = boundsOf(e->bmp, clBlack);
     EXPECT_EQ(b.left, 20);
     EXPECT_EQ(b.top, 20);
     EXPECT_EQ(b.right, 40);
@@ -346,7 +329,7 @@ TEST(TurtlePixels, ShapesDoNotMoveAndIgnoreThePen) {
 TEST(TurtlePixels, CurveDrawsAnArch) {
     auto e = makeEnv();
     EXPECT_EQ(e->run("pos 10 100 curve 0 -50 100 -50 100 0").message, "ready");
-    const Box b = boxOf(e->bmp, clBlack);
+    const Box b = boundsOf(e->bmp, clBlack);
     EXPECT_GE(b.top, 60);   // the midpoint of the curve is at y = 62.5
     EXPECT_LE(b.top, 63);
     EXPECT_EQ(b.left, 10);
@@ -388,7 +371,7 @@ TEST(TurtlePixels, TextFollowsTheHeading) {
         auto e = makeEnv();
         EXPECT_EQ(e->run("textcolor clblue pos 20 100 text \"Hello\"").message, "ready");
         EXPECT_EQ(e->repaints, 1);
-        const Box b = boxOf(e->bmp, clBlue);
+        const Box b = boundsOf(e->bmp, clBlue);
         ASSERT_GT(b.count, 0);
         EXPECT_GE(b.left, 20);
         EXPECT_GE(b.top, 100);
@@ -398,7 +381,7 @@ TEST(TurtlePixels, TextFollowsTheHeading) {
         // Heading 90: the text runs up the screen from the turtle, the cell to its right.
         auto e = makeEnv();
         EXPECT_EQ(e->run("textcolor clblue pos 100 150 angle 90 text \"Hello\"").message, "ready");
-        const Box b = boxOf(e->bmp, clBlue);
+        const Box b = boundsOf(e->bmp, clBlue);
         ASSERT_GT(b.count, 0);
         EXPECT_GE(b.left, 99);
         EXPECT_LE(b.bottom, 151);
@@ -415,7 +398,7 @@ TEST(TurtlePixels, TextFollowsTheHeading) {
         EXPECT_EQ(e->run("=brushcolor").message, "ready");
         EXPECT_EQ(e->t.numberStack(), std::vector<int>{clYellow});
         EXPECT_EQ(e->run("pos 20 150 angle 90 textout \"Hello\"").message, "ready");
-        const Box y = boxOf(e->bmp, clYellow);
+        const Box y = boundsOf(e->bmp, clYellow);
         ASSERT_GT(y.count, 0);
         EXPECT_GE(y.top, 150);
         EXPECT_GT(y.right - y.left, y.bottom - y.top);
