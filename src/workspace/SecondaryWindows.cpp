@@ -43,19 +43,8 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 }  // namespace
 
 SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main) : host_(host), main_(main) {
-    QuickPreviewF_ = new generators::TQuickPreviewF(main);
-    QuickPreviewF_->onUse = [this](const Bitmap& picture) { host_.replaceWorkspace(picture); };
-
-    generators::QuickHost qh;
-    qh.workspace = [this]() -> Bitmap& { return host_.workspace(); };
-    qh.workspaceChanged = [this] { host_.workspaceChanged(); };
-    qh.inputBox = [this](const QString& caption, const QString& prompt, const QString& def) {
-        return host_.dialogs().inputBox(caption, prompt, def);
-    };
-    qh.message = [this](const QString& text) { host_.dialogs().message(text); };
-    qh.fail = [this](const QString& text) { host_.fail(text); };
-    qh.preview = QuickPreviewF_;
-    PixoralQBF_ = new generators::TPixoralQBF(std::move(qh), host_.programFolder(), main);
+    QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
+    PixoralQBF_ = new generators::TPixoralQBF(host_, main);
 
     // Each bar previews its effect on a fresh 24-bit copy of the whole workspace, which
     // becomes the current range and the range buffer; the workspace itself stays as it is
