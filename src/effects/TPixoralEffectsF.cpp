@@ -7,9 +7,35 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "effects/Range.h"
+#include "ui/WorkspaceHost.h"
+
 namespace pixoral::effects {
 
 namespace {
+
+// Which handler each bar calls.
+struct BarHandler {
+    SliderEffect effect;
+    void (TPixoralEffectsF::*handler)();
+};
+constexpr BarHandler kBarHandlers[] = {
+    {SliderEffect::Contrast, &TPixoralEffectsF::contrastbarChange},
+    {SliderEffect::Saturation, &TPixoralEffectsF::saturationbarChange},
+    {SliderEffect::Brightness, &TPixoralEffectsF::lightnessbarChange},
+    {SliderEffect::GaussianBlur, &TPixoralEffectsF::blurbarChange},
+    {SliderEffect::ColorNoise, &TPixoralEffectsF::colornoisebarChange},
+    {SliderEffect::MonoNoise, &TPixoralEffectsF::mononoisebarChange},
+    {SliderEffect::SplitBlur, &TPixoralEffectsF::splitblurbarChange},
+    {SliderEffect::Smooth, &TPixoralEffectsF::smoothbarChange},
+};
+static_assert(std::size(kBarHandlers) == std::tuple_size_v<decltype(kSliders)>);
+
+void (TPixoralEffectsF::*handlerOf(SliderEffect e))() {
+    for (const BarHandler& h : kBarHandlers)
+        if (h.effect == e) return h.handler;
+    return nullptr;
+}
 
 // Grid cells: the first six bars in one row; "Split Blur" and "Smooth" below "Gaussian Blur"
 // and "Color Noise".
@@ -23,7 +49,8 @@ Cell cellOf(std::size_t i) {
 
 }  // namespace
 
-TPixoralEffectsF::TPixoralEffectsF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TPixoralEffectsF::TPixoralEffectsF(WorkspaceHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
     setObjectName(QStringLiteral("TPixoralEffectsF"));
     setWindowTitle(QStringLiteral("Pixoral Effects"));
 
@@ -56,10 +83,10 @@ TPixoralEffectsF::TPixoralEffectsF(QWidget* parent) : QWidget(parent, Qt::Tool |
         // Page clicks move a tenth of the range; the thumb stays small.
         bar->setPageStep(std::max(1, info.range.max / 10));
         bar->setMinimumWidth(100);
-        const SliderEffect effect = info.effect;
-        connect(bar, &QScrollBar::valueChanged, this, [this, value, effect](int v) {
+        const auto handler = handlerOf(info.effect);
+        connect(bar, &QScrollBar::valueChanged, this, [this, value, handler](int v) {
             value->setNum(v);
-            if (onBarChange) onBarChange(effect);
+            if (handler) (this->*handler)();
         });
         bars_[i] = bar;
         grid->addLayout(head, c.row * 3, c.column);
@@ -73,7 +100,6 @@ TPixoralEffectsF::TPixoralEffectsF(QWidget* parent) : QWidget(parent, Qt::Tool |
 
 TPixoralEffectsF::~TPixoralEffectsF() {
     // Nothing may reach the owner while the window's own parts go away.
-    onBarChange = nullptr;
     for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
 }
 
@@ -86,6 +112,27 @@ QScrollBar* TPixoralEffectsF::bar(SliderEffect e) const {
 int TPixoralEffectsF::position(SliderEffect e) const {
     const QScrollBar* b = bar(e);
     return b ? b->value() : 0;
+}
+
+void TPixoralEffectsF::contrastbarChange() { previewBar(SliderEffect::Contrast); }
+void TPixoralEffectsF::saturationbarChange() { previewBar(SliderEffect::Saturation); }
+void TPixoralEffectsF::lightnessbarChange() { previewBar(SliderEffect::Brightness); }
+void TPixoralEffectsF::blurbarChange() { previewBar(SliderEffect::GaussianBlur); }
+void TPixoralEffectsF::colornoisebarChange() { previewBar(SliderEffect::ColorNoise); }
+void TPixoralEffectsF::mononoisebarChange() { previewBar(SliderEffect::MonoNoise); }
+void TPixoralEffectsF::splitblurbarChange() { previewBar(SliderEffect::SplitBlur); }
+void TPixoralEffectsF::smoothbarChange() { previewBar(SliderEffect::Smooth); }
+
+bool TPixoralEffectsF::previewBar(SliderEffect e) {
+    RangeState& range = host_.rangeState();
+    // Each bar starts again from the workspace, so the preview shows one effect alone; the
+    // loaded buffer is already 24-bit, as the effects want it.
+    if (!loadWholeWorkspace(host_.workspace(), range) || !applySlider(e, range.buffer, position(e))) {
+        host_.fail(noMemoryFor(host_.workspace()));
+        return false;
+    }
+    host_.showPreview(range.buffer);
+    return true;
 }
 
 }  // namespace pixoral::effects

@@ -1,18 +1,25 @@
 #pragma once
 // Backdrop presets of Quick Background: lines "name=f1,f2,f3,R,G,B,m" in "PixoralQB.txt"
-// beside the executable, kept sorted by name (case-insensitive). The list is the only copy
-// in memory; every change rewrites the whole file atomically.
+// beside the executable, a preset file sorted by name (case-insensitive) that allows the same
+// name twice. The file's rules (lenient loading, atomic rewrites) are PresetFile's; this adds
+// what the seven values mean.
 #include <QString>
 #include <QStringList>
 #include <utility>
 
 #include "generators/QuickBackground.h"
+#include "ui/PresetFile.h"
 
 namespace pixoral::generators {
 
 inline const QString kQBPresetsFileName = QStringLiteral("PixoralQB.txt");
 inline const QString kErrorInPresets = QStringLiteral("Error in Presets");
 inline const QString kNoItemSelected = QStringLiteral("No item selected!");
+inline const QString kBackdropNameHasEquals = QStringLiteral("A backdrop name cannot contain \"=\"");
+inline const QString kBackdropNameNotOneLine = QStringLiteral("A backdrop name must be one line of text");
+
+// How the backdrops file is kept.
+inline constexpr PresetFile::Kind kQBPresetsKind{PresetFile::Order::ByName, PresetFile::Duplicates::Allowed};
 
 // The presets file inside a program folder (with or without its trailing separator).
 QString qbPresetsPath(const QString& programFolder);
@@ -31,6 +38,8 @@ PresetApply applyPresetLine(const QString& line, QBSettings& s);
 // The part before the first "=" (what the drop-down shows); the whole line when there is none.
 QString presetName(const QString& line);
 QString formatPresetLine(const QString& name, const QBSettings& s);
+// The values part of that line: what an Add or Update stores.
+QString formatPresetValues(const QBSettings& s);
 // A name can be stored when it is not empty and holds no "=" and no line break.
 bool isValidPresetName(const QString& name);
 
@@ -45,22 +54,27 @@ struct PresetEdit {
 
 class QBPresets {
 public:
-    QBPresets() = default;
-    explicit QBPresets(QString path) : path_(std::move(path)) {}
+    QBPresets() : file_(QString(), kQBPresetsKind) {}
+    explicit QBPresets(QString path) : file_(std::move(path), kQBPresetsKind) {}
 
-    const QString& path() const { return path_; }
-    void setPath(const QString& path) { path_ = path; }
+    const QString& path() const { return file_.path(); }
+    void setPath(const QString& path) { file_.setPath(path); }
 
-    // A missing file is an empty list, not an error. Blank lines are dropped.
-    bool load(QString* error = nullptr);
-    bool save(QString* error = nullptr) const;
+    // A missing file is an empty list, not an error. Blank lines are dropped; a line without
+    // "=" stays in the list (the drop-down shows it whole, and picking it does nothing).
+    bool load(QString* error = nullptr) { return file_.load(error); }
+    bool save(QString* error = nullptr) const { return file_.save(error); }
 
-    const QStringList& lines() const { return lines_; }
-    QStringList names() const;
-    int count() const { return static_cast<int>(lines_.size()); }
+    // The file itself, for the preset list of the window.
+    PresetFile& file() { return file_; }
+    const PresetFile& file() const { return file_; }
+
+    const QStringList& lines() const { return file_.lines(); }
+    QStringList names() const { return file_.names(); }
+    int count() const { return file_.count(); }
 
     // First preset whose name equals `name`, letter case ignored; -1 when there is none.
-    int find(const QString& name) const;
+    int find(const QString& name) const { return file_.find(name); }
     // Applies the preset at index (Ignored when out of range).
     PresetApply apply(int index, QBSettings& s) const;
     // The script's "background" request: an unknown name does nothing.
@@ -72,14 +86,10 @@ public:
     PresetEdit update(int index, const QString& name, const QBSettings& s);
 
     // For callers that fill the list themselves (tests, seeding): sorts like load does.
-    void setLines(const QStringList& lines);
+    void setLines(const QStringList& lines) { file_.setLines(lines); }
 
 private:
-    int insertSorted(const QString& line);
-    PresetEdit saved(PresetEdit e) const;
-
-    QString path_;
-    QStringList lines_;
+    PresetFile file_;
 };
 
 // The script's background request without the window: applies the named preset and, when it

@@ -2,26 +2,43 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenu>
 #include <QRadioButton>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "generators/TQuickPreviewF.h"
+#include "ui/PresetList.h"
+#include "ui/WorkspaceHost.h"
 
 namespace pixoral::generators {
 
 namespace {
 
-const QString kBackdropsCaption = QStringLiteral("Pixoral Quick Backdrops");
-const QString kEnterName = QStringLiteral("Enter Name:");
+// The backdrop drop-down and its popup, under the names tests and batch runs know.
+PresetListSetup backdropListSetup() {
+    PresetListSetup s;
+    s.names = {QStringLiteral("qbpresets"),    QStringLiteral("qbmenu"),          QStringLiteral("QBPopup"),
+               QStringLiteral("AddBackdrop1"), QStringLiteral("DeleteBackdrop1"), QStringLiteral("UpdateBackdrop1")};
+    s.placeholder = QStringLiteral("Backdrops");
+    s.listToolTip = QStringLiteral("Backdrops\nRight-click to add, delete or update");
+    s.menuButtonText = QStringLiteral("...");
+    s.menuButtonToolTip = QStringLiteral("Add, delete or update a backdrop");
+    s.addItem = QStringLiteral("&Add Backdrop");
+    s.deleteItem = QStringLiteral("&Delete Backdrop");
+    s.updateItem = QStringLiteral("&Update Backdrop");
+    s.caption = QStringLiteral("Pixoral Quick Backdrops");
+    s.prompt = QStringLiteral("Enter Name:");
+    s.noSelection = kNoItemSelected;
+    s.nameHasEquals = kBackdropNameHasEquals;
+    s.nameNotOneLine = kBackdropNameNotOneLine;
+    // The values are numbers and the file allows the same name twice: no other refusals.
+    return s;
+}
 
 struct TrackbarInfo {
     const char* name;
@@ -44,22 +61,20 @@ constexpr RadioInfo kRadios[3] = {{"redradio", Qt::red}, {"greenradio", Qt::dark
 
 }  // namespace
 
-TPixoralQBF::TPixoralQBF(QuickHost host, const QString& programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(std::move(host)) {
+TPixoralQBF::TPixoralQBF(WorkspaceHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
     setObjectName(QStringLiteral("TPixoralQBF"));
     setWindowTitle(QStringLiteral("QuickBack"));
-    buildControls();
 
-    presets_.setPath(qbPresetsPath(programFolder));
+    presets_.setPath(qbPresetsPath(host_.programFolder()));
     QString error;
     if (!presets_.load(&error)) say(error);
-    fillPresetList(-1);
+    buildControls();
     syncControls();
 }
 
 TPixoralQBF::~TPixoralQBF() {
     // Nothing may reach the owner while the window's own parts go away.
-    host_ = QuickHost{};
     syncing_ = true;
     for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
 }
@@ -156,52 +171,15 @@ void TPixoralQBF::buildControls() {
     buttons->addStretch(1);
     right->addLayout(buttons);
 
-    auto* presetRow = new QHBoxLayout;
-    qbpresets = new QComboBox(this);
-    qbpresets->setObjectName(QStringLiteral("qbpresets"));
-    qbpresets->setPlaceholderText(QStringLiteral("Backdrops"));
-    qbpresets->setToolTip(QStringLiteral("Backdrops\nRight-click to add, delete or update"));
-    qbpresets->setMinimumWidth(120);
-    qbpresets->installEventFilter(this);
-    connect(qbpresets, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (syncing_ || i < 0) return;
-        presetJustChanged_ = true;
-        qbpresetsClick(i);
+    presetList_ = new PresetList(presets_.file(), host_.dialogs(), backdropListSetup(), this);
+    presetList_->currentValues = [this] { return formatPresetValues(settings_); };
+    connect(presetList_, &PresetList::chosen, this, [this](int i) {
+        if (!syncing_) qbpresetsClick(i);
     });
-    connect(qbpresets, &QComboBox::activated, this, [this](int i) {
-        if (syncing_) return;
-        if (presetJustChanged_) {
-            presetJustChanged_ = false;
-            return;
-        }
-        qbpresetsClick(i);
-    });
-    presetRow->addWidget(qbpresets, 1);
-
-    QBPopup = new QMenu(this);
-    QBPopup->setObjectName(QStringLiteral("QBPopup"));
-    AddBackdrop1 = QBPopup->addAction(QStringLiteral("&Add Backdrop"));
-    AddBackdrop1->setObjectName(QStringLiteral("AddBackdrop1"));
-    connect(AddBackdrop1, &QAction::triggered, this, [this] { AddBackdrop1Click(); });
-    DeleteBackdrop1 = QBPopup->addAction(QStringLiteral("&Delete Backdrop"));
-    DeleteBackdrop1->setObjectName(QStringLiteral("DeleteBackdrop1"));
-    connect(DeleteBackdrop1, &QAction::triggered, this, [this] { DeleteBackdrop1Click(); });
-    UpdateBackdrop1 = QBPopup->addAction(QStringLiteral("&Update Backdrop"));
-    UpdateBackdrop1->setObjectName(QStringLiteral("UpdateBackdrop1"));
-    connect(UpdateBackdrop1, &QAction::triggered, this, [this] { UpdateBackdrop1Click(); });
-    // The same three commands on a right click anywhere in the window and behind a button.
-    for (QAction* a : QBPopup->actions()) addAction(a);
+    // The same three commands on a right click anywhere in the window.
+    addActions(presetList_->commands());
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    qbpresets->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (QAction* a : QBPopup->actions()) qbpresets->addAction(a);
-    qbmenu = new QToolButton(this);
-    qbmenu->setObjectName(QStringLiteral("qbmenu"));
-    qbmenu->setText(QStringLiteral("..."));
-    qbmenu->setToolTip(QStringLiteral("Add, delete or update a backdrop"));
-    qbmenu->setMenu(QBPopup);
-    qbmenu->setPopupMode(QToolButton::InstantPopup);
-    presetRow->addWidget(qbmenu);
-    right->addLayout(presetRow);
+    right->addWidget(presetList_);
     right->addStretch(1);
 
     resize(380, 250);
@@ -232,38 +210,25 @@ void TPixoralQBF::syncControls() {
     syncing_ = false;
 }
 
-void TPixoralQBF::fillPresetList(int select) {
-    syncing_ = true;
-    qbpresets->clear();
-    qbpresets->addItems(presets_.names());
-    qbpresets->setCurrentIndex(select >= 0 && select < qbpresets->count() ? select : -1);
-    syncing_ = false;
-}
-
-void TPixoralQBF::say(const QString& text) const {
-    if (host_.message) host_.message(text);
-}
+void TPixoralQBF::say(const QString& text) const { host_.dialogs().message(text); }
 
 // ---------------------------------------------------------------- render and presets
 
 bool TPixoralQBF::RenderBackground(Destination to) {
-    if (!host_.workspace) return false;
     Bitmap& ws = host_.workspace();
     auto failed = [&] {
-        const QString noMemory =
-            QStringLiteral("There is not enough memory for a %1 x %2 background.").arg(ws.width()).arg(ws.height());
-        if (host_.fail) host_.fail(noMemory);
-        else say(noMemory);
+        host_.fail(
+            QStringLiteral("There is not enough memory for a %1 x %2 background.").arg(ws.width()).arg(ws.height()));
         return false;
     };
-    if (to == Destination::AsChecked && qbPreview->isChecked() && host_.preview) {
+    if (to == Destination::AsChecked && qbPreview->isChecked()) {
         const Bitmap out = renderBackground(settings_, ws.width(), ws.height());
         if (out.isEmpty()) return failed();
-        host_.preview->showPicture(out);
+        host_.showPreview(out);
         return true;
     }
     if (!renderBackground(settings_, ws)) return failed();
-    if (host_.workspaceChanged) host_.workspaceChanged();
+    host_.workspaceChanged();
     return true;
 }
 
@@ -313,34 +278,10 @@ void TPixoralQBF::qbpresetsClick(int index) {
     ApplyPreset(presets_.lines()[index]);
 }
 
-void TPixoralQBF::AddBackdrop1Click() {
-    if (!host_.inputBox) return;
-    const QString name = host_.inputBox(kBackdropsCaption, kEnterName, QString());
-    const PresetEdit e = presets_.add(name, settings_);
-    if (e.changed) fillPresetList(e.index);
-    if (!e.message.isEmpty()) say(e.message);
-}
-
-void TPixoralQBF::DeleteBackdrop1Click() {
-    const int i = qbpresets->currentIndex();
-    if (i < 0) return;
-    const PresetEdit e = presets_.remove(i);
-    if (e.changed) fillPresetList(-1);
-    if (!e.message.isEmpty()) say(e.message);
-}
-
-void TPixoralQBF::UpdateBackdrop1Click() {
-    const int i = qbpresets->currentIndex();
-    if (i < 0 || i >= presets_.count()) {
-        say(kNoItemSelected);
-        return;
-    }
-    if (!host_.inputBox) return;
-    const QString name = host_.inputBox(kBackdropsCaption, kEnterName, presetName(presets_.lines()[i]));
-    const PresetEdit e = presets_.update(i, name, settings_);
-    if (e.changed) fillPresetList(e.index);
-    if (!e.message.isEmpty()) say(e.message);
-}
+// The popup's commands belong to the preset list; these are the window's names for them.
+void TPixoralQBF::AddBackdrop1Click() { presetList_->addClick(); }
+void TPixoralQBF::DeleteBackdrop1Click() { presetList_->deleteClick(); }
+void TPixoralQBF::UpdateBackdrop1Click() { presetList_->updateClick(); }
 
 void TPixoralQBF::FormShow() { refreshRadioCaptions(); }
 
@@ -353,7 +294,6 @@ bool TPixoralQBF::eventFilter(QObject* watched, QEvent* e) {
     // A new press or key starts a new click: forget the row change of the last one.
     if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::KeyPress) {
         if (watched == QBList || watched == QBList->viewport()) listRowJustChanged_ = false;
-        else if (watched == qbpresets) presetJustChanged_ = false;
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -1,48 +1,35 @@
 #pragma once
 // The Quick Background window: three channel formulas, their offsets and the shared factor,
 // the backdrop presets of "PixoralQB.txt", and the render into the workspace or the preview.
-// The window knows the workspace only through QuickHost, so it needs nothing of the main window.
+// The window knows the workspace only through the WorkspaceHost, so it needs nothing of the
+// main window.
 #include <QWidget>
 #include <array>
-#include <functional>
 
 #include "canvas/Bitmap.h"
 #include "generators/QBPresets.h"
 #include "generators/QuickBackground.h"
 
-class QAction;
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QListWidget;
-class QMenu;
 class QRadioButton;
 class QSlider;
 class QToolButton;
 
+namespace pixoral {
+class PresetList;
+class WorkspaceHost;
+}  // namespace pixoral
+
 namespace pixoral::generators {
-
-class TQuickPreviewF;
-
-// What a Quick window needs from the program around it.
-struct QuickHost {
-    // The workspace image: its size is the size of a render, and a render replaces it.
-    std::function<Bitmap&()> workspace;
-    // Called after the workspace image was replaced.
-    std::function<void()> workspaceChanged;
-    // An input box; a cancelled one answers its default text.
-    std::function<QString(const QString& caption, const QString& prompt, const QString& defaultText)> inputBox;
-    // A message box, and a command that could not be carried out (a message too).
-    std::function<void(const QString&)> message;
-    std::function<void(const QString&)> fail;
-    TQuickPreviewF* preview = nullptr;
-};
 
 class TPixoralQBF : public QWidget {
     Q_OBJECT
 public:
-    // Loads the presets of the program folder (a missing file is an empty list).
-    TPixoralQBF(QuickHost host, const QString& programFolder, QWidget* parent = nullptr);
+    // Loads the presets of the host's program folder (a missing file is an empty list). The
+    // host must outlive the window.
+    explicit TPixoralQBF(WorkspaceHost& host, QWidget* parent = nullptr);
     ~TPixoralQBF() override;
 
     const QBSettings& settings() const { return settings_; }
@@ -51,7 +38,8 @@ public:
 
     enum class Destination { AsChecked, Workspace };
     // Builds the background from the current state, into the preview when "Preview" is
-    // checked, else into the workspace. False when it could not be made (reported).
+    // checked (shown through the host), else into the workspace. False when it could not be
+    // made (reported).
     bool RenderBackground(Destination to = Destination::AsChecked);
     // The values after the first "=" become the state (controls follow) and the background is
     // rendered. False without a message for a line with no "="; false after "Error in
@@ -80,11 +68,10 @@ private:
     void buildControls();
     void refreshRadioCaptions();
     void syncControls();  // trackbars, captions and the list from settings_
-    void fillPresetList(int select);
     int checkedChannel() const;
     void say(const QString& text) const;
 
-    QuickHost host_;
+    WorkspaceHost& host_;
     QBSettings settings_;
     QBPresets presets_;
 
@@ -93,19 +80,15 @@ private:
     std::array<QSlider*, 4> trackbars_{};
     std::array<QLabel*, 4> trackValues_{};
     QToolButton* gpUpdate = nullptr;
-    QComboBox* qbpresets = nullptr;
-    QToolButton* qbmenu = nullptr;
     QCheckBox* qbPreview = nullptr;
-    QMenu* QBPopup = nullptr;
-    QAction* AddBackdrop1 = nullptr;
-    QAction* DeleteBackdrop1 = nullptr;
-    QAction* UpdateBackdrop1 = nullptr;
+    // The drop-down "qbpresets" with its popup "QBPopup" of AddBackdrop1, DeleteBackdrop1 and
+    // UpdateBackdrop1, and the button "qbmenu".
+    PresetList* presetList_ = nullptr;
 
     bool syncing_ = false;  // controls are being moved to the state: no handlers
     // A click on a list entry both changes the current row (handled at once) and reports
-    // the click; these keep one click from rendering twice.
+    // the click; this keeps one click from rendering twice.
     bool listRowJustChanged_ = false;
-    bool presetJustChanged_ = false;
 };
 
 }  // namespace pixoral::generators

@@ -9,6 +9,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/WorkspaceHost.h"
+
 namespace pixoral::generators {
 
 namespace {
@@ -36,7 +38,8 @@ private:
     QImage image_;
 };
 
-TQuickPreviewF::TQuickPreviewF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint) {
+TQuickPreviewF::TQuickPreviewF(WorkspaceHost& host, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
     setObjectName(QStringLiteral("TQuickPreviewF"));
     setWindowTitle(QStringLiteral("Pixoral Preview"));
 
@@ -73,7 +76,6 @@ TQuickPreviewF::TQuickPreviewF(QWidget* parent) : QWidget(parent, Qt::Tool | Qt:
 
 TQuickPreviewF::~TQuickPreviewF() {
     // Nothing may reach the owner while the window's own parts go away.
-    onUse = nullptr;
     for (QObject* c : findChildren<QObject*>()) c->disconnect(this);
 }
 
@@ -115,7 +117,7 @@ void TQuickPreviewF::fitToPicture() {
 }
 
 void TQuickPreviewF::UseClick() {
-    if (hasPicture() && onUse) onUse(picture_);
+    if (hasPicture()) host_.replaceWorkspace(picture_);
     close();
 }
 

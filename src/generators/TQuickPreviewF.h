@@ -1,13 +1,16 @@
 #pragma once
-// The shared preview window: the generators and the effects panel put their result here, and
-// "Use" hands it to whoever owns the workspace (the main window sets onUse once).
+// The shared preview window: the generators and the effects panel put their result here
+// (through WorkspaceHost::showPreview), and "Use" makes it the workspace image.
 #include <QWidget>
-#include <functional>
 
 #include "canvas/Bitmap.h"
 
 class QPushButton;
 class QScrollArea;
+
+namespace pixoral {
+class WorkspaceHost;
+}
 
 namespace pixoral::generators {
 
@@ -16,7 +19,8 @@ class PreviewPicture;
 class TQuickPreviewF : public QWidget {
     Q_OBJECT
 public:
-    explicit TQuickPreviewF(QWidget* parent = nullptr);
+    // The host must outlive the window.
+    explicit TQuickPreviewF(WorkspaceHost& host, QWidget* parent = nullptr);
     ~TQuickPreviewF() override;
 
     // Shows the window in front with a copy of the bitmap, sized to the picture as far as the
@@ -25,15 +29,14 @@ public:
     const Bitmap& picture() const { return picture_; }
     bool hasPicture() const { return !picture_.isEmpty(); }
 
-    // Called by "Use" with the picture; the window closes afterwards. "Use" with no picture
-    // yet only closes the window.
-    std::function<void(const Bitmap&)> onUse;
-
+    // "Use": the picture replaces the workspace image (under the host's rules for the undo
+    // ring and the range) and the window closes. With no picture yet it only closes.
     void UseClick();
 
 private:
     void fitToPicture();
 
+    WorkspaceHost& host_;
     Bitmap picture_;
     bool placed_ = false;
     QScrollArea* ScrollBox1 = nullptr;

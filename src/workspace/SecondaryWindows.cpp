@@ -5,9 +5,6 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "effects/EffectParams.h"
-#include "effects/Range.h"
-#include "effects/SliderEffects.h"
 #include "effects/TPixoralEffectsF.h"
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
@@ -43,34 +40,9 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 }  // namespace
 
 SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main) : host_(host), main_(main) {
-    QuickPreviewF_ = new generators::TQuickPreviewF(main);
-    QuickPreviewF_->onUse = [this](const Bitmap& picture) { host_.replaceWorkspace(picture); };
-
-    generators::QuickHost qh;
-    qh.workspace = [this]() -> Bitmap& { return host_.workspace(); };
-    qh.workspaceChanged = [this] { host_.workspaceChanged(); };
-    qh.inputBox = [this](const QString& caption, const QString& prompt, const QString& def) {
-        return host_.dialogs().inputBox(caption, prompt, def);
-    };
-    qh.message = [this](const QString& text) { host_.dialogs().message(text); };
-    qh.fail = [this](const QString& text) { host_.fail(text); };
-    qh.preview = QuickPreviewF_;
-    PixoralQBF_ = new generators::TPixoralQBF(std::move(qh), host_.programFolder(), main);
-
-    // Each bar previews its effect on a fresh 24-bit copy of the whole workspace, which
-    // becomes the current range and the range buffer; the workspace itself stays as it is
-    // until "Use".
-    PixoralEffectsF_ = new effects::TPixoralEffectsF(main);
-    PixoralEffectsF_->onBarChange = [this](effects::SliderEffect e) {
-        const int a = PixoralEffectsF_->position(e);
-        effects::RangeState& range = host_.rangeState();
-        // The loaded buffer is already 24-bit, as the effects want it.
-        if (!effects::loadWholeWorkspace(host_.workspace(), range) || !effects::applySlider(e, range.buffer, a)) {
-            host_.fail(effects::noMemoryFor(host_.workspace()));
-            return;
-        }
-        QuickPreviewF_->showPicture(range.buffer);
-    };
+    QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
+    PixoralQBF_ = new generators::TPixoralQBF(host_, main);
+    PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
