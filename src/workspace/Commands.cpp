@@ -248,10 +248,9 @@ std::vector<ToolButtonEntry> buildToolBar() {
     copy.modeNow = [](const F& w) { return w.settings().copySelectionMode; };
     add("ToolButton4", "Floodfill", icoFloodfill).mode = QStringLiteral("floodfill");
     auto& fill = dropDown("ToolButton14", "Fill Selection", icoFillSelection, "clipspop",
-                          {item("Mask Clip", [](F& w) {
-                               effects::maskClip(w.workspace(), w.rangeState(), w.shapeflagBrushColor());
-                               w.repaintWorkspace();
-                           }).named("MaskClip1")});
+                          {effect("Mask Clip", effectOf([](Bitmap& b, EffectInputs& in) {
+                               effects::maskClip(b, in.range, in.fillColor);
+                           })).named("MaskClip1")});
     fill.handler = &ToolButton14Click;
     fill.pressOpensMenu = false;
     add("ToolButton5", "Pick Paint", icoPickPaint).mode = QStringLiteral("paintpick");
