@@ -84,11 +84,18 @@ using namespace rows;
 // ---------------------------------------------------------------- the generic paths
 
 void runEffect(TPixoralF& w, const EffectRow& e) {
+    if (e.refuse) {
+        const QString why = e.refuse(w.workspace());
+        if (!why.isEmpty()) {
+            w.fail(why);
+            return;
+        }
+    }
     EffectInputs in{w.settings(), w.rangeState(), w.shapeflagBrushColor()};
-    auto apply = [&](Bitmap& b) {
-        if (e.format && b.pixelFormat() != *e.format && !effects::convertPixelFormat(b, *e.format)) return false;
-        return e.run(b, in);
+    auto convert = [](Bitmap& b, std::optional<PixelFormat> f) {
+        return !f || b.pixelFormat() == *f || effects::convertPixelFormat(b, *f);
     };
+    auto apply = [&](Bitmap& b) { return convert(b, e.format) && e.run(b, in) && convert(b, e.resultFormat); };
     if (e.resizes) {
         Bitmap next = w.workspace();
         if (!apply(next)) w.fail(effects::noMemoryFor(w.workspace()));

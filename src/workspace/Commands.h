@@ -44,12 +44,16 @@ struct EffectInputs {
     TColor fillColor;  // the fill indicator's colour
 };
 
-// An image effect. The generic path converts the workspace to `format` first (when given),
-// runs the effect, reports an effect that ran out of memory, and repaints. An effect that
-// `resizes` runs on a copy that then replaces the workspace, so a failure changes nothing.
+// An image effect. The generic path asks `refuse` first (a non-empty answer is shown and
+// nothing changes), converts the workspace to `format` (when given), runs the effect,
+// converts the result to `resultFormat`, reports an effect that ran out of memory, and
+// repaints. An effect that `resizes` runs on a copy that then replaces the workspace, so a
+// failure changes nothing.
 struct EffectRow {
     std::function<bool(Bitmap&, EffectInputs&)> run;  // false: out of memory
     std::optional<PixelFormat> format;
+    std::optional<PixelFormat> resultFormat;
+    std::function<QString(const Bitmap&)> refuse;
     bool resizes = false;
 };
 

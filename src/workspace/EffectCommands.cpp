@@ -4,6 +4,7 @@
 #include "effects/Distortions.h"
 #include "effects/FilterEffects.h"
 #include "effects/RangeOps.h"
+#include "effects/Shifts.h"
 #include "workspace/Commands.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
@@ -38,6 +39,30 @@ EffectRow traceRow() {
 
 EffectRow invertRow() {
     return effectOf([](Bitmap& b, EffectInputs&) { fx::invert(b); });
+}
+
+MenuEntry move(const char* caption, fx::Direction d) {
+    return effect(caption, effectOf([d](Bitmap& b, EffectInputs&) { fx::moveBytes(b, d); }));
+}
+
+// Flips and mirrors work on 24-bit pixels and end in 8 bits.
+MenuEntry reflection(const char* caption, void (*fn)(Bitmap&)) {
+    EffectRow e = effectOf([fn](Bitmap& b, EffectInputs&) { fn(b); }, PixelFormat::pf24bit);
+    e.resultFormat = PixelFormat::pf8bit;
+    return effect(caption, std::move(e));
+}
+
+MenuEntry shadow(const char* caption, fx::Corner c) {
+    return effect(caption, effectOf([c](Bitmap& b, EffectInputs&) { fx::shadow(b, c); }));
+}
+
+// Wedge refuses an image that is not square before anything changes.
+MenuEntry wedge() {
+    MenuEntry m = reflection("&Wedge", &fx::mirrorWedge).named("Wedge1");
+    EffectRow e = *m.effect;
+    e.refuse = &fx::wedgeRefusal;
+    m.effect = std::make_shared<const EffectRow>(std::move(e));
+    return m;
 }
 
 void ClearDefault1Click(F& w) {
@@ -109,17 +134,26 @@ MenuEntry imageMenu() {
                         effect("Anti Alias", effectOf([](Bitmap& b, EffectInputs&) { fx::antiAlias(b); })).named("AntiAlias1")}),
         sub("&Magnify", {later("x2").named("x21"), later("x4").named("x41"), later("x8").named("x81")}),
         sub("&Reduce", {later("x2"), later("x4"), later("x8")}),
-        sub("Move", {later("Left").key("Ctrl+Alt+L"), later("Right").key("Ctrl+Alt+R"), later("Up").named("Up1").key("Ctrl+Alt+U"),
-                     later("Down").named("Down1").key("Ctrl+Alt+D")}),
-        sub("Flip", {later("Right"), later("Down")}),
-        sub("Mirror", {later("&Down"), later("&Up"), later("&Left"), later("&Right"), sep(),
-                       later("Quad Top Left").named("QuadTopLeft1"), later("&Wedge").named("Wedge1")}),
+        sub("Move", {move("Left", fx::Direction::Left).named("ByteShiftLeft1").key("Ctrl+Alt+L"),
+                     // Ctrl+Alt+R belongs to Rotate.
+                     move("Right", fx::Direction::Right).named("ByteShiftRight1"),
+                     move("Up", fx::Direction::Up).named("ShiftUp1").key("Ctrl+Alt+U"),
+                     move("Down", fx::Direction::Down).named("ShiftDown1").key("Ctrl+Alt+D")}),
+        sub("Flip", {reflection("Right", [](Bitmap& b) { fx::flip(b, fx::Direction::Right); }).named("Horizontal4"),
+                     reflection("Down", [](Bitmap& b) { fx::flip(b, fx::Direction::Down); }).named("Vertical5")}),
+        sub("Mirror", {reflection("&Down", [](Bitmap& b) { fx::mirrorHalf(b, fx::Direction::Down); }).named("Down1"),
+                       reflection("&Up", [](Bitmap& b) { fx::mirrorHalf(b, fx::Direction::Up); }).named("Up1"),
+                       reflection("&Left", [](Bitmap& b) { fx::mirrorHalf(b, fx::Direction::Left); }).named("Left2"),
+                       reflection("&Right", [](Bitmap& b) { fx::mirrorHalf(b, fx::Direction::Right); }).named("Right2"),
+                       sep(), reflection("Quad Top Left", &fx::mirrorQuad).named("QuadTopLeft1"), wedge()}),
         sub("Colors", {shuffle("Roll RGB", fx::ChannelShuffle::RollRGB).named("RollColors1"),
                        shuffle("Swap RG", fx::ChannelShuffle::SwapRG).named("SwapRG1"),
                        shuffle("Swap GB", fx::ChannelShuffle::SwapGB).named("SwapGB1"),
                        shuffle("Swap RB", fx::ChannelShuffle::SwapRB).named("SwapRB1")}),
-        sub("Shadow", {later("Up Left"), later("Up Right").named("UpRight1"), later("Down Left").named("DownLeft1"),
-                       later("Down Right").named("DownRight1")}),
+        sub("Shadow", {shadow("Up Left", fx::Corner::UpLeft).named("Extrude1"),
+                       shadow("Up Right", fx::Corner::UpRight).named("UpRight1"),
+                       shadow("Down Left", fx::Corner::DownLeft).named("DownLeft1"),
+                       shadow("Down Right", fx::Corner::DownRight).named("DownRight1")}),
         sub("Pixelize", {later("2").named("N21"), later("3").named("N33"), later("4").named("N42"), later("5").named("N52"),
                          later("10").named("N102"), later("15").named("N151"), later("20").named("N201")}),
         sub("Ripple", {later("Random").named("Random2"), later("Tooth").named("Tooth1"), later("Triangle").named("Triangle2"),

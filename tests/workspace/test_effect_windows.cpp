@@ -139,6 +139,19 @@ TEST(EffectCommands, RotationAsksItsAngleAndTurnsA24BitCopy) {
     EXPECT_EQ(f.w->workspace().pixel(4, 2), clWhite);
 }
 
+TEST(EffectCommands, ReflectionsEndIn8BitsAndWedgeRefusesANonSquareImage) {
+    Fx f;
+    f.w->setWorkspaceSize(100, 80);
+    f.fill(clWhite);
+    f.w->workspace().setPixel(0, 0, clRed);
+    f.run("Image>Mirror>Wedge");
+    EXPECT_EQ(f.dialogs->messages(), QStringList{"image must be square"});
+    EXPECT_EQ(f.w->workspace().pixelFormat(), PixelFormat::Device);  // untouched
+    f.run("Image>Flip>Right");
+    EXPECT_EQ(f.w->workspace().pixelFormat(), PixelFormat::pf8bit);
+    EXPECT_EQ(f.w->workspace().pixel(99, 0), clRed);
+}
+
 TEST(EffectCommands, TraceRangeChangesOnlyTheRange) {
     Fx f;
     f.w->workspace().setSize(20, 20);

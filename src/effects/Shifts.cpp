@@ -1,0 +1,130 @@
+#include "effects/Shifts.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace pixoral::effects {
+
+namespace {
+
+void copyPixel(Bitmap& b, int fromX, int fromY, int toX, int toY) {
+    std::memcpy(b.scanLine(toY) + 3 * toX, b.scanLine(fromY) + 3 * fromX, 3);
+}
+
+bool is24(const Bitmap& b) { return b.pixelFormat() == PixelFormat::pf24bit && !b.isEmpty(); }
+
+}  // namespace
+
+void moveBytes(Bitmap& bmp, Direction d) {
+    const int H = bmp.height();
+    if (bmp.isEmpty()) return;
+    if (d == Direction::Left || d == Direction::Right) {
+        for (int y = 0; y < H; ++y) {
+            const auto s = rowSpan(bmp, y);
+            if (d == Direction::Left) std::rotate(s.begin(), s.begin() + 1, s.end());
+            else std::rotate(s.rbegin(), s.rbegin() + 1, s.rend());
+        }
+        return;
+    }
+    if (H < 2) return;
+    // Whole rows, padding included: the rows are one block of memory, rotated by one row.
+    const std::size_t row = static_cast<std::size_t>(bmp.bytesPerLine());
+    std::uint8_t* first = bmp.scanLine(0);
+    std::uint8_t* end = first + row * static_cast<std::size_t>(H);
+    if (bmp.scanLine(1) != first + row) {  // not one block (never for our bitmaps): row by row
+        std::vector<std::vector<std::uint8_t>> rows;
+        for (int y = 0; y < H; ++y) rows.emplace_back(bmp.scanLine(y), bmp.scanLine(y) + row);
+        for (int y = 0; y < H; ++y) {
+            const int from = d == Direction::Up ? (y + 1) % H : (y + H - 1) % H;
+            std::memcpy(bmp.scanLine(y), rows[from].data(), row);
+        }
+        return;
+    }
+    if (d == Direction::Up) std::rotate(first, first + row, end);
+    else std::rotate(first, end - row, end);
+}
+
+void flip(Bitmap& bmp, Direction d) {
+    if (!is24(bmp)) return;
+    const int W = bmp.width(), H = bmp.height();
+    if (d == Direction::Left || d == Direction::Right) {
+        for (int y = 0; y < H; ++y) {
+            std::uint8_t* r = bmp.scanLine(y);
+            for (int a = 0, b = W - 1; a < b; ++a, --b)
+                for (int k = 0; k < 3; ++k) std::swap(r[3 * a + k], r[3 * b + k]);
+        }
+        return;
+    }
+    const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
+    for (int a = 0, b = H - 1; a < b; ++a, --b) std::swap_ranges(bmp.scanLine(a), bmp.scanLine(a) + n, bmp.scanLine(b));
+}
+
+void mirrorHalf(Bitmap& bmp, Direction d) {
+    if (!is24(bmp)) return;
+    const int W = bmp.width(), H = bmp.height();
+    const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
+    switch (d) {
+        case Direction::Down:
+        case Direction::Up:
+            for (int y = 0; y <= (H - 1) / 2; ++y) {
+                const int from = d == Direction::Down ? y : H - 1 - y;
+                const int to = d == Direction::Down ? H - 1 - y : y;
+                if (from != to) std::memcpy(bmp.scanLine(to), bmp.scanLine(from), n);
+            }
+            break;
+        case Direction::Left:
+        case Direction::Right:
+            for (int y = 0; y < H; ++y)
+                for (int x = 0; x <= (W - 1) / 2; ++x) {
+                    if (d == Direction::Right) copyPixel(bmp, x, y, W - 1 - x, y);
+                    else copyPixel(bmp, W - 1 - x, y, x, y);
+                }
+            break;
+    }
+}
+
+void mirrorQuad(Bitmap& bmp) {
+    if (!is24(bmp)) return;
+    const int W = bmp.width(), H = bmp.height();
+    for (int y = 0; y <= (H - 1) / 2; ++y)
+        for (int x = 0; x <= (W - 1) / 2; ++x) {
+            copyPixel(bmp, x, y, x, H - 1 - y);
+            copyPixel(bmp, x, y, W - 1 - x, y);
+            copyPixel(bmp, x, y, W - 1 - x, H - 1 - y);
+        }
+}
+
+QString wedgeRefusal(const Bitmap& bmp) {
+    return bmp.width() == bmp.height() ? QString() : QStringLiteral("image must be square");
+}
+
+void mirrorWedge(Bitmap& bmp) {
+    if (!is24(bmp) || !wedgeRefusal(bmp).isEmpty()) return;
+    const int W = bmp.width(), H = bmp.height();
+    for (int y = 0; y < H; ++y) {
+        const int last = y <= (H - 1) / 2 ? y : W - 1 - y;
+        for (int x = 0; x <= last; ++x) copyPixel(bmp, x, y, W - 1 - x, y);
+    }
+}
+
+void shadow(Bitmap& bmp, Corner c) {
+    const int H = bmp.height();
+    const int n = bmp.rowDataBytes();
+    if (H < 5 || n < 5) return;
+    const bool up = c == Corner::UpLeft || c == Corner::UpRight;
+    const bool left = c == Corner::UpLeft || c == Corner::DownLeft;
+    const int dy = up ? 4 : -4, di = left ? 4 : -4;
+    for (int k = 0; k < H - 4; ++k) {
+        const int y = up ? k : H - 1 - k;
+        std::uint8_t* row = bmp.scanLine(y);
+        const std::uint8_t* partner = bmp.scanLine(y + dy);
+        for (int j = 0; j < n - 4; ++j) {
+            const int i = left ? j : n - 1 - j;
+            const std::uint8_t p = partner[i + di];
+            if (p < row[i]) row[i] = static_cast<std::uint8_t>(p + 1);
+        }
+    }
+}
+
+}  // namespace pixoral::effects
