@@ -3,6 +3,7 @@
 #include "effects/ColorEffects.h"
 #include "effects/Distortions.h"
 #include "effects/FilterEffects.h"
+#include "effects/ImageSize.h"
 #include "effects/RangeOps.h"
 #include "effects/Shifts.h"
 #include "workspace/Commands.h"
@@ -54,6 +55,44 @@ MenuEntry reflection(const char* caption, void (*fn)(Bitmap&)) {
 
 MenuEntry shadow(const char* caption, fx::Corner c) {
     return effect(caption, effectOf([c](Bitmap& b, EffectInputs&) { fx::shadow(b, c); }));
+}
+
+MenuEntry pixelize(const char* caption, int n) {
+    return effect(caption, effectOf([n](Bitmap& b, EffectInputs&) { return fx::pixelize(b, n); }));
+}
+
+MenuEntry texturize(const char* caption, int step) {
+    return effect(caption, effectOf([step](Bitmap& b, EffectInputs&) { return fx::texturize(b, step); }));
+}
+
+// Magnify and Reduce change the size: they run on a copy that replaces the workspace.
+MenuEntry magnify(const char* caption, int n) {
+    EffectRow e = effectOf([n](Bitmap& b, EffectInputs&) { return fx::magnify(b, n); });
+    e.refuse = [n](const Bitmap& b) { return fx::magnifyRefusal(b, n); };
+    e.resizes = true;
+    return effect(caption, std::move(e));
+}
+
+MenuEntry reduce(const char* caption, int n) {
+    EffectRow e = effectOf([n](Bitmap& b, EffectInputs&) { return fx::reduce(b, n); });
+    e.resizes = true;
+    return effect(caption, std::move(e));
+}
+
+// Crop: the range becomes the picture (a range reaching past the image is white there), the
+// brush and the fill indicator turn white, and the whole new picture is the range.
+void Crop1Click(F& w) {
+    if (!fx::loadRange(w.workspace(), w.rangeState())) return;
+    const Bitmap& buffer = w.rangeState().buffer;
+    Bitmap next = w.workspace();
+    if (!next.setSize(buffer.width(), buffer.height())) {
+        w.fail(fx::noMemoryFor(buffer));
+        return;
+    }
+    next.canvas().draw(0, 0, buffer);
+    w.canvas().brush().setColor(clWhite);
+    w.setShapeflagColors(w.shapeflagPenColor(), clWhite);
+    if (w.replaceWorkspace(next)) selectWholeImage(w);
 }
 
 // Wedge refuses an image that is not square before anything changes.
@@ -111,7 +150,7 @@ MenuEntry imageMenu() {
                        effect("Trace &Range", traceRange).named("TraceRange1"), sep(),
                        prompt("Color Byte", numberInto(fx::kColorBytePrompt, &S::colorByte)).named("ColorByte1"),
                        prompt("Intensity", numberInto(fx::kTraceIntensityPrompt, &S::traceIntensity)).named("TraceIntensity")}),
-        later("Crop").named("Crop1"),
+        item("Crop", &Crop1Click).named("Crop1"),
         later("Seamless Pattern").named("SeamlessPattern1"),
         sub("Rotation", {effect("Rotate", rotate).named("Rotate1").key("Ctrl+Alt+R"),
                          prompt("Angle...", numberInto(fx::kRotationAnglePrompt, &S::rotationAngle)).named("Angle1")}),
@@ -132,8 +171,8 @@ MenuEntry imageMenu() {
         sub("Effects", {effect("Grayscale", grayscale).named("Grayscale1"),
                         effect("Spray", effectOf([](Bitmap& b, EffectInputs&) { fx::spray(b); })).named("Spray2"),
                         effect("Anti Alias", effectOf([](Bitmap& b, EffectInputs&) { fx::antiAlias(b); })).named("AntiAlias1")}),
-        sub("&Magnify", {later("x2").named("x21"), later("x4").named("x41"), later("x8").named("x81")}),
-        sub("&Reduce", {later("x2"), later("x4"), later("x8")}),
+        sub("&Magnify", {magnify("x2", 2).named("N21"), magnify("x4", 4).named("N42"), magnify("x8", 8).named("N82")}),
+        sub("&Reduce", {reduce("x2", 2).named("x21"), reduce("x4", 4).named("x41"), reduce("x8", 8).named("x81")}),
         sub("Move", {move("Left", fx::Direction::Left).named("ByteShiftLeft1").key("Ctrl+Alt+L"),
                      // Ctrl+Alt+R belongs to Rotate.
                      move("Right", fx::Direction::Right).named("ByteShiftRight1"),
@@ -154,13 +193,15 @@ MenuEntry imageMenu() {
                        shadow("Up Right", fx::Corner::UpRight).named("UpRight1"),
                        shadow("Down Left", fx::Corner::DownLeft).named("DownLeft1"),
                        shadow("Down Right", fx::Corner::DownRight).named("DownRight1")}),
-        sub("Pixelize", {later("2").named("N21"), later("3").named("N33"), later("4").named("N42"), later("5").named("N52"),
-                         later("10").named("N102"), later("15").named("N151"), later("20").named("N201")}),
+        sub("Pixelize", {pixelize("2", 2).named("Square1"), pixelize("3", 3).named("N33"), pixelize("4", 4).named("N43"),
+                         pixelize("5", 5).named("N52"), pixelize("10", 10).named("N102"), pixelize("15", 15).named("N151"),
+                         pixelize("20", 20).named("N201")}),
         sub("Ripple", {later("Random").named("Random2"), later("Tooth").named("Tooth1"), later("Triangle").named("Triangle2"),
                        later("Wave").named("Wave1"), later("Wave Extra").named("WaveExtra1"),
                        later("Wave Inference").named("WaveInference1"), sep(), later("Height...").named("Height2"),
                        later("Inference...").named("Inference1")}),
-        sub("Texturize", {later("Standard").named("Standard1").key("F5"), later("Overlap").named("Overlap1").key("Shift+F5")}),
+        sub("Texturize", {texturize("Standard", 30).named("Standard1").key("F5"),
+                          texturize("Overlap", 20).named("Overlap1").key("Shift+F5")}),
     });
 }
 

@@ -152,6 +152,26 @@ TEST(EffectCommands, ReflectionsEndIn8BitsAndWedgeRefusesANonSquareImage) {
     EXPECT_EQ(f.w->workspace().pixel(99, 0), clRed);
 }
 
+TEST(EffectCommands, MagnifyAndCropReplaceTheWorkspaceWithItsUndoSteps) {
+    Fx f;
+    f.w->setWorkspaceSize(40, 30);
+    f.fill(clWhite);
+    f.w->workspace().setPixel(5, 6, clRed);
+    f.w->PushImage();
+    f.run("Image>Magnify>x4");
+    EXPECT_EQ(f.w->workspace().width(), 160);
+    EXPECT_EQ(f.w->workspace().pixel(21, 25), clRed);
+    f.w->rangeState().range = Rect{20, 24, 30, 40};
+    f.run("Image>Crop");
+    EXPECT_EQ(f.w->workspace().width(), 10);
+    EXPECT_EQ(f.w->workspace().height(), 16);
+    EXPECT_EQ(f.w->workspace().pixel(1, 1), clRed);
+    EXPECT_EQ(f.w->rangeState().range, (Rect{0, 0, 10, 16}));
+    f.run("Toolbar>Undo");  // the stored step, at the new size
+    EXPECT_EQ(f.w->workspace().width(), 10);
+    EXPECT_EQ(f.w->workspace().pixel(5, 6), clRed);
+}
+
 TEST(EffectCommands, TraceRangeChangesOnlyTheRange) {
     Fx f;
     f.w->workspace().setSize(20, 20);

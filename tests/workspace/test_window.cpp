@@ -113,7 +113,7 @@ TEST(Window, CommandTableNamesPathsAndKeys) {
         {"Edit>Redo", "Redo1", "Ctrl+Y", true},
         {"Image>Clear Default", "ClearDefault1", "", true},
         {"Image>Effects>Grayscale", "Grayscale1", "", true},
-        {"Image>Texturize>Overlap", "Overlap1", "Shift+F5", false},
+        {"Image>Texturize>Overlap", "Overlap1", "Shift+F5", true},
         {"Image>Rotation>Rotate", "Rotate1", "Ctrl+Alt+R", true},
         {"Range>Logic>And>Blue", "Blue2", "", true},
         {"Range>Select All", "SelectAll2", "Ctrl+A", true},
