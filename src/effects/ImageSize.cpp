@@ -2,6 +2,9 @@
 
 #include "canvas/Canvas.h"
 
+#include <cmath>
+#include <cstring>
+
 namespace pixoral::effects {
 
 namespace {
@@ -64,6 +67,39 @@ bool magnify(Bitmap& bmp, int n) {
 bool reduce(Bitmap& bmp, int n) {
     if (n < 1 || static_cast<double>(bmp.width()) / n < 16 || bmp.height() / n < 1) return true;
     return resample(bmp, bmp.width() / n, bmp.height() / n);
+}
+
+namespace {
+
+std::uint8_t blend(std::uint8_t a, std::uint8_t b, int k, int n) {
+    return static_cast<std::uint8_t>(std::lround(a + (b - a) * static_cast<double>(k) / n));
+}
+
+}  // namespace
+
+void seamless(Bitmap& bmp) {
+    if (bmp.pixelFormat() != PixelFormat::pf24bit || bmp.isEmpty()) return;
+    const int W = bmp.width(), H = bmp.height();
+    const int q = H / 4, p = W / 4;
+    const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
+    std::memcpy(bmp.scanLine(0), bmp.scanLine(H - 1), n);
+    if (H > 7) {
+        const std::uint8_t* top = bmp.scanLine(0);
+        const std::uint8_t* to = bmp.scanLine(q);
+        for (int e = 1; e < q; ++e) {
+            std::uint8_t* row = bmp.scanLine(e);
+            for (std::size_t i = 0; i < n; ++i) row[i] = blend(top[i], to[i], e, q);
+        }
+    }
+    for (int y = 0; y < H; ++y) {
+        std::uint8_t* row = bmp.scanLine(y);
+        std::uint8_t* last = row + 3 * (W - 1);
+        std::memcpy(last, row, 3);
+        if (W <= 7) continue;
+        const std::uint8_t* to = row + 3 * (W - p);
+        for (int g = 1; g < p; ++g)
+            for (int k = 0; k < 3; ++k) row[3 * (W - 1 - g) + k] = blend(last[k], to[k], g, p);
+    }
 }
 
 }  // namespace pixoral::effects

@@ -26,4 +26,11 @@ QString magnifyRefusal(const Bitmap& bmp, int n);
 // it is left as it is).
 bool reduce(Bitmap& bmp, int n);
 
+// Image > Seamless Pattern, on 24 bits a pixel: the top row becomes the bottom row and the
+// rows below it blend into row H div 4; then in every row the last pixel becomes the first
+// and the columns before it blend into column W - W div 4. Copies side by side or one above
+// the other then join without a seam. Pictures of 7 pixels or less a side only get the row
+// and column copies.
+void seamless(Bitmap& bmp);
+
 }  // namespace pixoral::effects

@@ -327,4 +327,18 @@ void transparentCopyAt(Bitmap& workspace, RangeState& st, Point at) {
                                  st.transparentColor);
 }
 
+void magnifyRange(Bitmap& workspace, RangeState& st) {
+    if (rangeIsEmpty(st.range)) return;
+    const Rect& r = st.range;
+    const int a = (r.right - r.left) / 4, b = (r.bottom - r.top) / 4;
+    Bitmap& buf = st.buffer;
+    if (!buf.setSize(50, 50)) return;
+    buf.setPixelFormat(PixelFormat::pf24bit);
+    buf.fill(clWhite);
+    buf.canvas().setCopyMode(cmSrcCopy);
+    buf.canvas().copyRect(Rect{0, 0, 50, 50}, workspace.canvas(), Rect{r.left + a, r.top + b, r.right - a, r.bottom - b});
+    workspace.canvas().setCopyMode(cmSrcCopy);
+    workspace.canvas().stretchDraw(r, buf);
+}
+
 }  // namespace pixoral::effects

@@ -117,4 +117,10 @@ void rangeSmearStep(Bitmap& workspace, const RangeState& st, Point to);
 // colour replaced by the workspace brush.
 void transparentCopyAt(Bitmap& workspace, RangeState& st, Point p);
 
+// Range > Magnify: the middle half of the range, (L + a, T + b, R - a, B - b) with
+// a = (R - L) div 4 and b = (B - T) div 4, copied into the buffer made 50 by 50 (white
+// first, source copy) and stretched back over the whole range. The workspace canvas's copy
+// mode becomes source copy and stays so. Does nothing for an empty range.
+void magnifyRange(Bitmap& workspace, RangeState& st);
+
 }  // namespace pixoral::effects

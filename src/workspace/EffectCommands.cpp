@@ -128,6 +128,14 @@ MenuEntry imageMenu() {
         b = in.range.buffer;
         return true;
     });
+    // Seamless Pattern is made in the range buffer (24 bits), which keeps the result too.
+    const EffectRow seamless = effectOf([](Bitmap& b, EffectInputs& in) {
+        in.range.buffer = b;
+        if (!fx::convertPixelFormat(in.range.buffer, PixelFormat::pf24bit)) return false;
+        fx::seamless(in.range.buffer);
+        b = in.range.buffer;
+        return true;
+    });
     const EffectRow rotate = effectOf(
         [](Bitmap& b, EffectInputs& in) { return fx::rotate(b, fx::RotateParams{in.settings.rotationAngle}); },
         PixelFormat::pf24bit);
@@ -151,7 +159,7 @@ MenuEntry imageMenu() {
                        prompt("Color Byte", numberInto(fx::kColorBytePrompt, &S::colorByte)).named("ColorByte1"),
                        prompt("Intensity", numberInto(fx::kTraceIntensityPrompt, &S::traceIntensity)).named("TraceIntensity")}),
         item("Crop", &Crop1Click).named("Crop1"),
-        later("Seamless Pattern").named("SeamlessPattern1"),
+        effect("Seamless Pattern", seamless).named("SeamlessPattern1"),
         sub("Rotation", {effect("Rotate", rotate).named("Rotate1").key("Ctrl+Alt+R"),
                          prompt("Angle...", numberInto(fx::kRotationAnglePrompt, &S::rotationAngle)).named("Angle1")}),
         sub("Whirl", {later("Whirl In").named("WhirlIn1"), later("Whirl Out").named("WhirlOut1"),

@@ -66,7 +66,7 @@ MenuEntry rangeMenu() {
                        rangeEdit("to Width", &fx::squareToWidth).named("toWidth1")}),
         sub("&Whirl", {later("Whirl In"), later("Whirl Out").named("WhirlOut2"), later("Whirl Center"),
                        later("Whirl Double").named("WhirlDouble1")}),
-        later("Magnify").named("Magnify1"),
+        rangeOp("Magnify", &fx::magnifyRange).named("Magnify1"),
         sub("&Logic", {logicMenu(fx::LogicFamily::And, "&And"), logicMenu(fx::LogicFamily::Or, "&Or"),
                        logicMenu(fx::LogicFamily::Xor, "&Xor")}),
         item("&Select All", [](F& w) { fx::selectAll(w.workspace(), w.rangeState()); }).named("SelectAll2").key("Ctrl+A"),

@@ -58,5 +58,26 @@ TEST(ImageSize, PixelizeMakesBlocksAndTexturizeRepeatsAThumbnail) {
     EXPECT_EQ(tiny.width(), 3);
 }
 
+TEST(ImageSize, SeamlessJoinsTheEdges) {
+    // 7 by 7: only the last row copied to the first and the first column to the last.
+    Bitmap small(7, 7, PixelFormat::pf24bit);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 7; ++x) small.setPixel(x, y, rgb(10 * x, 10 * y, 0));
+    const Bitmap before = small;
+    seamless(small);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 7; ++x) {
+            const int fromY = y == 0 ? 6 : y, fromX = x == 6 ? 0 : x;
+            ASSERT_EQ(small.pixel(x, y), before.pixel(fromX, fromY)) << x << "," << y;
+        }
+    // 8 rows: rows 1 .. q - 1 blend from the new row 0 towards row q = 2 (row 1 halfway).
+    Bitmap tall(1, 8, PixelFormat::pf24bit);
+    tall.setPixel(0, 7, rgb(100, 100, 100));
+    tall.setPixel(0, 2, rgb(0, 0, 0));
+    seamless(tall);
+    EXPECT_EQ(tall.pixel(0, 0), rgb(100, 100, 100));
+    EXPECT_EQ(tall.pixel(0, 1), rgb(50, 50, 50));
+}
+
 }  // namespace
 }  // namespace pixoral::effects

@@ -79,6 +79,23 @@ const std::vector<NamedOp>& menuOps() {
     return ops;
 }
 
+TEST(RangeMagnify, TheMiddleHalfEnlargedTwiceOverTheRange) {
+    // A 40 by 40 range whose middle half (10..30) holds a red 10 by 10 square at 15..25:
+    // enlarged twice about the range's centre it covers 10..30.
+    Bitmap ws(60, 60);
+    ws.canvas().brush().setColor(clRed);
+    ws.canvas().fillRect(Rect{15, 15, 25, 25});
+    ws.canvas().setCopyMode(cmSrcInvert);
+    RangeState st = stateWith({0, 0, 40, 40});
+    magnifyRange(ws, st);
+    EXPECT_EQ(ws.canvas().copyMode(), cmSrcCopy);  // and it stays so
+    EXPECT_EQ(st.buffer.width(), 50);
+    EXPECT_EQ(ws.pixel(12, 12), clRed);
+    EXPECT_EQ(ws.pixel(27, 27), clRed);
+    EXPECT_EQ(ws.pixel(8, 8), clWhite);
+    EXPECT_EQ(ws.pixel(45, 45), clWhite);  // outside the range
+}
+
 }  // namespace
 
 TEST(RangeRule, PixelsAreTheNormalisedRectangleWithExclusiveEdges) {
