@@ -1064,6 +1064,18 @@ bool fail(QString* error, const QString& why) {
     return false;
 }
 
+QString truncated(std::int64_t at) {
+    return QStringLiteral("the metafile is truncated: it ends before its end record (no whole record at byte %1)").arg(at);
+}
+QString badRecordSize(std::int64_t at, std::int64_t size) {
+    return QStringLiteral("the metafile is damaged: the record at byte %1 has an impossible size (%2 bytes)").arg(at).arg(size);
+}
+QString runsPastEnd(std::int64_t at, std::int64_t size) {
+    return QStringLiteral("the metafile is truncated: the record at byte %1 claims %2 bytes, past the end of the file")
+        .arg(at)
+        .arg(size);
+}
+
 }  // namespace
 
 Metafile::Metafile() = default;
@@ -1079,13 +1091,17 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
     if (all.u32(0) == 1 && all.u32(40) == 0x464D4520) {
         const std::uint32_t headerSize = all.u32(4);
         if (headerSize < 88 || headerSize > bytes.size()) return fail(error, QStringLiteral("the metafile header is damaged"));
+        // Every record must fit, and the end-of-file record must come: a file cut short would
+        // otherwise play half its picture without a word.
         std::int64_t p = 0;
-        while (p + 8 <= bytes.size()) {
+        bool ended = false;
+        while (!ended) {
+            if (p + 8 > bytes.size()) return fail(error, truncated(p));
             const std::uint32_t type = all.u32(p), size = all.u32(p + 4);
-            if (size < 8 || size % 4 || size > bytes.size() - p)
-                return fail(error, QStringLiteral("the metafile is damaged or truncated"));
+            if (size < 8 || size % 4) return fail(error, badRecordSize(p, size));
+            if (size > bytes.size() - p) return fail(error, runsPastEnd(p, size));
             p += size;
-            if (type == 14) break;
+            ended = type == 14;
         }
         const std::int32_t devX = all.i32(72), devY = all.i32(76), mmX = all.i32(80), mmY = all.i32(84);
         double pxX = 96 / 25.4, pxY = 96 / 25.4;
@@ -1137,10 +1153,13 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
     recordsStart_ = int(pos + 18);
     bool haveExt = false, haveOrg = false;
     std::int64_t p = recordsStart_;
-    while (p + 6 <= bytes.size()) {
+    // As for EMF: every record fits and the end record (function 0) comes.
+    for (;;) {
+        if (p + 6 > bytes.size()) return fail(error, truncated(p));
         const std::int64_t size = std::int64_t(all.u32(p)) * 2;
         const int func = all.u16(p + 4);
-        if (size < 6 || size > bytes.size() - p) return fail(error, QStringLiteral("the metafile is damaged or truncated"));
+        if (size < 6) return fail(error, badRecordSize(p, size));
+        if (size > bytes.size() - p) return fail(error, runsPastEnd(p, size));
         if (func == 0) break;
         if (func == 0x020C && !haveExt && size >= 10) {
             windowExt_[1] = all.i16(p + 6);

@@ -1,6 +1,8 @@
 // The metafile player on generated WMF and EMF files.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <climits>
 
 #include "../common/MetaWriter.h"
@@ -314,6 +316,56 @@ TEST(Metafile, PlayingLeavesTheCanvasStateAlone) {
     EXPECT_EQ(b.canvas().pen().width, 2);
     EXPECT_EQ(b.canvas().pen().mode, PenMode::pmCopy);
     EXPECT_TRUE(b.canvas().brush().isClear());
+}
+
+TEST(Metafile, FilesCutShortOrWithImpossibleRecordSizesAreRefused) {
+    // WMF: 18-byte header, window extent at 18 (10 bytes), rectangle at 28 (14), end at 42.
+    Wmf w;
+    w.windowExt(20, 20);
+    w.rectangle(0, 0, 10, 10);
+    const QByteArray wmf = w.file(false);
+    ASSERT_EQ(wmf.size(), 48);
+    // EMF: 88-byte header, rectangle at 88 (24 bytes), end record at 112 (20).
+    Emf e;
+    emfRect(e, 43, 0, 0, 10, 10);
+    const QByteArray emf = e.file(20, 20);
+    ASSERT_EQ(emf.size(), 132);
+    auto withSize = [](QByteArray f, int at, std::uint32_t size) {
+        for (int i = 0; i < 4; ++i) f[at + i] = char(size >> (8 * i));
+        return f;
+    };
+    const struct {
+        const char* name;
+        QByteArray data;
+        const char* why;
+    } cases[] = {
+        {"header-only.wmf", wmf.left(18), "truncated"},
+        {"no-end-record.wmf", wmf.left(42), "truncated"},
+        {"cut-in-record.wmf", wmf.left(35), "truncated"},
+        {"cut-in-end-record.wmf", wmf.left(44), "truncated"},
+        {"past-end.wmf", withSize(wmf, 28, 0x100), "past the end"},
+        {"shorter-than-header.wmf", withSize(wmf, 28, 2), "impossible size"},
+        {"zero-size.wmf", withSize(wmf, 28, 0), "impossible size"},
+        {"no-end-record.emf", emf.left(112), "truncated"},
+        {"cut-in-record.emf", emf.left(100), "truncated"},
+        {"cut-in-end-record.emf", emf.left(120), "truncated"},
+        {"cut-in-record-header.emf", emf.left(116), "truncated"},
+        {"past-end.emf", withSize(emf, 92, 0x1000), "past the end"},
+        {"shorter-than-header.emf", withSize(emf, 92, 4), "impossible size"},
+        {"zero-size.emf", withSize(emf, 92, 0), "impossible size"},
+        {"zero-size-end.emf", withSize(emf, 116, 0), "impossible size"},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& c : cases) {
+        const QString path = QDir(dir.path()).filePath(c.name);
+        writeAll(path, c.data);
+        Bitmap ws = filled(10, 10, clBlue);
+        QString error;
+        EXPECT_EQ(loadImageFile(path, ws, &error), FileResult::Failed) << c.name;
+        EXPECT_TRUE(error.contains(c.name) && error.contains(c.why)) << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(samePixels(ws, filled(10, 10, clBlue))) << c.name;
+    }
 }
 
 TEST(Metafile, CoordinatesAtTheEndsOfTheIntegerRangePlay) {
