@@ -490,8 +490,8 @@ public:
         else if (vertical == TA_BOTTOM)
             oy = -cv_.textHeight(str);
         const double a = s.font.escapement * std::numbers::pi / 1800.0;
-        const int tx = at.x + int(std::lround(ox * std::cos(a) + oy * std::sin(a)));
-        const int ty = at.y + int(std::lround(-ox * std::sin(a) + oy * std::cos(a)));
+        const int tx = clampCoord(at.x + std::int64_t(toCanvas(ox * std::cos(a) + oy * std::sin(a))));
+        const int ty = clampCoord(at.y + std::int64_t(toCanvas(-ox * std::sin(a) + oy * std::cos(a))));
 
         if (s.bkMode == OPAQUE)
             solidBrush(s.bkColor);
