@@ -40,7 +40,7 @@ QImage makeStore(int w, int h, PixelFormat f, bool white = true) {
     } else if (f == PixelFormat::pf1bit) {
         img.setColorTable({0xFF000000u, 0xFFFFFFFFu});
     }
-    // White is index 15 in the 8-bit palette and all ones everywhere else. Padding stays 0
+    // White is index 255 in the 8-bit palette and all ones everywhere else. Padding stays 0
     // so that saved rows are deterministic.
     const int data = rowBytes(w, f);
     for (int y = 0; y < h; ++y) {
@@ -49,7 +49,7 @@ QImage makeStore(int w, int h, PixelFormat f, bool white = true) {
             std::memset(row + data - (data > 0), 0, static_cast<std::size_t>(img.bytesPerLine() - data + (data > 0)));
             continue;
         }
-        std::memset(row, f == PixelFormat::pf8bit ? 15 : 0xFF, static_cast<std::size_t>(data));
+        std::memset(row, f == PixelFormat::pf8bit ? 255 : 0xFF, static_cast<std::size_t>(data));
         std::memset(row + data, 0, static_cast<std::size_t>(img.bytesPerLine() - data));
         if (f == PixelFormat::pf4bit && (w & 1)) row[data - 1] = 0xF0;
         if (f == PixelFormat::pf1bit && (w & 7)) row[data - 1] = static_cast<std::uint8_t>(0xFF << (8 - (w & 7)));

@@ -28,7 +28,8 @@ enum class PixelFormat { Device, pf1bit, pf4bit, pf8bit, pf24bit };
 const char* pixelFormatName(PixelFormat f);  // "device", "pf1bit", ...
 int bitsPerPixel(PixelFormat f);
 
-// The fixed 256-colour halftone palette: the 16 standard colours, a colour cube, greys.
+// The fixed 256-colour halftone palette: the 16 standard colours, a colour cube, greys;
+// entry 255 - i is the complement of entry i (0 black, 255 white).
 const TColor* halftonePalette();
 int nearestHalftoneIndex(TColor rgb);
 int nearestStandardIndex(TColor rgb);  // 0..15, for pf4bit

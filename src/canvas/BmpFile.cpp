@@ -126,7 +126,7 @@ bool Bitmap::saveToFile(const QString& path, QString* error) const {
     put32(out, 3780);
     put32(out, static_cast<std::uint32_t>(paletteSize));
     put32(out, 0);
-    const std::uint32_t* pal = raster::halftoneNative();  // its first 16 are the standard colours
+    const std::uint32_t* pal = format_ == PixelFormat::pf4bit ? raster::standardNative() : raster::halftoneNative();
     for (int i = 0; i < paletteSize; ++i) {
         const std::uint32_t c = format_ == PixelFormat::pf1bit ? (i ? 0xFFFFFFu : 0u) : pal[i];
         put32(out, c & 0xFFFFFFu);  // B, G, R, 0

@@ -1,6 +1,14 @@
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
+
 namespace pixoral {
+
+// Coordinates far outside any picture (mouse positions, points read from files) are kept
+// within this range, so sums and margins on them never overflow an int.
+inline constexpr int kCoordLimit = 1 << 24;
+inline int clampCoord(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); }
 
 struct Point {
     int x = 0;

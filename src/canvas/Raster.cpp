@@ -15,25 +15,65 @@ constexpr std::uint32_t nativeOf(TColor c) {
     return ((v & 0xFF) << 16) | (v & 0xFF00) | ((v >> 16) & 0xFF);
 }
 
-// 16 standard colours, a 6x6x6 cube (levels 0, 51, ..., 255; red major), 24 greys 8..238.
-constexpr std::array<std::uint32_t, 256> makeHalftone() {
-    std::array<std::uint32_t, 256> t{};
+// The 16 standard colours: the 4-bit palette, all of them in the 8-bit one too.
+constexpr std::array<std::uint32_t, 16> kStandard = [] {
+    std::array<std::uint32_t, 16> t{};
     const TColor std16[16] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clSilver,
                               clGray,  clRed,    clLime,  clYellow, clBlue, clFuchsia, clAqua, clWhite};
     for (int i = 0; i < 16; ++i) t[static_cast<std::size_t>(i)] = nativeOf(std16[i]);
-    int k = 16;
+    return t;
+}();
+
+// Entry 255 - i is the exact complement of entry i, so that inverting an index (a byte
+// effect) inverts the colour, and every entry is distinct. 0..11: black, the eight
+// half-intensity standard colours, red, lime, yellow; 244..255 their complements (blue,
+// fuchsia, aqua, ..., white); 12..23 and 232..243 twelve greys and theirs; 24..231 the
+// 6x6x6 cube (levels 0, 51, ..., 255; red major) without its eight corners, which are
+// standard colours above. The cube's complement reverses its order, hence its place.
+constexpr int kCubeFirst = 24;
+constexpr int kGreyFirst = 12;
+// The dark half of the extra greys; they start at 11 so that colours within a few levels of
+// white or black still take white or black.
+constexpr int kGreys[12] = {11, 19, 27, 35, 43, 57, 71, 79, 87, 95, 110, 119};
+
+constexpr bool isCubeCorner(int r, int g, int b) {
+    return (r == 0 || r == 5) && (g == 0 || g == 5) && (b == 0 || b == 5);
+}
+
+constexpr std::array<std::uint32_t, 256> makeHalftone() {
+    std::array<std::uint32_t, 256> t{};
+    const TColor low[12] = {clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple,
+                            clTeal,  clSilver, clGray,  clRed,   clLime, clYellow};
+    for (int i = 0; i < 12; ++i) t[static_cast<std::size_t>(i)] = nativeOf(low[i]);
+    for (int i = 0; i < 12; ++i) {
+        const auto v = static_cast<std::uint32_t>(kGreys[i]);
+        t[static_cast<std::size_t>(kGreyFirst + i)] = (v << 16) | (v << 8) | v;
+    }
+    int k = kCubeFirst;
     for (int r = 0; r < 6; ++r)
         for (int g = 0; g < 6; ++g)
             for (int b = 0; b < 6; ++b)
-                t[static_cast<std::size_t>(k++)] = (std::uint32_t(r * 51) << 16) | (std::uint32_t(g * 51) << 8) | std::uint32_t(b * 51);
-    for (int i = 0; i < 24; ++i) {
-        const auto v = static_cast<std::uint32_t>(8 + 10 * i);
-        t[static_cast<std::size_t>(k++)] = (v << 16) | (v << 8) | v;
-    }
+                if (!isCubeCorner(r, g, b))
+                    t[static_cast<std::size_t>(k++)] =
+                        (std::uint32_t(r * 51) << 16) | (std::uint32_t(g * 51) << 8) | std::uint32_t(b * 51);
+    // The cube's complements are in place already.
+    for (int i = 0; i < kCubeFirst; ++i) t[static_cast<std::size_t>(255 - i)] = ~t[static_cast<std::size_t>(i)] & 0xFFFFFFu;
     return t;
 }
 
+// Palette index of each cube point (r, g, b levels 0..5); corners sit among the standard colours.
+constexpr std::array<std::uint8_t, 216> makeCubeIndex(const std::array<std::uint32_t, 256>& pal) {
+    std::array<std::uint8_t, 216> idx{};
+    for (int c = 0; c < 216; ++c) {
+        const std::uint32_t v = (std::uint32_t(c / 36 * 51) << 16) | (std::uint32_t(c / 6 % 6 * 51) << 8) | std::uint32_t(c % 6 * 51);
+        for (int i = 0; i < 256; ++i)
+            if (pal[static_cast<std::size_t>(i)] == v) idx[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(i);
+    }
+    return idx;
+}
+
 constexpr std::array<std::uint32_t, 256> kHalftone = makeHalftone();
+constexpr std::array<std::uint8_t, 216> kCubeIndex = makeCubeIndex(kHalftone);
 
 inline int dist2(std::uint32_t a, std::uint32_t b) {
     const int dr = int((a >> 16) & 0xFF) - int((b >> 16) & 0xFF);
@@ -61,22 +101,22 @@ std::uint8_t computeHalftone(std::uint32_t v) {
             best = i;
         }
     };
-    for (int i = 1; i < 16; ++i) consider(i);
     // Candidates in ascending index order so that ties go to the lowest index, as a full
-    // search would. The cube is separable: the nearest level per channel is the nearest point.
+    // search would: every entry outside the cube, and the cube's nearest point (the cube is
+    // separable, so the nearest level per channel gives it; channels never tie).
+    for (int i = 1; i < kCubeFirst; ++i) consider(i);
     const int r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
-    consider(16 + 36 * ((r + 25) / 51) + 6 * ((g + 25) / 51) + (b + 25) / 51);
-    // For greys the distance grows with the distance of the level from the mean.
-    const int gi = std::clamp((r + g + b - 24) / 30, 0, 23);
-    for (int i = std::max(gi - 1, 0); i <= std::min(gi + 1, 23); ++i) consider(232 + i);
+    const int cube = kCubeIndex[static_cast<std::size_t>(36 * ((r + 25) / 51) + 6 * ((g + 25) / 51) + (b + 25) / 51)];
+    if (cube >= kCubeFirst && cube < 256 - kCubeFirst) consider(cube);  // corners are tried already
+    for (int i = 256 - kCubeFirst; i < 256; ++i) consider(i);
     return static_cast<std::uint8_t>(best);
 }
 
 std::uint8_t computeStandard(std::uint32_t v) {
     int best = 0;
-    int bestD = dist2(v, kHalftone[0]);
+    int bestD = dist2(v, kStandard[0]);
     for (int i = 1; i < 16; ++i) {
-        const int d = dist2(v, kHalftone[static_cast<std::size_t>(i)]);
+        const int d = dist2(v, kStandard[static_cast<std::size_t>(i)]);
         if (d < bestD) {
             bestD = d;
             best = i;
@@ -115,7 +155,7 @@ constexpr std::uint8_t kHatches[6][8] = {
 }  // namespace
 
 const std::uint32_t* halftoneNative() { return kHalftone.data(); }
-const std::uint32_t* standardNative() { return kHalftone.data(); }  // the first 16 entries
+const std::uint32_t* standardNative() { return kStandard.data(); }
 
 std::uint8_t nearestHalftone(std::uint32_t v) {
     v &= 0xFFFFFF;
@@ -150,7 +190,7 @@ std::uint32_t representable(PixelFormat f, std::uint32_t v) {
     case PixelFormat::Device:
     case PixelFormat::pf24bit: return v;
     case PixelFormat::pf8bit: return kHalftone[nearestHalftone(v)];
-    case PixelFormat::pf4bit: return kHalftone[nearestStandard(v)];
+    case PixelFormat::pf4bit: return kStandard[nearestStandard(v)];
     case PixelFormat::pf1bit: return nearestMono(v) ? 0xFFFFFFu : 0u;
     }
     return v;
@@ -175,7 +215,7 @@ void fetchRow(const std::uint8_t* row, PixelFormat f, int x0, int n, std::uint32
         for (int i = 0; i < n; ++i) {
             const int x = x0 + i;
             const std::uint8_t byte = row[x >> 1];
-            out[i] = kHalftone[(x & 1) ? (byte & 0x0F) : (byte >> 4)];
+            out[i] = kStandard[(x & 1) ? (byte & 0x0F) : (byte >> 4)];
         }
         break;
     case PixelFormat::pf1bit:
@@ -216,7 +256,7 @@ void storeRow(std::uint8_t* row, PixelFormat f, int x0, int n, const std::uint32
             std::uint8_t& byte = row[x >> 1];
             const int shift = (x & 1) ? 0 : 4;
             const std::uint32_t v = in[i] & 0xFFFFFFu;
-            if (kHalftone[(byte >> shift) & 0x0F] == v) continue;
+            if (kStandard[(byte >> shift) & 0x0F] == v) continue;
             byte = static_cast<std::uint8_t>((byte & ~(0x0F << shift)) | (nearestStandard(v) << shift));
         }
         break;

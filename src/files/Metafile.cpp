@@ -13,8 +13,8 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "canvas/Geometry.h"
 #include "files/Dib.h"
-#include "canvas/Bitmap.h"
 
 namespace pixoral {
 
@@ -109,13 +109,19 @@ struct DcState {
     double curX = 0, curY = 0;  // logical
 };
 
-constexpr double kCoordLimit = 1 << 17;  // device coordinates are clamped to this
 constexpr int kMaxPenWidth = 100;
 constexpr int kMaxFontPixels = 2000;
 constexpr std::size_t kMaxSavedStates = 4096;
 constexpr std::size_t kMaxObjects = 65536;
 
 TColor colorRef(std::uint32_t v) { return TColor(v & 0x00FFFFFF); }
+
+// A mapped coordinate or length as a canvas int: rounded, kept within the canvas's range
+// (NaN, from a degenerate mapping, counts as 0).
+int toCanvas(double v) {
+    if (std::isnan(v)) return 0;
+    return int(std::lround(std::clamp(v, double(-kCoordLimit), double(kCoordLimit))));
+}
 
 PenMode rop2ToPenMode(int r2) {
     static const PenMode kModes[16] = {
@@ -182,11 +188,8 @@ public:
     Point dev(double x, double y) const {
         double ox, oy;
         toOutput(x, y, ox, oy);
-        auto clampRound = [](double v) {
-            if (!std::isfinite(v)) return 0;
-            return int(std::lround(std::clamp(v, -kCoordLimit, kCoordLimit)));
-        };
-        return Point{clampRound(ox), clampRound(oy)};
+        if (!std::isfinite(ox) || !std::isfinite(oy)) return Point{};
+        return Point{toCanvas(ox), toCanvas(oy)};
     }
     // Logical to output scale along each axis (for pen widths and font heights).
     double scaleX() const {
@@ -408,8 +411,8 @@ public:
     }
     void roundRect(double l, double t, double r, double b, double w, double h) {
         const Rect k = box(l, t, r, b);
-        const int ew = int(std::min(std::fabs(w) * scaleX(), kCoordLimit));
-        const int eh = int(std::min(std::fabs(h) * scaleY(), kCoordLimit));
+        const int ew = toCanvas(std::fabs(w) * scaleX());
+        const int eh = toCanvas(std::fabs(h) * scaleY());
         figure([&] { cv_.roundRect(k.left, k.top, k.right, k.bottom, ew, eh); });
     }
     enum class ArcKind { Arc, Chord, Pie };
@@ -460,7 +463,7 @@ public:
         f.style = (s.font.weight >= 600 ? fsBold : 0u) | (s.font.italic ? fsItalic : 0u) |
                   (s.font.underline ? fsUnderline : 0u) | (s.font.strikeOut ? fsStrikeOut : 0u);
         f.color = s.textColor;
-        f.escapement = s.font.escapement;
+        f.escapement = s.font.escapement % 3600;  // any int from the file; the canvas negates it
         cv_.pen().mode = PenMode::pmCopy;
 
         const bool updateCp = s.textAlign & TA_UPDATECP;
@@ -487,8 +490,8 @@ public:
         else if (vertical == TA_BOTTOM)
             oy = -cv_.textHeight(str);
         const double a = s.font.escapement * std::numbers::pi / 1800.0;
-        const int tx = at.x + int(std::lround(ox * std::cos(a) + oy * std::sin(a)));
-        const int ty = at.y + int(std::lround(-ox * std::sin(a) + oy * std::cos(a)));
+        const int tx = clampCoord(at.x + std::int64_t(toCanvas(ox * std::cos(a) + oy * std::sin(a))));
+        const int ty = clampCoord(at.y + std::int64_t(toCanvas(-ox * std::sin(a) + oy * std::cos(a))));
 
         if (s.bkMode == OPAQUE)
             solidBrush(s.bkColor);
@@ -516,9 +519,10 @@ public:
     }
 
     // ---- blits ----
-    // Source rectangle in the image's own top-down rows; destination in logical units.
-    void blit(const QImage& src, int sx, int sy, int sw, int sh, double dx, double dy, double dw, double dh,
-              std::uint32_t rop) {
+    // Source rectangle in the image's own top-down rows; destination in logical units. The
+    // source is taken in 64 bits: files give any 32-bit corner and extent.
+    void blit(const QImage& src, std::int64_t sx, std::int64_t sy, std::int64_t sw, std::int64_t sh, double dx,
+              double dy, double dw, double dh, std::uint32_t rop) {
         const Point a = dev(dx, dy), b = dev(dx + dw, dy + dh);
         if (a.x == b.x || a.y == b.y) return;
         Bitmap source;
@@ -526,8 +530,10 @@ public:
             bool flipX = sw < 0, flipY = sh < 0;
             if (flipX) { sx += sw; sw = -sw; }
             if (flipY) { sy += sh; sh = -sh; }
-            const QRect part = QRect(sx, sy, sw, sh).intersected(src.rect());
-            if (part.isEmpty()) return;
+            const std::int64_t l = std::max<std::int64_t>(sx, 0), t = std::max<std::int64_t>(sy, 0);
+            const std::int64_t r = std::min<std::int64_t>(sx + sw, src.width()), b2 = std::min<std::int64_t>(sy + sh, src.height());
+            if (l >= r || t >= b2) return;
+            const QRect part(int(l), int(t), int(r - l), int(b2 - t));
             flipX = flipX != (b.x < a.x);
             flipY = flipY != (b.y < a.y);
             QImage piece = src.copy(part);
@@ -776,7 +782,7 @@ public:
             if (!r.has(P, 22) || !decodePackedDib(r.data() + dibAt, r.size() - dibAt, r.u16(P + 4) == 1, &dib)) break;
             const int sh = r.i16(P + 6), sw = r.i16(P + 8), ys = r.i16(P + 10), xs = r.i16(P + 12);
             // Source rows count from the bottom for a bottom-up DIB.
-            const int top = dib.bottomUp ? dib.image.height() - ys - sh : ys;
+            const std::int64_t top = dib.bottomUp ? std::int64_t(dib.image.height()) - ys - sh : ys;
             p_.blit(dib.image, xs, top, sw, sh, r.i16(P + 20), r.i16(P + 18), r.i16(P + 16), r.i16(P + 14), r.u32(P));
             break;
         }
@@ -847,7 +853,7 @@ public:
             GdiObject o;
             o.kind = GdiObject::Pen;
             o.pen.style = int(r.u32(12));
-            o.pen.width = std::abs(r.i32(16));
+            o.pen.width = std::fabs(double(r.i32(16)));
             o.pen.color = colorRef(r.u32(24));
             store(r.u32(8), o);
             break;
@@ -926,8 +932,8 @@ public:
         case 81: {  // StretchDIBits
             DecodedDib dib;
             if (!dibAt(r, 48, 52, 56, 60, r.u32(64) == 1, &dib)) break;
-            const int xs = r.i32(32), ys = r.i32(36), sw = r.i32(40), sh = r.i32(44);
-            const int top = dib.bottomUp ? dib.image.height() - ys - sh : ys;
+            const std::int64_t xs = r.i32(32), ys = r.i32(36), sw = r.i32(40), sh = r.i32(44);
+            const std::int64_t top = dib.bottomUp ? dib.image.height() - ys - sh : ys;
             p_.blit(dib.image, xs, top, sw, sh, X(24), X(28), X(72), X(76), r.u32(68));
             break;
         }
@@ -1058,6 +1064,18 @@ bool fail(QString* error, const QString& why) {
     return false;
 }
 
+QString truncated(std::int64_t at) {
+    return QStringLiteral("the metafile is truncated: it ends before its end record (no whole record at byte %1)").arg(at);
+}
+QString badRecordSize(std::int64_t at, std::int64_t size) {
+    return QStringLiteral("the metafile is damaged: the record at byte %1 has an impossible size (%2 bytes)").arg(at).arg(size);
+}
+QString runsPastEnd(std::int64_t at, std::int64_t size) {
+    return QStringLiteral("the metafile is truncated: the record at byte %1 claims %2 bytes, past the end of the file")
+        .arg(at)
+        .arg(size);
+}
+
 }  // namespace
 
 Metafile::Metafile() = default;
@@ -1073,13 +1091,17 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
     if (all.u32(0) == 1 && all.u32(40) == 0x464D4520) {
         const std::uint32_t headerSize = all.u32(4);
         if (headerSize < 88 || headerSize > bytes.size()) return fail(error, QStringLiteral("the metafile header is damaged"));
+        // Every record must fit, and the end-of-file record must come: a file cut short would
+        // otherwise play half its picture without a word.
         std::int64_t p = 0;
-        while (p + 8 <= bytes.size()) {
+        bool ended = false;
+        while (!ended) {
+            if (p + 8 > bytes.size()) return fail(error, truncated(p));
             const std::uint32_t type = all.u32(p), size = all.u32(p + 4);
-            if (size < 8 || size % 4 || size > bytes.size() - p)
-                return fail(error, QStringLiteral("the metafile is damaged or truncated"));
+            if (size < 8 || size % 4) return fail(error, badRecordSize(p, size));
+            if (size > bytes.size() - p) return fail(error, runsPastEnd(p, size));
             p += size;
-            if (type == 14) break;
+            ended = type == 14;
         }
         const std::int32_t devX = all.i32(72), devY = all.i32(76), mmX = all.i32(80), mmY = all.i32(84);
         double pxX = 96 / 25.4, pxY = 96 / 25.4;
@@ -1131,10 +1153,13 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
     recordsStart_ = int(pos + 18);
     bool haveExt = false, haveOrg = false;
     std::int64_t p = recordsStart_;
-    while (p + 6 <= bytes.size()) {
+    // As for EMF: every record fits and the end record (function 0) comes.
+    for (;;) {
+        if (p + 6 > bytes.size()) return fail(error, truncated(p));
         const std::int64_t size = std::int64_t(all.u32(p)) * 2;
         const int func = all.u16(p + 4);
-        if (size < 6 || size > bytes.size() - p) return fail(error, QStringLiteral("the metafile is damaged or truncated"));
+        if (size < 6) return fail(error, badRecordSize(p, size));
+        if (size > bytes.size() - p) return fail(error, runsPastEnd(p, size));
         if (func == 0) break;
         if (func == 0x020C && !haveExt && size >= 10) {
             windowExt_[1] = all.i16(p + 6);

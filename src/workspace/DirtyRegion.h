@@ -10,9 +10,9 @@
 
 namespace pixoral::dirty {
 
-// Mouse positions far outside any image are kept in this range, so margins never overflow.
-inline constexpr int kCoordLimit = 1 << 24;
-inline int clampCoord(std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); }
+// Mouse positions far outside any image are kept in the canvas's range, so margins never overflow.
+using pixoral::clampCoord;
+using pixoral::kCoordLimit;
 
 // The box around some points, grown by `margin` on every side (right and bottom exclusive).
 template <typename It>

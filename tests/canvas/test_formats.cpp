@@ -37,20 +37,18 @@ TColor stored(PixelFormat f, TColor c) {
 
 }  // namespace
 
-TEST(Formats, HalftonePaletteLayout) {
+TEST(Formats, HalftonePaletteMirrorsComplements) {
     const TColor* pal = halftonePalette();
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(pal[i], kStandardColors[i]);
-    EXPECT_EQ(kStandardColors[7], clSilver);
-    EXPECT_EQ(kStandardColors[8], clGray);
-    EXPECT_EQ(pal[16], rgb(0, 0, 0));
-    EXPECT_EQ(pal[16 + 36 * 5 + 6 * 2 + 1], rgb(255, 102, 51));  // the cube, red major
-    EXPECT_EQ(pal[231], rgb(255, 255, 255));
-    EXPECT_EQ(pal[232], rgb(8, 8, 8));
-    EXPECT_EQ(pal[255], rgb(238, 238, 238));
-    // Every entry maps to itself, or to the first entry of the same colour.
-    for (int i = 0; i < 256; ++i) EXPECT_EQ(pal[nearestHalftoneIndex(pal[i])], pal[i]);
-    EXPECT_EQ(nearestHalftoneIndex(clWhite), 15);
-    EXPECT_EQ(nearestHalftoneIndex(clBlack), 0);
+    EXPECT_EQ(pal[0], clBlack);
+    EXPECT_EQ(pal[255], clWhite);
+    for (TColor c : kStandardColors) EXPECT_EQ(pal[nearestHalftoneIndex(c)], c) << std::hex << c;
+    for (int i = 0; i < 256; ++i) {
+        // Inverting an index inverts its colour: 255 - i is the nearest entry to the complement.
+        EXPECT_EQ(pal[255 - i], pal[bruteNearest(0xFFFFFF ^ pal[i], pal, 256)]) << i;
+        EXPECT_EQ(nearestHalftoneIndex(pal[i]), i);  // no duplicates, so lookups are exact
+    }
+    EXPECT_EQ(nearestHalftoneIndex(rgb(128, 0, 0)), nearestHalftoneIndex(clMaroon));
+    EXPECT_EQ(pal[nearestHalftoneIndex(rgb(255, 102, 51))], rgb(255, 102, 51));  // the cube
 }
 
 TEST(Formats, NearestColourMatchesAFullSearch) {
@@ -128,7 +126,7 @@ TEST(Formats, RowBytesAreTheRealLayout) {
 
     Bitmap e(2, 1, PixelFormat::pf8bit);
     e.setPixel(0, 0, rgb(255, 102, 51));
-    EXPECT_EQ(e.scanLine(0)[0], 16 + 36 * 5 + 6 * 2 + 1);
+    EXPECT_EQ(halftonePalette()[e.scanLine(0)[0]], rgb(255, 102, 51));  // the byte is the palette index
 }
 
 TEST(Formats, DrawingOnIndexedFormatsTakesTheNearestEntry) {
@@ -142,11 +140,11 @@ TEST(Formats, DrawingOnIndexedFormatsTakesTheNearestEntry) {
         raster::penSpan(b, 0, 2, 4, clRed, PenMode::pmNot);
         EXPECT_EQ(b.pixel(3, 0), clBlack) << pixelFormatName(f);
     }
-    // Rewriting a pixel with its own colour keeps a duplicate palette index as it is.
+    // Rewriting a pixel with its own colour keeps its palette index.
     Bitmap b(1, 1, PixelFormat::pf8bit);
-    b.scanLine(0)[0] = 231;  // the cube's white, a duplicate of index 15
+    b.scanLine(0)[0] = 231;
     raster::penSpan(b, 0, 0, 1, clBlack, PenMode::pmNop);
-    raster::penSpan(b, 0, 0, 1, clWhite, PenMode::pmMerge);
+    raster::penSpan(b, 0, 0, 1, halftonePalette()[231], PenMode::pmMerge);
     EXPECT_EQ(b.scanLine(0)[0], 231);
 }
 

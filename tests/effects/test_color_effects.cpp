@@ -32,11 +32,9 @@ TEST(Invert, EveryPixelInvertedInEachFormatAndPaddingUntouched) {
         ASSERT_EQ(b.pixelFormat(), f);
         for (int y = 0; y < b.height(); ++y) {
             for (int x = 0; x < b.width(); ++x) {
-                if (f == PixelFormat::pf8bit) {
-                    EXPECT_EQ(b.scanLine(y)[x], 255 - before.scanLine(y)[x]) << x << "," << y;
-                } else {
-                    EXPECT_EQ(b.pixel(x, y), 0xFFFFFF ^ before.pixel(x, y)) << x << "," << y;
-                }
+                if (f == PixelFormat::pf8bit) EXPECT_EQ(b.scanLine(y)[x], 255 - before.scanLine(y)[x]) << x << "," << y;
+                // In 8 bits too: the palette mirrors complements.
+                EXPECT_EQ(b.pixel(x, y), 0xFFFFFF ^ before.pixel(x, y)) << x << "," << y;
                 if (f == PixelFormat::Device) {
                     EXPECT_EQ(b.scanLine(y)[4 * x + 3], 0xFF);  // the reserved byte stays
                 }
@@ -46,6 +44,15 @@ TEST(Invert, EveryPixelInvertedInEachFormatAndPaddingUntouched) {
         invert(b);
         for (int y = 0; y < b.height(); ++y) EXPECT_EQ(test::rowBytes(b, y), test::rowBytes(before, y));
     }
+}
+
+TEST(Invert, AfterASwapThatLeavesEightBitsWhiteBecomesBlack) {
+    Bitmap b(3, 2);
+    ASSERT_TRUE(shuffleChannels(b, ChannelShuffle::SwapRB));
+    ASSERT_EQ(b.pixelFormat(), PixelFormat::pf8bit);
+    invert(b);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(b.pixel(x, y), clBlack) << x << "," << y;
 }
 
 TEST(Invert, OneBitRowsCoverTheLastPartialByteButNotThePadding) {

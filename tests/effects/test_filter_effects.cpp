@@ -42,6 +42,14 @@ TEST(Trace, ConvertsToEightBitsAndSurvivesTinyImages) {
     b.setPixel(1, 1, clBlack);
     trace(b, {0, 3});
     EXPECT_EQ(b.pixelFormat(), PixelFormat::pf8bit);
+    // The Color Byte is a palette index: 255 is white, 0 black.
+    for (const auto& [byte, colour] : {std::pair{255, clWhite}, std::pair{0, clBlack}}) {
+        Bitmap t(4, 3);
+        t.canvas().brush().setColor(clRed);
+        t.canvas().fillRect({0, 0, 2, 3});
+        trace(t, {byte, 1});
+        EXPECT_EQ(t.pixel(1, 0), colour) << byte;
+    }
     for (int w : {1, 2, 3})
         for (int h : {1, 2}) {
             Bitmap t(w, h, PixelFormat::pf8bit);

@@ -1,6 +1,10 @@
 // The metafile player on generated WMF and EMF files.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QTemporaryDir>
+#include <climits>
+
 #include "../common/MetaWriter.h"
 #include "../common/TestSupport.h"
 #include "canvas/Bitmap.h"
@@ -312,4 +316,113 @@ TEST(Metafile, PlayingLeavesTheCanvasStateAlone) {
     EXPECT_EQ(b.canvas().pen().width, 2);
     EXPECT_EQ(b.canvas().pen().mode, PenMode::pmCopy);
     EXPECT_TRUE(b.canvas().brush().isClear());
+}
+
+TEST(Metafile, FilesCutShortOrWithImpossibleRecordSizesAreRefused) {
+    // WMF: 18-byte header, window extent at 18 (10 bytes), rectangle at 28 (14), end at 42.
+    Wmf w;
+    w.windowExt(20, 20);
+    w.rectangle(0, 0, 10, 10);
+    const QByteArray wmf = w.file(false);
+    ASSERT_EQ(wmf.size(), 48);
+    // EMF: 88-byte header, rectangle at 88 (24 bytes), end record at 112 (20).
+    Emf e;
+    emfRect(e, 43, 0, 0, 10, 10);
+    const QByteArray emf = e.file(20, 20);
+    ASSERT_EQ(emf.size(), 132);
+    auto withSize = [](QByteArray f, int at, std::uint32_t size) {
+        for (int i = 0; i < 4; ++i) f[at + i] = char(size >> (8 * i));
+        return f;
+    };
+    const struct {
+        const char* name;
+        QByteArray data;
+        const char* why;
+    } cases[] = {
+        {"header-only.wmf", wmf.left(18), "truncated"},
+        {"no-end-record.wmf", wmf.left(42), "truncated"},
+        {"cut-in-record.wmf", wmf.left(35), "truncated"},
+        {"cut-in-end-record.wmf", wmf.left(44), "truncated"},
+        {"past-end.wmf", withSize(wmf, 28, 0x100), "past the end"},
+        {"shorter-than-header.wmf", withSize(wmf, 28, 2), "impossible size"},
+        {"zero-size.wmf", withSize(wmf, 28, 0), "impossible size"},
+        {"no-end-record.emf", emf.left(112), "truncated"},
+        {"cut-in-record.emf", emf.left(100), "truncated"},
+        {"cut-in-end-record.emf", emf.left(120), "truncated"},
+        {"cut-in-record-header.emf", emf.left(116), "truncated"},
+        {"past-end.emf", withSize(emf, 92, 0x1000), "past the end"},
+        {"shorter-than-header.emf", withSize(emf, 92, 4), "impossible size"},
+        {"zero-size.emf", withSize(emf, 92, 0), "impossible size"},
+        {"zero-size-end.emf", withSize(emf, 116, 0), "impossible size"},
+    };
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const auto& c : cases) {
+        const QString path = QDir(dir.path()).filePath(c.name);
+        writeAll(path, c.data);
+        Bitmap ws = filled(10, 10, clBlue);
+        QString error;
+        EXPECT_EQ(loadImageFile(path, ws, &error), FileResult::Failed) << c.name;
+        EXPECT_TRUE(error.contains(c.name) && error.contains(c.why)) << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(samePixels(ws, filled(10, 10, clBlue))) << c.name;
+    }
+}
+
+TEST(Metafile, CoordinatesAtTheEndsOfTheIntegerRangePlay) {
+    // Run under UBSan this fails on any overflow in the mapping, the figures or the blits.
+    const std::int64_t lo = INT_MIN, hi = INT_MAX;
+    const QByteArray dib = metawriter::dib24(4, 2, dibColor);
+    const std::int64_t one = 0x3F800000;  // 1.0f
+    Emf e;
+    e.rec(38, {1, 0, lo, 0, clRed});  // a pen of width INT_MIN
+    e.rec(37, {1});
+    emfRect(e, 42, lo, hi, hi, lo);
+    e.rec(44, {lo, lo, hi, hi, hi, lo});
+    e.rec(47, {lo, lo, hi, hi, hi, 0, lo, hi});
+    e.rec(27, {lo, lo});
+    e.rec(54, {hi, hi});
+    e.rec(4, {0, 0, 0, 0, 3, lo, hi, hi, lo, lo, lo});
+    e.rec(15, {hi, lo, clRed});
+    e.rec(81, {0, 0, 0, 0, lo, hi, lo, hi, hi, lo, 80, 40, 120, dib.size() - 40, 0, 0x00CC0020, hi, lo}, dib);
+    e.rec(77, {0, 0, 0, 0, hi, lo, lo, hi, 0x00CC0020, hi, lo, one, 0, 0, one, 0, 0, 0, 0, 108, 40, 148,
+               dib.size() - 40, lo, hi},
+          dib);
+    e.rec(82, {2, -16, 0, lo, 0, lo, 0, 0}, QByteArray(64, '\0'));  // escapement and weight INT_MIN
+    e.rec(37, {2});
+    QByteArray text;
+    metawriter::put16(text, 'A');
+    e.rec(84, {0, 0, 0, 0, 1, 0, 0, hi, lo, 1, 76, 4, lo, lo, hi, hi, 0}, text);
+    e.rec(37, {0x80000008});  // NULL_PEN
+    e.rec(37, {0x80000004});  // BLACK_BRUSH
+    emfRect(e, 43, lo, lo, hi, hi);  // covers everything
+    // Extreme mappings: every point lands far away or nowhere.
+    e.rec(17, {8});
+    e.rec(9, {1, 1});
+    e.rec(11, {hi, lo});
+    e.rec(10, {lo, hi});
+    e.rec(12, {hi, lo});
+    emfRect(e, 43, lo, lo, hi, hi);
+    e.rec(9, {hi, lo});
+    e.rec(11, {1, hi});
+    for (int i = 0; i < 40; ++i) e.rec(31, {hi, 1, lo, 1});  // the viewport extent overflows to infinity
+    emfRect(e, 42, 0, 0, 10, 10);
+    e.rec(44, {0, 0, 10, 10, 0, 0});
+    EXPECT_TRUE(allPixels(playEmf(e.file(30, 30)), clBlack));
+
+    Wmf w;
+    w.windowExt(20, 20);
+    w.rec(0x0103, {8});
+    w.rec(0x020E, {-32768, 32767});  // viewport extent
+    w.windowExt(1, -1);
+    w.rec(0x020D, {32767, -32768});  // viewport origin
+    for (int i = 0; i < 8; ++i) w.rec(0x0211, {32767, -32768});
+    w.rectangle(-32768, -32768, 32767, 32767);
+    w.ellipse(32767, -32768, -32768, 32767);
+    w.rec(0x061C, {32767, 32767, 32767, -32768, 32767, -32768});
+    w.rec(0x0F43, {0x0020, 0x00CC, 0, -32768, 32767, -32768, 32767, 32767, -32768, 32767, -32768},
+          metawriter::dib24(4, 2, dibColor));
+    for (int i = 0; i < 200; ++i) w.rec(0x0412, {1, 32767, 1, 32767});  // ScaleViewportExt
+    w.lineTo(32767, -32768);
+    Bitmap ww = playWmf(w.file(false));
+    EXPECT_EQ(ww.width(), 20);
 }
