@@ -174,6 +174,9 @@ TEST_P(Golden, MatchesReference) {
     } catch (const std::exception& e) {
         FAIL() << e.what();
     }
+    // PIXORAL_GOLDEN_OUT=DIR keeps our pictures for a side-by-side look (compare_dir.py).
+    if (const QString out = qEnvironmentVariable("PIXORAL_GOLDEN_OUT"); !out.isEmpty())
+        ours.saveToFile(out + "/" + QString::fromStdString(name) + ".bmp");
     ASSERT_EQ(ours.width(), ref.width());
     ASSERT_EQ(ours.height(), ref.height());
     int diff = 0, x0 = ref.width(), y0 = ref.height(), x1 = -1, y1 = -1;
@@ -190,8 +193,9 @@ TEST_P(Golden, MatchesReference) {
     where << name << ": " << diff << " pixels differ";
     if (diff) where << " in x " << x0 << ".." << x1 << ", y " << y0 << ".." << y1;
     EXPECT_LE(diff, allowed) << where.str() << " (allowed " << allowed << ")";
+    if (diff > 0 && diff <= allowed) std::cout << "[ known ] " << where.str() << "\n";
     if (it != known.end() && diff < allowed)
-        std::cout << "[ note ] " << where.str() << ", listed as " << allowed << ": lower its entry"
+        std::cout << "[ note ] " << name << " is listed as " << allowed << ": lower its entry"
                   << (diff == 0 ? " (exact now: remove it)" : "") << "\n";
 }
 
