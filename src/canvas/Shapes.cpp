@@ -32,6 +32,15 @@ double RoundShape::halfWidthAt(double dy) const {
 }
 
 bool RoundShape::row(i64 y, int limit, double slack, i64& x0, i64& x1) const {
+    if (steps) {
+        const i64 c2x = std::llround(2 * cx), c2y = std::llround(2 * cy);  // left + right, top + bottom
+        const i64 d = 2 * y - c2y;
+        const i64 k = (d < 0 ? -d : d) / 2;
+        if (k >= i64(steps->size())) return false;
+        x0 = std::max<i64>((c2x - stepSpan) / 2 + (*steps)[k], -2);
+        x1 = std::min<i64>((c2x + stepSpan) / 2 - (*steps)[k], i64(limit) + 1);
+        return x0 <= x1;
+    }
     if (hw + slack < 0 || hh + slack < 0) return false;
     const double dy = std::fabs(double(y) - cy);
     if (dy > hh + slack) return false;
@@ -42,6 +51,7 @@ bool RoundShape::row(i64 y, int limit, double slack, i64& x0, i64& x1) const {
 
 RoundShape RoundShape::grown(double d) const {
     RoundShape g = *this;
+    g.steps = nullptr;
     g.hw = hw + d;
     g.hh = hh + d;
     g.rx = std::clamp(rx + d, 0.0, std::max(g.hw, 0.0));
@@ -130,6 +140,37 @@ bool ringRow(const RoundShape& outer, const RoundShape& inner, const RoundShape&
     return true;
 }
 
+// The rows of the ellipse in the inclusive box left..left+a, top..top+b: the inset of each
+// row from the sides, by distance from the middle row (0 for the middle one or two). This is
+// the integer midpoint stepping of one quadrant GDI draws with; boxes two pixels wide or high
+// or less are filled whole, and flat ellipses may lose rows at their tips, as GDI's do.
+std::shared_ptr<const std::vector<i64>> ellipseSteps(i64 a, i64 b) {
+    auto out = std::make_shared<std::vector<i64>>();
+    if (a <= 1 || b <= 1) {
+        out->assign(std::size_t(b / 2 + 1), 0);
+        return out;
+    }
+    const i64 b1 = b & 1;
+    i64 dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
+    i64 err = dx + dy + b1 * a * a;
+    const i64 stepX = 8 * b * b, stepY = 8 * a * a;
+    i64 inset = 0, row = 0;  // row: distance below the middle row
+    out->reserve(std::size_t(b / 2 + 1));
+    while (2 * inset <= a) {
+        if (row == i64(out->size())) out->push_back(inset);
+        const i64 e2 = 2 * err;
+        if (e2 <= dy) {
+            ++row;
+            err += dy += stepY;
+        }
+        if (e2 >= dx) {
+            ++inset;
+            err += dx += stepX;
+        }
+    }
+    return out;
+}
+
 // The shape inscribed in the pixel edges of the box l..r-1, t..b-1 (r > l, b > t).
 RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, double cornerH) {
     RoundShape s;
@@ -150,6 +191,13 @@ RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, do
         const double b = std::max(s.hh, ey / std::sqrt(std::max(1e-12, 1 - (dx0 / a) * (dx0 / a))));
         s.hw = s.rx = a;
         s.hh = s.ry = b;
+    }
+    // Moderate ellipses take GDI's stepped rows (the analytic shape is the fallback for
+    // boxes whose stepping would overflow).
+    constexpr i64 kStepLimit = i64(1) << 15;
+    if (ellipse && r - l <= kStepLimit && b - t <= kStepLimit) {
+        s.steps = ellipseSteps(r - 1 - l, b - 1 - t);
+        s.stepSpan = r - 1 - l;
     }
     return s;
 }
@@ -230,6 +278,8 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     if (x1 == x2 || y1 == y2 || bmp.isEmpty()) return;
+    // A one-pixel box with a thin pen draws nothing at all.
+    if (x2 - x1 == 1 && y2 - y1 == 1 && scan::penWidth(pen) == 1) return;
     const int w = bmp.width(), h = bmp.height();
     const bool ellipse = kind == Corners::Elliptic;
     if (kind == Corners::Square) cornerW = cornerH = 0;
@@ -238,8 +288,10 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     if (pen.style == PenStyle::psClear) {
         // Without an outline the interior is one pixel smaller on the right and bottom.
         if (x2 - x1 < 2 || y2 - y1 < 2 || brush.isClear()) return;
-        const RoundShape s = boxShape(x1, y1, x2 - 1, y2 - 1, ellipse, cornerW, cornerH);
-        if (!visibleRows(y1, y2 - 2, h, ya, yb)) return;
+        // An ellipse keeps its size unless it is at most two pixels across.
+        const bool whole = ellipse && x2 - x1 > 2 && y2 - y1 > 2;
+        const RoundShape s = boxShape(x1, y1, whole ? x2 : x2 - 1, whole ? y2 : y2 - 1, ellipse, cornerW, cornerH);
+        if (!visibleRows(y1, whole ? y2 - 1 : y2 - 2, h, ya, yb)) return;
         for (i64 y = ya; y <= yb; ++y) {
             i64 a, b;
             if (s.row(y, w, kSlack, a, b)) raster::brushSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
@@ -286,10 +338,12 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     }
 
     RoundShape outer, inner;
-    wideBand(region, pen, outer, inner);
+    RoundShape smooth = region;  // wide outlines are still drawn on the analytic shape
+    smooth.steps = nullptr;
+    wideBand(smooth, pen, outer, inner);
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
     for (i64 y = ya; y <= yb; ++y) {
-        if (!ringRow(outer, inner, region, y, w, parts)) continue;
+        if (!ringRow(outer, inner, smooth, y, w, parts)) continue;
         for (int k = 0; k < parts.count; ++k) penRun(y, parts.x0[k], parts.x1[k]);
         if (parts.hasInner) fillRun(y, parts.in0, parts.in1);
     }
