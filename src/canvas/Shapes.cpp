@@ -34,8 +34,10 @@ double RoundShape::halfWidthAt(double dy) const {
 bool RoundShape::row(i64 y, int limit, double slack, i64& x0, i64& x1) const {
     if (steps) {
         const i64 c2x = std::llround(2 * cx), c2y = std::llround(2 * cy);  // left + right, top + bottom
-        const i64 d = 2 * y - c2y;
-        const i64 k = (d < 0 ? -d : d) / 2;
+        const i64 edge = std::min(y - (c2y - stepSpanY) / 2, (c2y + stepSpanY) / 2 - y);
+        if (edge < 0) return false;
+        const i64 d = stepCorner - 2 * edge;
+        const i64 k = d <= 0 ? 0 : d / 2;
         if (k >= i64(steps->size())) return false;
         x0 = std::max<i64>((c2x - stepSpan) / 2 + (*steps)[k], -2);
         x1 = std::min<i64>((c2x + stepSpan) / 2 - (*steps)[k], i64(limit) + 1);
@@ -195,9 +197,18 @@ RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, do
     // Moderate ellipses take GDI's stepped rows (the analytic shape is the fallback for
     // boxes whose stepping would overflow).
     constexpr i64 kStepLimit = i64(1) << 15;
-    if (ellipse && r - l <= kStepLimit && b - t <= kStepLimit) {
-        s.steps = ellipseSteps(r - 1 - l, b - 1 - t);
+    if (r - l <= kStepLimit && b - t <= kStepLimit) {
+        // A round rectangle's corners are the quarters of its corner ellipse, clipped to the box.
+        i64 cw = r - l, ch = b - t;
+        if (!ellipse) {
+            cw = std::min<i64>(i64(std::fabs(cornerW)), cw);
+            ch = std::min<i64>(i64(std::fabs(cornerH)), ch);
+            if (cw <= 1 || ch <= 1) cw = ch = 1;
+        }
+        s.steps = ellipseSteps(cw - 1, ch - 1);
         s.stepSpan = r - 1 - l;
+        s.stepSpanY = b - 1 - t;
+        s.stepCorner = ch - 1;
     }
     return s;
 }
@@ -286,10 +297,10 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     i64 ya, yb;
 
     if (pen.style == PenStyle::psClear) {
-        // Without an outline the interior is one pixel smaller on the right and bottom.
+        // Without an outline a rectangle is one pixel smaller on the right and bottom.
         if (x2 - x1 < 2 || y2 - y1 < 2 || brush.isClear()) return;
-        // An ellipse keeps its size unless it is at most two pixels across.
-        const bool whole = ellipse && x2 - x1 > 2 && y2 - y1 > 2;
+        // Ellipses and round rectangles keep their size unless at most two pixels across.
+        const bool whole = kind != Corners::Square && x2 - x1 > 2 && y2 - y1 > 2;
         const RoundShape s = boxShape(x1, y1, whole ? x2 : x2 - 1, whole ? y2 : y2 - 1, ellipse, cornerW, cornerH);
         if (!visibleRows(y1, whole ? y2 - 1 : y2 - 2, h, ya, yb)) return;
         for (i64 y = ya; y <= yb; ++y) {
@@ -310,11 +321,26 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
 
     if (scan::isStyled(pen)) {
         Coverage on(w, h), off(w, h), fill(w, h);
-        const std::vector<Point> outline =
-            orderedOutline(region, y1, y2 - 1, w, h, 0.0, [](double, double) { return true; });
-        for (std::size_t i = 0; i < outline.size(); ++i) {
-            if (scan::styleOn(pen.style, i64(i))) on.addPixel(outline[i].x, outline[i].y);
-            else off.addPixel(outline[i].x, outline[i].y);
+        auto dash = [&](i64 x, i64 y, i64 i) {
+            if (scan::styleOn(pen.style, i)) on.addPixel(x, y);
+            else off.addPixel(x, y);
+        };
+        if (kind == Corners::Square) {
+            // The pattern starts at the top-right corner and runs anticlockwise; only the
+            // visible pixels are visited, each numbered by its place along the outline.
+            const i64 L = x1, T = y1, R = x2 - 1, B = y2 - 1;
+            const i64 xa = std::max<i64>(L, 0), xb = std::min<i64>(R, w - 1);
+            const i64 ta = std::max<i64>(T + 1, 0), tb = std::min<i64>(B, h - 1);
+            for (i64 x = xa; x <= xb; ++x) dash(x, T, R - x);
+            for (i64 y = ta; y <= tb; ++y) dash(L, y, (R - L) + (y - T));
+            if (B > T)
+                for (i64 x = std::max<i64>(L + 1, 0); x <= xb; ++x) dash(x, B, (R - L) + (B - T) + (x - L));
+            if (R > L)
+                for (i64 y = ta; y <= std::min<i64>(B - 1, h - 1); ++y) dash(R, y, 2 * (R - L) + (B - T) + (B - y));
+        } else {
+            const std::vector<Point> outline =
+                orderedOutline(region, y1, y2 - 1, w, h, 0.0, [](double, double) { return true; });
+            for (std::size_t i = 0; i < outline.size(); ++i) dash(outline[i].x, outline[i].y, i64(i));
         }
         if (visibleRows(y1, y2 - 1, h, ya, yb)) {
             for (i64 y = ya; y <= yb; ++y) {
