@@ -367,6 +367,19 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     RoundShape smooth = region;  // wide outlines are still drawn on the analytic shape
     smooth.steps = nullptr;
     wideBand(smooth, pen, outer, inner);
+    const bool inside = pen.style == PenStyle::psInsideFrame;
+    if (kind == Corners::Square && (!inside || std::min(x2 - x1, y2 - y1) >= pw)) {
+        // A wide pen turns a rectangle's corners with its own round tip: the band's outer
+        // edge has the pen's ellipse for corners.
+        i64 l = x1, t = y1, r = x2, b = y2;
+        if (!inside) {
+            l -= pw / 2;
+            t -= pw / 2;
+            r += (pw - 1) / 2;
+            b += (pw - 1) / 2;
+        }
+        outer = boxShape(l, t, r, b, false, pw, pw);
+    }
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
     for (i64 y = ya; y <= yb; ++y) {
         if (!ringRow(outer, inner, smooth, y, w, parts)) continue;
