@@ -174,7 +174,7 @@ std::shared_ptr<const std::vector<i64>> ellipseSteps(i64 a, i64 b) {
 }
 
 // The shape inscribed in the pixel edges of the box l..r-1, t..b-1 (r > l, b > t).
-RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, double cornerH) {
+RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, double cornerH, bool stepped = true) {
     RoundShape s;
     s.cx = (double(l) + double(r) - 1) / 2;
     s.cy = (double(t) + double(b) - 1) / 2;
@@ -197,7 +197,7 @@ RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, do
     // Moderate ellipses take GDI's stepped rows (the analytic shape is the fallback for
     // boxes whose stepping would overflow).
     constexpr i64 kStepLimit = i64(1) << 15;
-    if (r - l <= kStepLimit && b - t <= kStepLimit) {
+    if (stepped && r - l <= kStepLimit && b - t <= kStepLimit) {
         // A round rectangle's corners are the quarters of its corner ellipse, clipped to the box.
         i64 cw = r - l, ch = b - t;
         if (!ellipse) {
@@ -310,8 +310,8 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         return;
     }
 
-    const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH);
     const int pw = scan::penWidth(pen);
+    const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH, pw == 1);
     auto penRun = [&](i64 y, i64 a, i64 b) {
         raster::penSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), pen.color, pen.mode);
     };
@@ -364,9 +364,7 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     }
 
     RoundShape outer, inner;
-    RoundShape smooth = region;  // wide outlines are still drawn on the analytic shape
-    smooth.steps = nullptr;
-    wideBand(smooth, pen, outer, inner);
+    wideBand(region, pen, outer, inner);  // wide outlines are still drawn on the analytic shape
     const bool inside = pen.style == PenStyle::psInsideFrame;
     if (kind == Corners::Square && (!inside || std::min(x2 - x1, y2 - y1) >= pw)) {
         // A wide pen turns a rectangle's corners with its own round tip: the band's outer
@@ -382,7 +380,7 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     }
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
     for (i64 y = ya; y <= yb; ++y) {
-        if (!ringRow(outer, inner, smooth, y, w, parts)) continue;
+        if (!ringRow(outer, inner, region, y, w, parts)) continue;
         for (int k = 0; k < parts.count; ++k) penRun(y, parts.x0[k], parts.x1[k]);
         if (parts.hasInner) fillRun(y, parts.in0, parts.in1);
     }
