@@ -458,6 +458,35 @@ Point nearestPixel(PointD p) {
 
 enum class ArcKind { Arc, Chord, Pie };
 
+// The width-1 outline pixel of the sector that comes last counter-clockwise: it lies within a
+// few pixels of `end`, the arc's end on the outline's middle line. Searched in a frame shifted
+// by the style margin so that pixels left of the bitmap count too; false when none is found.
+bool lastArcPixel(const RoundShape& region, const Sector& sec, PointD end, Point& last) {
+    RoundShape shifted = region;
+    shifted.cx += double(kStyleMargin);
+    const int limit = std::numeric_limits<int>::max() - 2;
+    const i64 yEnd = static_cast<i64>(std::floor(end.y + 0.5));
+    double best = -1;
+    RowParts parts;
+    for (i64 y = yEnd - 2; y <= yEnd + 2; ++y) {
+        if (!thinRow(shifted, y, limit, parts)) continue;
+        for (int k = 0; k < parts.count; ++k) {
+            const i64 xEnd = static_cast<i64>(std::floor(end.x + 0.5)) + kStyleMargin;
+            for (i64 x = std::max(parts.x0[k], xEnd - 3); x <= std::min(parts.x1[k], xEnd + 3); ++x) {
+                if (x <= -2) continue;  // clamped: too far off the bitmap to matter
+                const double px = double(x - kStyleMargin);
+                if (!sec.contains(px, double(y))) continue;
+                const double a = angleFrom(sec.start, px - sec.cx, sec.cy - double(y));
+                if (a > sec.span + 1e-12 || a <= best) continue;
+                best = a;
+                constexpr i64 lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+                last = {static_cast<int>(std::clamp<i64>(x - kStyleMargin, lo, hi)), static_cast<int>(std::clamp<i64>(y, lo, hi))};
+            }
+        }
+    }
+    return best >= 0;
+}
+
 // Adds the runs [a, b] of row y that also lie in the sector.
 void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
     double lo[2], hi[2];
@@ -533,6 +562,16 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
             }
             for (const auto& [p, q] : lines)
                 scan::forEachLinePixel(nearestPixel(p), nearestPixel(q), w, h, true, [&](int x, int y, i64) { on.addPixel(x, y); });
+            if (kind == ArcKind::Arc) {
+                // Like a line, an arc leaves out its last pixel (a whole ellipse too).
+                Point last;
+                if (lastArcPixel(region, sec, e, last)) {
+                    Coverage cut(w, h);
+                    cut.addPixel(last.x, last.y);
+                    on.normalize();
+                    on.subtract(cut);
+                }
+            }
         } else {
             RoundShape outer, inner;
             wideBand(region, pen, outer, inner);
