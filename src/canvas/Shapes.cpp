@@ -458,15 +458,15 @@ Point nearestPixel(PointD p) {
 
 enum class ArcKind { Arc, Chord, Pie };
 
-// The width-1 outline pixel of the sector that comes last counter-clockwise: it lies within a
-// few pixels of `end`, the arc's end on the outline's middle line. Searched in a frame shifted
+// The width-1 outline pixel of the sector that comes first (or last) counter-clockwise: it lies
+// within a few pixels of `end`, that end of the arc on the outline's middle line. Searched in a frame shifted
 // by the style margin so that pixels left of the bitmap count too; false when none is found.
-bool lastArcPixel(const RoundShape& region, const Sector& sec, PointD end, Point& last) {
+bool arcEndPixel(const RoundShape& region, const Sector& sec, PointD end, bool first, Point& last) {
     RoundShape shifted = region;
     shifted.cx += double(kStyleMargin);
     const int limit = std::numeric_limits<int>::max() - 2;
     const i64 yEnd = static_cast<i64>(std::floor(end.y + 0.5));
-    double best = -1;
+    double best = first ? kInf : -1;
     RowParts parts;
     for (i64 y = yEnd - 2; y <= yEnd + 2; ++y) {
         if (!thinRow(shifted, y, limit, parts)) continue;
@@ -477,14 +477,14 @@ bool lastArcPixel(const RoundShape& region, const Sector& sec, PointD end, Point
                 const double px = double(x - kStyleMargin);
                 if (!sec.contains(px, double(y))) continue;
                 const double a = angleFrom(sec.start, px - sec.cx, sec.cy - double(y));
-                if (a > sec.span + 1e-12 || a <= best) continue;
+                if (a > sec.span + 1e-12 || (first ? a >= best : a <= best)) continue;
                 best = a;
                 constexpr i64 lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
                 last = {static_cast<int>(std::clamp<i64>(x - kStyleMargin, lo, hi)), static_cast<int>(std::clamp<i64>(y, lo, hi))};
             }
         }
     }
-    return best >= 0;
+    return first ? best < kInf : best >= 0;
 }
 
 // Adds the runs [a, b] of row y that also lie in the sector.
@@ -560,12 +560,17 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
                     for (int k = 0; k < parts.count; ++k) addInSector(on, sec, y, parts.x0[k], parts.x1[k], w);
                 }
             }
+            // A chord joins the arc's own first and last pixels.
+            Point firstPix, lastPix;
+            if (kind == ArcKind::Chord && arcEndPixel(region, sec, s, true, firstPix) &&
+                arcEndPixel(region, sec, e, false, lastPix))
+                lines = {{PointD{double(lastPix.x), double(lastPix.y)}, PointD{double(firstPix.x), double(firstPix.y)}}};
             for (const auto& [p, q] : lines)
                 scan::forEachLinePixel(nearestPixel(p), nearestPixel(q), w, h, true, [&](int x, int y, i64) { on.addPixel(x, y); });
             if (kind == ArcKind::Arc) {
                 // Like a line, an arc leaves out its last pixel (a whole ellipse too).
                 Point last;
-                if (lastArcPixel(region, sec, e, last)) {
+                if (arcEndPixel(region, sec, e, false, last)) {
                     Coverage cut(w, h);
                     cut.addPixel(last.x, last.y);
                     on.normalize();

@@ -240,10 +240,12 @@ TEST(Shapes, ArcsRunCounterClockwiseFromTheFirstPoint) {
     EXPECT_EQ(ch.pixel(85, 20), clRed);
     EXPECT_EQ(ch.pixel(60, 30), clWhite);
     EXPECT_EQ(ch.pixel(70, 70), clWhite);
-    // The chord line runs from (50, 0) to (99, 50).
+    // The chord line joins the arc's end pixels, (50, 0) and (99, 49): the row through the
+    // centre lies just clockwise of the start direction.
     EXPECT_TRUE(ch.pixel(75, 25) == clBlue || ch.pixel(75, 26) == clBlue);
     EXPECT_EQ(ch.pixel(50, 0), clBlue);
-    EXPECT_EQ(ch.pixel(99, 50), clBlue);
+    EXPECT_EQ(ch.pixel(99, 49), clBlue);
+    EXPECT_EQ(ch.pixel(99, 50), clWhite);
     // The radii of a pie are drawn with the pen.
     Bitmap pie(101, 101);
     setPenBrush(pie.canvas(), clBlue, clRed);
