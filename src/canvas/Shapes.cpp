@@ -529,6 +529,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
     Coverage on(w, h), off(w, h), fill(w, h);
     const int pw = scan::penWidth(pen);
     i64 ya, yb;
+    Sector fillSec = sec;  // a thin pie's interior lies between its drawn radii
     if (!clearPen) {
         // The closing lines: the chord back to the start, or the two radii of a pie.
         std::vector<std::pair<PointD, PointD>> lines;
@@ -560,11 +561,25 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
                     for (int k = 0; k < parts.count; ++k) addInSector(on, sec, y, parts.x0[k], parts.x1[k], w);
                 }
             }
-            // A chord joins the arc's own first and last pixels.
+            // A chord joins the arc's own first and last pixels; a pie joins them to the pixel
+            // at the box's centre.
             Point firstPix, lastPix;
-            if (kind == ArcKind::Chord && arcEndPixel(region, sec, s, true, firstPix) &&
-                arcEndPixel(region, sec, e, false, lastPix))
-                lines = {{PointD{double(lastPix.x), double(lastPix.y)}, PointD{double(firstPix.x), double(firstPix.y)}}};
+            if (kind != ArcKind::Arc && arcEndPixel(region, sec, s, true, firstPix) &&
+                arcEndPixel(region, sec, e, false, lastPix)) {
+                const PointD a{double(lastPix.x), double(lastPix.y)}, b{double(firstPix.x), double(firstPix.y)};
+                const PointD mid{std::floor(ecx), std::floor(ecy)};
+                if (kind == ArcKind::Chord) lines = {{a, b}};
+                else lines = {{a, mid}, {mid, b}};
+                if (kind == ArcKind::Pie && !sec.full) {
+                    fillSec.cx = mid.x;
+                    fillSec.cy = mid.y;
+                    fillSec.a = {b.x - mid.x, mid.y - b.y};
+                    fillSec.b = {a.x - mid.x, mid.y - a.y};
+                    fillSec.start = angleOf(fillSec.a.x, fillSec.a.y);
+                    fillSec.span = angleFrom(fillSec.start, fillSec.b.x, fillSec.b.y);
+                    if (fillSec.span <= 1e-12) fillSec = sec;
+                }
+            }
             for (const auto& [p, q] : lines)
                 scan::forEachLinePixel(nearestPixel(p), nearestPixel(q), w, h, true, [&](int x, int y, i64) { on.addPixel(x, y); });
             if (kind == ArcKind::Arc) {
@@ -618,7 +633,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
                 i64 a, b;
                 if (!area.row(y, w, kSlack, a, b)) continue;
                 if (kind == ArcKind::Pie) {
-                    addInSector(fill, sec, y, a, b, w);
+                    addInSector(fill, fillSec, y, a, b, w);
                 } else if (sec.full || degenerate) {
                     if (sec.full || sec.span > std::numbers::pi) fill.add(y, a, b);
                 } else {

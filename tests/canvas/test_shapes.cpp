@@ -246,11 +246,12 @@ TEST(Shapes, ArcsRunCounterClockwiseFromTheFirstPoint) {
     EXPECT_EQ(ch.pixel(50, 0), clBlue);
     EXPECT_EQ(ch.pixel(99, 49), clBlue);
     EXPECT_EQ(ch.pixel(99, 50), clWhite);
-    // The radii of a pie are drawn with the pen.
+    // The radii of a pie are drawn with the pen, from the centre pixel to the arc's end
+    // pixels: the one to (99, 49) crosses column 75 on row 49.
     Bitmap pie(101, 101);
     setPenBrush(pie.canvas(), clBlue, clRed);
     pie.canvas().pie(0, 0, 100, 100, 100, 50, 50, 0);
-    EXPECT_EQ(pie.pixel(75, 50), clBlue);
+    EXPECT_EQ(pie.pixel(75, 49), clBlue);
     EXPECT_EQ(pie.pixel(50, 25), clBlue);
     // Wide and dashed arcs keep to their quadrant too.
     for (int width : {1, 6}) {
