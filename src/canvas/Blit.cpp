@@ -106,8 +106,12 @@ bool mapAxis(int dA, int dB, int sA, int sB, int dstSize, int srcSize, Axis& ax)
     const long long dw = static_cast<long long>(dB) - dA, sw = static_cast<long long>(sB) - sA;
     ax.map.resize(static_cast<std::size_t>(ax.hi - ax.lo));
     ax.contiguous = true;
+    const bool enlarging = (dw < 0 ? -dw : dw) > (sw < 0 ? -sw : sw);
     for (int d = ax.lo; d < ax.hi; ++d) {
-        const long long s = sA + floorDiv((__int128(2) * (static_cast<long long>(d) - dA) + 1) * sw, __int128(2) * dw);
+        // A centre that falls exactly on a source pixel edge takes the pixel before it when
+        // enlarging and the one after it when reducing, as the reference does.
+        const __int128 num = (__int128(2) * (static_cast<long long>(d) - dA) + 1) * sw, den = __int128(2) * dw;
+        const long long s = enlarging ? sA - floorDiv(-num, den) - 1 : sA + floorDiv(num, den);
         const int v = (s >= 0 && s < srcSize) ? static_cast<int>(s) : -1;
         ax.map[static_cast<std::size_t>(d - ax.lo)] = v;
         if (v < 0 || v != ax.map[0] + (d - ax.lo)) ax.contiguous = false;

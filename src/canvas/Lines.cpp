@@ -1,5 +1,6 @@
 // Lines, polylines and Bezier curves, and the scan-conversion helpers the figures share.
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "canvas/Bitmap.h"
@@ -275,38 +276,47 @@ void Canvas::polyline(const std::vector<Point>& pts) {
 
 namespace {
 
-struct PointD {
-    double x, y;
+// Beziers are flattened as GDI flattens them: in 1/16-pixel fixed point, halving each curve
+// (at most eight times) until both control points lie between the end points along the main
+// axis and within a pixel of the chord, as measured with GDI's integer slope.
+struct Fixed {
+    i64 x, y;
 };
 
-PointD mid(PointD a, PointD b) { return {(a.x + b.x) / 2, (a.y + b.y) / 2}; }
+constexpr int kBezierDepth = 8;
+constexpr i64 kBezierPixel = 16;
 
-double distanceFromChord(PointD p, PointD a, PointD b) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    const double len = std::hypot(dx, dy);
-    if (len == 0) return std::hypot(p.x - a.x, p.y - a.y);
-    return std::fabs((p.x - a.x) * dy - (p.y - a.y) * dx) / len;
+i64 toPixel(i64 v) { return (v + kBezierPixel / 2) >> 4; }
+
+bool flatEnough(const Fixed* p) {
+    i64 dMajor = p[3].x - p[0].x, dMinor = p[3].y - p[0].y;
+    const bool steep = std::abs(dMinor) > std::abs(dMajor);
+    auto major = [&](const Fixed& q) { return steep ? q.y : q.x; };
+    auto minor = [&](const Fixed& q) { return steep ? q.x : q.y; };
+    if (steep) std::swap(dMajor, dMinor);
+    for (int i = 1; i <= 2; ++i) {
+        if (major(p[i]) < major(p[0]) ? major(p[i]) < major(p[3]) : major(p[i]) > major(p[3])) return false;
+    }
+    const i64 d = toPixel(dMajor);
+    if (d == 0) return true;
+    const i64 slope = dMinor / d;  // the integer slope is part of the measure
+    for (int i = 1; i <= 2; ++i)
+        if (std::abs(minor(p[i]) - minor(p[0]) - slope * toPixel(major(p[i]) - major(p[0]))) > kBezierPixel) return false;
+    return true;
 }
 
-Point toPoint(PointD p) {
-    const double lim = double(std::numeric_limits<int>::max());
-    return {static_cast<int>(std::clamp(std::floor(p.x + 0.5), -lim, lim)),
-            static_cast<int>(std::clamp(std::floor(p.y + 0.5), -lim, lim))};
-}
-
-// Subdivides one cubic until it is flat to a quarter pixel; the depth limit bounds the work
-// for curves with far-away control points.
-void flattenCubic(PointD p0, PointD p1, PointD p2, PointD p3, int depth, std::vector<Point>& out) {
-    if (depth >= 16 || std::max(distanceFromChord(p1, p0, p3), distanceFromChord(p2, p0, p3)) <= 0.25) {
-        const Point q = toPoint(p3);
+void flattenCubic(const Fixed* p, int level, std::vector<Point>& out) {
+    if (level == 0 || flatEnough(p)) {
+        const Point q{static_cast<int>(toPixel(p[3].x)), static_cast<int>(toPixel(p[3].y))};
         if (out.empty() || !(out.back() == q)) out.push_back(q);
         return;
     }
-    const PointD a = mid(p0, p1), b = mid(p1, p2), c = mid(p2, p3);
-    const PointD d = mid(a, b), e = mid(b, c);
-    const PointD m = mid(d, e);
-    flattenCubic(p0, a, d, m, depth + 1, out);
-    flattenCubic(m, e, c, p3, depth + 1, out);
+    auto mid = [](Fixed a, Fixed b) { return Fixed{(a.x + b.x) / 2, (a.y + b.y) / 2}; };
+    const Fixed a = mid(p[0], p[1]), b = mid(p[1], p[2]), c = mid(p[2], p[3]);
+    const Fixed d = mid(a, b), e = mid(b, c), m = mid(d, e);
+    const Fixed left[4] = {p[0], a, d, m}, right[4] = {m, e, c, p[3]};
+    flattenCubic(left, level - 1, out);
+    flattenCubic(right, level - 1, out);
 }
 
 // The polyline through the curves of a 3n+1 point list; trailing points that do not make a
@@ -315,11 +325,10 @@ std::vector<Point> flattenBeziers(const std::vector<Point>& pts) {
     std::vector<Point> out;
     if (pts.size() < 4) return out;
     out.push_back(pts[0]);
-    auto d = [](Point p) { return PointD{double(p.x), double(p.y)}; };
+    auto fx = [](Point p) { return Fixed{i64(p.x) * kBezierPixel, i64(p.y) * kBezierPixel}; };
     for (std::size_t i = 0; i + 3 < pts.size(); i += 3) {
-        // End points are exact; rounding only touches the points in between.
-        flattenCubic(d(pts[i]), d(pts[i + 1]), d(pts[i + 2]), d(pts[i + 3]), 0, out);
-        if (!(out.back() == pts[i + 3])) out.push_back(pts[i + 3]);
+        const Fixed curve[4] = {fx(pts[i]), fx(pts[i + 1]), fx(pts[i + 2]), fx(pts[i + 3])};
+        flattenCubic(curve, kBezierDepth, out);
     }
     return out;
 }

@@ -7,6 +7,7 @@
 // the size of the figure.
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "canvas/Canvas.h"
@@ -184,6 +185,12 @@ void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, 
 // centre (cx, cy) with half extents hw, hh, all in pixel-centre coordinates.
 struct RoundShape {
     double cx, cy, hw, hh, rx, ry;
+    // Rows as GDI's integer ellipse stepping gives them: the inset of each row from the box's
+    // sides, indexed by half the distance from the middle of the corner ellipse (of height
+    // stepCorner + 1) for rows within it of the top or bottom. Null: the analytic shape.
+    std::shared_ptr<const std::vector<i64>> steps;
+    i64 stepSpan = 0, stepSpanY = 0;  // right - left and bottom - top of the box (inclusive)
+    i64 stepCorner = 0;
     // Columns of row y whose centres lie inside (slack widens or, negative, narrows the test).
     bool row(i64 y, int limit, double slack, i64& x0, i64& x1) const;
     double halfWidthAt(double dy) const;  // negative outside

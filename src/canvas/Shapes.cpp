@@ -32,6 +32,17 @@ double RoundShape::halfWidthAt(double dy) const {
 }
 
 bool RoundShape::row(i64 y, int limit, double slack, i64& x0, i64& x1) const {
+    if (steps) {
+        const i64 c2x = std::llround(2 * cx), c2y = std::llround(2 * cy);  // left + right, top + bottom
+        const i64 edge = std::min(y - (c2y - stepSpanY) / 2, (c2y + stepSpanY) / 2 - y);
+        if (edge < 0) return false;
+        const i64 d = stepCorner - 2 * edge;
+        const i64 k = d <= 0 ? 0 : d / 2;
+        if (k >= i64(steps->size())) return false;
+        x0 = std::max<i64>((c2x - stepSpan) / 2 + (*steps)[k], -2);
+        x1 = std::min<i64>((c2x + stepSpan) / 2 - (*steps)[k], i64(limit) + 1);
+        return x0 <= x1;
+    }
     if (hw + slack < 0 || hh + slack < 0) return false;
     const double dy = std::fabs(double(y) - cy);
     if (dy > hh + slack) return false;
@@ -42,6 +53,7 @@ bool RoundShape::row(i64 y, int limit, double slack, i64& x0, i64& x1) const {
 
 RoundShape RoundShape::grown(double d) const {
     RoundShape g = *this;
+    g.steps = nullptr;
     g.hw = hw + d;
     g.hh = hh + d;
     g.rx = std::clamp(rx + d, 0.0, std::max(g.hw, 0.0));
@@ -130,8 +142,39 @@ bool ringRow(const RoundShape& outer, const RoundShape& inner, const RoundShape&
     return true;
 }
 
+// The rows of the ellipse in the inclusive box left..left+a, top..top+b: the inset of each
+// row from the sides, by distance from the middle row (0 for the middle one or two). This is
+// the integer midpoint stepping of one quadrant GDI draws with; boxes two pixels wide or high
+// or less are filled whole, and flat ellipses may lose rows at their tips, as GDI's do.
+std::shared_ptr<const std::vector<i64>> ellipseSteps(i64 a, i64 b) {
+    auto out = std::make_shared<std::vector<i64>>();
+    if (a <= 1 || b <= 1) {
+        out->assign(std::size_t(b / 2 + 1), 0);
+        return out;
+    }
+    const i64 b1 = b & 1;
+    i64 dx = 4 * (1 - a) * b * b, dy = 4 * (b1 + 1) * a * a;
+    i64 err = dx + dy + b1 * a * a;
+    const i64 stepX = 8 * b * b, stepY = 8 * a * a;
+    i64 inset = 0, row = 0;  // row: distance below the middle row
+    out->reserve(std::size_t(b / 2 + 1));
+    while (2 * inset <= a) {
+        if (row == i64(out->size())) out->push_back(inset);
+        const i64 e2 = 2 * err;
+        if (e2 <= dy) {
+            ++row;
+            err += dy += stepY;
+        }
+        if (e2 >= dx) {
+            ++inset;
+            err += dx += stepX;
+        }
+    }
+    return out;
+}
+
 // The shape inscribed in the pixel edges of the box l..r-1, t..b-1 (r > l, b > t).
-RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, double cornerH) {
+RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, double cornerH, bool stepped = true) {
     RoundShape s;
     s.cx = (double(l) + double(r) - 1) / 2;
     s.cy = (double(t) + double(b) - 1) / 2;
@@ -150,6 +193,22 @@ RoundShape boxShape(i64 l, i64 t, i64 r, i64 b, bool ellipse, double cornerW, do
         const double b = std::max(s.hh, ey / std::sqrt(std::max(1e-12, 1 - (dx0 / a) * (dx0 / a))));
         s.hw = s.rx = a;
         s.hh = s.ry = b;
+    }
+    // Moderate ellipses take GDI's stepped rows (the analytic shape is the fallback for
+    // boxes whose stepping would overflow).
+    constexpr i64 kStepLimit = i64(1) << 15;
+    if (stepped && r - l <= kStepLimit && b - t <= kStepLimit) {
+        // A round rectangle's corners are the quarters of its corner ellipse, clipped to the box.
+        i64 cw = r - l, ch = b - t;
+        if (!ellipse) {
+            cw = std::min<i64>(i64(std::fabs(cornerW)), cw);
+            ch = std::min<i64>(i64(std::fabs(cornerH)), ch);
+            if (cw <= 1 || ch <= 1) cw = ch = 1;
+        }
+        s.steps = ellipseSteps(cw - 1, ch - 1);
+        s.stepSpan = r - 1 - l;
+        s.stepSpanY = b - 1 - t;
+        s.stepCorner = ch - 1;
     }
     return s;
 }
@@ -230,16 +289,20 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
     if (x1 == x2 || y1 == y2 || bmp.isEmpty()) return;
+    // A one-pixel box with a thin pen draws nothing at all.
+    if (x2 - x1 == 1 && y2 - y1 == 1 && scan::penWidth(pen) == 1) return;
     const int w = bmp.width(), h = bmp.height();
     const bool ellipse = kind == Corners::Elliptic;
     if (kind == Corners::Square) cornerW = cornerH = 0;
     i64 ya, yb;
 
     if (pen.style == PenStyle::psClear) {
-        // Without an outline the interior is one pixel smaller on the right and bottom.
+        // Without an outline a rectangle is one pixel smaller on the right and bottom.
         if (x2 - x1 < 2 || y2 - y1 < 2 || brush.isClear()) return;
-        const RoundShape s = boxShape(x1, y1, x2 - 1, y2 - 1, ellipse, cornerW, cornerH);
-        if (!visibleRows(y1, y2 - 2, h, ya, yb)) return;
+        // Ellipses and round rectangles keep their size unless at most two pixels across.
+        const bool whole = kind != Corners::Square && x2 - x1 > 2 && y2 - y1 > 2;
+        const RoundShape s = boxShape(x1, y1, whole ? x2 : x2 - 1, whole ? y2 : y2 - 1, ellipse, cornerW, cornerH);
+        if (!visibleRows(y1, whole ? y2 - 1 : y2 - 2, h, ya, yb)) return;
         for (i64 y = ya; y <= yb; ++y) {
             i64 a, b;
             if (s.row(y, w, kSlack, a, b)) raster::brushSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
@@ -247,8 +310,8 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         return;
     }
 
-    const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH);
     const int pw = scan::penWidth(pen);
+    const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH, pw == 1);
     auto penRun = [&](i64 y, i64 a, i64 b) {
         raster::penSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), pen.color, pen.mode);
     };
@@ -258,11 +321,26 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
 
     if (scan::isStyled(pen)) {
         Coverage on(w, h), off(w, h), fill(w, h);
-        const std::vector<Point> outline =
-            orderedOutline(region, y1, y2 - 1, w, h, 0.0, [](double, double) { return true; });
-        for (std::size_t i = 0; i < outline.size(); ++i) {
-            if (scan::styleOn(pen.style, i64(i))) on.addPixel(outline[i].x, outline[i].y);
-            else off.addPixel(outline[i].x, outline[i].y);
+        auto dash = [&](i64 x, i64 y, i64 i) {
+            if (scan::styleOn(pen.style, i)) on.addPixel(x, y);
+            else off.addPixel(x, y);
+        };
+        if (kind == Corners::Square) {
+            // The pattern starts at the top-right corner and runs anticlockwise; only the
+            // visible pixels are visited, each numbered by its place along the outline.
+            const i64 L = x1, T = y1, R = x2 - 1, B = y2 - 1;
+            const i64 xa = std::max<i64>(L, 0), xb = std::min<i64>(R, w - 1);
+            const i64 ta = std::max<i64>(T + 1, 0), tb = std::min<i64>(B, h - 1);
+            for (i64 x = xa; x <= xb; ++x) dash(x, T, R - x);
+            for (i64 y = ta; y <= tb; ++y) dash(L, y, (R - L) + (y - T));
+            if (B > T)
+                for (i64 x = std::max<i64>(L + 1, 0); x <= xb; ++x) dash(x, B, (R - L) + (B - T) + (x - L));
+            if (R > L)
+                for (i64 y = ta; y <= std::min<i64>(B - 1, h - 1); ++y) dash(R, y, 2 * (R - L) + (B - T) + (B - y));
+        } else {
+            const std::vector<Point> outline =
+                orderedOutline(region, y1, y2 - 1, w, h, 0.0, [](double, double) { return true; });
+            for (std::size_t i = 0; i < outline.size(); ++i) dash(outline[i].x, outline[i].y, i64(i));
         }
         if (visibleRows(y1, y2 - 1, h, ya, yb)) {
             for (i64 y = ya; y <= yb; ++y) {
@@ -286,7 +364,20 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     }
 
     RoundShape outer, inner;
-    wideBand(region, pen, outer, inner);
+    wideBand(region, pen, outer, inner);  // wide outlines are still drawn on the analytic shape
+    const bool inside = pen.style == PenStyle::psInsideFrame;
+    if (kind == Corners::Square && (!inside || std::min(x2 - x1, y2 - y1) >= pw)) {
+        // A wide pen turns a rectangle's corners with its own round tip: the band's outer
+        // edge has the pen's ellipse for corners.
+        i64 l = x1, t = y1, r = x2, b = y2;
+        if (!inside) {
+            l -= pw / 2;
+            t -= pw / 2;
+            r += (pw - 1) / 2;
+            b += (pw - 1) / 2;
+        }
+        outer = boxShape(l, t, r, b, false, pw, pw);
+    }
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
     for (i64 y = ya; y <= yb; ++y) {
         if (!ringRow(outer, inner, region, y, w, parts)) continue;
@@ -367,6 +458,35 @@ Point nearestPixel(PointD p) {
 
 enum class ArcKind { Arc, Chord, Pie };
 
+// The width-1 outline pixel of the sector that comes first (or last) counter-clockwise: it lies
+// within a few pixels of `end`, that end of the arc on the outline's middle line. Searched in a frame shifted
+// by the style margin so that pixels left of the bitmap count too; false when none is found.
+bool arcEndPixel(const RoundShape& region, const Sector& sec, PointD end, bool first, Point& last) {
+    RoundShape shifted = region;
+    shifted.cx += double(kStyleMargin);
+    const int limit = std::numeric_limits<int>::max() - 2;
+    const i64 yEnd = static_cast<i64>(std::floor(end.y + 0.5));
+    double best = first ? kInf : -1;
+    RowParts parts;
+    for (i64 y = yEnd - 2; y <= yEnd + 2; ++y) {
+        if (!thinRow(shifted, y, limit, parts)) continue;
+        for (int k = 0; k < parts.count; ++k) {
+            const i64 xEnd = static_cast<i64>(std::floor(end.x + 0.5)) + kStyleMargin;
+            for (i64 x = std::max(parts.x0[k], xEnd - 3); x <= std::min(parts.x1[k], xEnd + 3); ++x) {
+                if (x <= -2) continue;  // clamped: too far off the bitmap to matter
+                const double px = double(x - kStyleMargin);
+                if (!sec.contains(px, double(y))) continue;
+                const double a = angleFrom(sec.start, px - sec.cx, sec.cy - double(y));
+                if (a > sec.span + 1e-12 || (first ? a >= best : a <= best)) continue;
+                best = a;
+                constexpr i64 lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+                last = {static_cast<int>(std::clamp<i64>(x - kStyleMargin, lo, hi)), static_cast<int>(std::clamp<i64>(y, lo, hi))};
+            }
+        }
+    }
+    return first ? best < kInf : best >= 0;
+}
+
 // Adds the runs [a, b] of row y that also lie in the sector.
 void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
     double lo[2], hi[2];
@@ -409,6 +529,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
     Coverage on(w, h), off(w, h), fill(w, h);
     const int pw = scan::penWidth(pen);
     i64 ya, yb;
+    Sector fillSec = sec;  // a thin pie's interior lies between its drawn radii
     if (!clearPen) {
         // The closing lines: the chord back to the start, or the two radii of a pie.
         std::vector<std::pair<PointD, PointD>> lines;
@@ -440,8 +561,37 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
                     for (int k = 0; k < parts.count; ++k) addInSector(on, sec, y, parts.x0[k], parts.x1[k], w);
                 }
             }
+            // A chord joins the arc's own first and last pixels; a pie joins them to the pixel
+            // at the box's centre.
+            Point firstPix, lastPix;
+            if (kind != ArcKind::Arc && arcEndPixel(region, sec, s, true, firstPix) &&
+                arcEndPixel(region, sec, e, false, lastPix)) {
+                const PointD a{double(lastPix.x), double(lastPix.y)}, b{double(firstPix.x), double(firstPix.y)};
+                const PointD mid{std::floor(ecx), std::floor(ecy)};
+                if (kind == ArcKind::Chord) lines = {{a, b}};
+                else lines = {{a, mid}, {mid, b}};
+                if (kind == ArcKind::Pie && !sec.full) {
+                    fillSec.cx = mid.x;
+                    fillSec.cy = mid.y;
+                    fillSec.a = {b.x - mid.x, mid.y - b.y};
+                    fillSec.b = {a.x - mid.x, mid.y - a.y};
+                    fillSec.start = angleOf(fillSec.a.x, fillSec.a.y);
+                    fillSec.span = angleFrom(fillSec.start, fillSec.b.x, fillSec.b.y);
+                    if (fillSec.span <= 1e-12) fillSec = sec;
+                }
+            }
             for (const auto& [p, q] : lines)
                 scan::forEachLinePixel(nearestPixel(p), nearestPixel(q), w, h, true, [&](int x, int y, i64) { on.addPixel(x, y); });
+            if (kind == ArcKind::Arc) {
+                // Like a line, an arc leaves out its last pixel (a whole ellipse too).
+                Point last;
+                if (arcEndPixel(region, sec, e, false, last)) {
+                    Coverage cut(w, h);
+                    cut.addPixel(last.x, last.y);
+                    on.normalize();
+                    on.subtract(cut);
+                }
+            }
         } else {
             RoundShape outer, inner;
             wideBand(region, pen, outer, inner);
@@ -483,7 +633,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
                 i64 a, b;
                 if (!area.row(y, w, kSlack, a, b)) continue;
                 if (kind == ArcKind::Pie) {
-                    addInSector(fill, sec, y, a, b, w);
+                    addInSector(fill, fillSec, y, a, b, w);
                 } else if (sec.full || degenerate) {
                     if (sec.full || sec.span > std::numbers::pi) fill.add(y, a, b);
                 } else {

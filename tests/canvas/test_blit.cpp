@@ -193,7 +193,7 @@ TEST(Blit, BrushCopyReplacesOneColourWithTheBrush) {
     Bitmap src(4, 1);
     src.setPixel(1, 0, clRed);
     src.setPixel(3, 0, clRed);
-    Bitmap dst(4, 4);
+    Bitmap dst(5, 4);
     dst.fill(clLime);
     dst.canvas().brush().setColor(clBlue);
     dst.canvas().brushCopy(Rect{0, 0, 4, 1}, src, Rect{0, 0, 4, 1}, clRed);
@@ -206,10 +206,10 @@ TEST(Blit, BrushCopyReplacesOneColourWithTheBrush) {
     EXPECT_EQ(dst.pixel(1, 1), clLime);
     EXPECT_EQ(dst.pixel(2, 1), clWhite);
     dst.canvas().brush().setColor(clBlack);
-    dst.canvas().brush().setStyle(BrushStyle::bsVertical);  // column 3 of every 8
-    dst.canvas().brushCopy(Rect{0, 2, 4, 3}, src, Rect{0, 0, 4, 1}, clRed);
-    EXPECT_EQ(dst.pixel(1, 2), clLime);
-    EXPECT_EQ(dst.pixel(3, 2), clBlack);
+    dst.canvas().brush().setStyle(BrushStyle::bsVertical);  // column 4 of every 8
+    dst.canvas().brushCopy(Rect{1, 2, 5, 3}, src, Rect{0, 0, 4, 1}, clRed);
+    EXPECT_EQ(dst.pixel(2, 2), clLime);
+    EXPECT_EQ(dst.pixel(4, 2), clBlack);
 }
 
 TEST(Blit, EmptyAndOutsideRectanglesChangeNothing) {

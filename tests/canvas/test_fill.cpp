@@ -43,7 +43,7 @@ TEST(Fill, FillRectPaintsTheBrushDirectly) {
         {{1, 1, 4, 3}, BrushStyle::bsSolid, {"......", ".bbb..", ".bbb..", "......"}},
         {{4, 3, 1, 1}, BrushStyle::bsSolid, {"......", ".bbb..", ".bbb..", "......"}},  // inverted
         {{-5, -5, 2, 9}, BrushStyle::bsSolid, {"bb....", "bb....", "bb....", "bb...."}},
-        {{0, 0, 6, 4}, BrushStyle::bsVertical, {"...b..", "...b..", "...b..", "...b.."}},
+        {{0, 0, 6, 4}, BrushStyle::bsVertical, {"....b.", "....b.", "....b.", "....b."}},
         {{0, 0, 6, 4}, BrushStyle::bsClear, {"......", "......", "......", "......"}},
         {{2, 2, 2, 4}, BrushStyle::bsSolid, {"......", "......", "......", "......"}},
     };
