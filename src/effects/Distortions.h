@@ -1,6 +1,8 @@
 #pragma once
 // Effects that move pixels along curves. They resample by inverse mapping: every pixel of
 // the result looks up where it comes from in the source, so the result has no holes.
+#include <array>
+
 #include "canvas/Bitmap.h"
 #include "effects/EffectParams.h"
 
@@ -27,5 +29,27 @@ struct RotateParams {
 // 24 bits a pixel (the command converts it first) and stays so. False, unchanged, when the
 // result does not fit in memory.
 bool rotate(Bitmap& bmp, const RotateParams& p);
+
+// The whirl angle table: sine and cosine of -90 .. +90 degrees in one-degree steps (entry f
+// is f - 90 degrees).
+struct SinCos {
+    long double sin = 0, cos = 0;
+};
+using WhirlTable = std::array<SinCos, 181>;
+WhirlTable makeWhirlTable();
+
+// Image > Whirl and Range > Whirl: every pixel turns about the centre by an angle that
+// depends on its distance r through l = round(r * 180 / W) and the whirl type:
+//   0 Whirl In 180 - l, 1 Whirl Out l + 90, 2 Whirl Center 2l + 90, 3 Double Whirl 180 - 2l,
+//   4 Wirl Wave 10 (l mod 10) + l + 90, 5 Wirl Wave 20 (l mod 20) + l + 90,
+//   6 Ripple 10 (l mod 10) + 90, 7 Ripple 20 (l mod 20) + 90, 8 Whirl Band 90 l mod 90,
+//   9 Whirl Band 45 l mod 45, 10 Whirl Band 25 l mod 25,
+//   11 Whirl Revert 45 - (l mod 45) when l div 45 is odd, else l mod 45;
+// the index is kept within 0..180 and the angle taken from the table. Resampled like
+// rotate(); 24 bits a pixel, kept.
+inline constexpr int kWhirlTypes = 12;
+bool whirl(Bitmap& bmp, int type, const WhirlTable& table);
+// The whirl index of a distance step l for a type (exposed for its tests).
+int whirlIndex(int type, int l);
 
 }  // namespace pixoral::effects

@@ -95,6 +95,12 @@ void Crop1Click(F& w) {
     if (w.replaceWorkspace(next)) selectWholeImage(w);
 }
 
+// Image > Whirl: the workspace in 24 bits, whirled about its centre.
+MenuEntry whirl(const char* caption, int type) {
+    return effect(caption, effectOf([type](Bitmap& b, EffectInputs& in) { return fx::whirl(b, type, in.settings.whirlAngles); },
+                                    PixelFormat::pf24bit));
+}
+
 // Wedge refuses an image that is not square before anything changes.
 MenuEntry wedge() {
     MenuEntry m = reflection("&Wedge", &fx::mirrorWedge).named("Wedge1");
@@ -162,12 +168,12 @@ MenuEntry imageMenu() {
         effect("Seamless Pattern", seamless).named("SeamlessPattern1"),
         sub("Rotation", {effect("Rotate", rotate).named("Rotate1").key("Ctrl+Alt+R"),
                          prompt("Angle...", numberInto(fx::kRotationAnglePrompt, &S::rotationAngle)).named("Angle1")}),
-        sub("Whirl", {later("Whirl In").named("WhirlIn1"), later("Whirl Out").named("WhirlOut1"),
-                      later("Whirl Center").named("WhirlCenter1"), later("Double Whirl").named("DoubleWhirl1"),
-                      later("Wirl Wave 10").named("WirlWave101"), later("Wirl Wave 20").named("WirlWave201"),
-                      later("Ripple 10").named("Ripple101"), later("Ripple 20").named("Ripple201"),
-                      later("Whirl Band 90"), later("Whirl Band 45"), later("Whirl Band 25").named("WhirlBand251"),
-                      later("Whirl Revert").named("WhirlRevert1")}),
+        sub("Whirl", {whirl("Whirl In", 0).named("Whirl1"), whirl("Whirl Out", 1).named("WhirlOut1"),
+                      whirl("Whirl Center", 2).named("WhirlRight1"), whirl("Double Whirl", 3).named("DoubleWhirl1"),
+                      whirl("Wirl Wave 10", 4).named("WirlWave101"), whirl("Wirl Wave 20", 5).named("WirlWave201"),
+                      whirl("Ripple 10", 6).named("Ripple101"), whirl("Ripple 20", 7).named("Ripple201"),
+                      whirl("Whirl Band 90", 8).named("WhirlRevert1"), whirl("Whirl Band 45", 9).named("WhirlQuickRevert1"),
+                      whirl("Whirl Band 25", 10).named("WhirlBand251"), whirl("Whirl Revert", 11).named("WhirlRevert2")}),
         sub("Projection", {later("&Globe").named("Globe2"), later("Cylinder Horizontal").named("CylinderHorizontal1"),
                            later("Cylinder Vertical").named("CylinderVertical1"), sep(),
                            later("&Factor...").named("Factor1"), later("&Retain Borders").named("RetainBorders1"),

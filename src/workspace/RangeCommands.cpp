@@ -1,6 +1,8 @@
 // The Range menu: rows over the range operations of effects/RangeOps. Like every menu
 // effect they store no undo step of their own; the last press on the workspace is the step
 // they are undone with.
+#include "effects/ColorEffects.h"
+#include "effects/Distortions.h"
 #include "effects/RangeOps.h"
 #include "workspace/Commands.h"
 #include "workspace/TPixoralF.h"
@@ -21,6 +23,20 @@ MenuEntry rangeOp(const char* caption, void (*op)(Bitmap&, fx::RangeState&)) {
 // A row changing only the range itself.
 MenuEntry rangeEdit(const char* caption, void (*edit)(fx::RangeState&)) {
     return item(caption, [edit](F& w) { edit(w.rangeState()); });
+}
+
+// Range > Whirl: the range (white beyond the image) whirled about its own centre in the
+// buffer and drawn back at its top-left corner through the workspace's copy mode; the
+// workspace becomes 24-bit.
+MenuEntry rangeWhirl(const char* caption, int type) {
+    return effect(caption, effectOf([type](Bitmap& b, EffectInputs& in) {
+        if (fx::rangeIsEmpty(in.range.range)) return true;
+        if (!fx::loadRange(b, in.range) || !fx::whirl(in.range.buffer, type, in.settings.whirlAngles) ||
+            !fx::convertPixelFormat(b, PixelFormat::pf24bit))
+            return false;
+        fx::pasteclip(b, in.range);
+        return true;
+    }));
 }
 
 // Range > Logic: the And, Or and Xor families in table order; "User" asks for its colour
@@ -64,8 +80,8 @@ MenuEntry rangeMenu() {
         rangeOp("&Invert", &fx::invertRange).named("Invert2"),
         sub("Square", {rangeEdit("to Height", &fx::squareToHeight).named("toHeight1"),
                        rangeEdit("to Width", &fx::squareToWidth).named("toWidth1")}),
-        sub("&Whirl", {later("Whirl In"), later("Whirl Out").named("WhirlOut2"), later("Whirl Center"),
-                       later("Whirl Double").named("WhirlDouble1")}),
+        sub("&Whirl", {rangeWhirl("Whirl In", 0).named("WhirlIn1"), rangeWhirl("Whirl Out", 1).named("WhirlOut2"),
+                       rangeWhirl("Whirl Center", 2).named("WhirlCenter1"), rangeWhirl("Whirl Double", 3).named("WhirlDouble1")}),
         rangeOp("Magnify", &fx::magnifyRange).named("Magnify1"),
         sub("&Logic", {logicMenu(fx::LogicFamily::And, "&And"), logicMenu(fx::LogicFamily::Or, "&Or"),
                        logicMenu(fx::LogicFamily::Xor, "&Xor")}),

@@ -71,7 +71,6 @@ void TPixoralF::FormCreate() {
     // 3. The defaults other commands own.
     WorkspaceSettings& settings = state_.settings;
     settings = WorkspaceSettings{};
-    settings.fillWhirlAngles();
 
     // 4. The turtle draws on the workspace canvas.
     Turtle.setCanvas(&canvas());

@@ -6,6 +6,7 @@
 #include "canvas/Canvas.h"
 #include "canvas/Color.h"
 #include "canvas/Geometry.h"
+#include "effects/Distortions.h"
 
 namespace pixoral {
 
@@ -61,11 +62,7 @@ struct WorkspaceSettings {
     int currentFrame = 0;
 
     // The whirl table: sine and cosine of -90..+90 degrees in one-degree steps.
-    struct SinCos {
-        long double sin = 0, cos = 0;
-    };
-    std::array<SinCos, 181> whirlAngles{};
-    void fillWhirlAngles();
+    effects::WhirlTable whirlAngles = effects::makeWhirlTable();
 };
 
 }  // namespace pixoral

@@ -50,5 +50,28 @@ TEST(Rotate, AngleAnswersTakeAnyIntegerAndRefuseTheRest) {
     EXPECT_EQ(kRotationAnglePrompt.message, QStringLiteral("Invalid Angle"));
 }
 
+TEST(Whirl, IndexPerTypeAndTheTurnAtTheCentreAndAtHalfTheWidth) {
+    struct Index {
+        int type, l, f;
+    } indexes[] = {{0, 0, 180}, {0, 90, 90}, {1, 0, 90}, {2, 50, 180}, {3, 100, 0}, {4, 13, 106}, {5, 25, 120},
+                   {6, 13, 93},  {7, 25, 95},  {8, 0, 0},   {8, 95, 5},  {9, 50, 5}, {10, 30, 5},  {11, 50, 40},
+                   {11, 95, 5},  {0, 500, 0}, {1, 500, 180}};
+    for (const Index& c : indexes) EXPECT_EQ(whirlIndex(c.type, c.l), c.f) << c.type << " " << c.l;
+
+    // 9 by 9, centre (4, 4); the pixel right of the centre is red. Whirl In turns the centre
+    // by 90 degrees (and, index 90 at l = 90, leaves the distance W/2 in place); Whirl Band 90
+    // turns the centre by -90 degrees.
+    const WhirlTable table = makeWhirlTable();
+    Bitmap src(9, 9, PixelFormat::pf24bit);
+    src.setPixel(5, 4, clRed);
+    Bitmap in = src;
+    ASSERT_TRUE(whirl(in, 0, table));
+    EXPECT_EQ(in.pixel(4, 3), clRed);  // (4, 3) takes (4 + 1, 4): the red pixel turned to above
+    Bitmap band = src;
+    ASSERT_TRUE(whirl(band, 8, table));
+    EXPECT_EQ(band.pixel(4, 5), clRed);  // the other way round
+    EXPECT_EQ(band.pixelFormat(), PixelFormat::pf24bit);
+}
+
 }  // namespace
 }  // namespace pixoral::effects
