@@ -87,4 +87,72 @@ bool whirl(Bitmap& bmp, int type, const WhirlTable& table) {
     });
 }
 
+namespace {
+
+// The projections write forwards into a white picture, or into a copy of the source when
+// the borders are retained.
+bool projectionTarget(const Bitmap& src, const ProjectionParams& p, Bitmap& out) {
+    out = p.retainBorders ? src : Bitmap(src.width(), src.height(), PixelFormat::pf24bit);
+    if (p.retainBorders) out.setPixelFormat(PixelFormat::pf24bit);  // detaches: written below
+    return !out.isEmpty();
+}
+
+double wave(double a, bool sinus) { return sinus ? std::sin(a) : std::cos(a); }
+
+}  // namespace
+
+bool globe(Bitmap& bmp, const ProjectionParams& p) {
+    const int W = bmp.width(), H = bmp.height(), R = W / 2;
+    if (R < 1 || H < 1 || bmp.pixelFormat() != PixelFormat::pf24bit) return true;
+    Bitmap out;
+    if (!projectionTarget(bmp, p, out)) return false;
+    const Bitmap& src = bmp;
+    const int cx = W / 2, cy = H / 2;
+    const double k = std::numbers::pi / 2 / R * p.factor;
+    for (int y = H - 1; y >= 0; --y) {
+        const std::uint8_t* row = src.scanLine(y);
+        const double dy = y - cy;
+        for (int x = W - 1; x >= 0; --x) {
+            const double dx = x - cx;
+            const double e = std::sqrt(dx * dx + dy * dy);
+            if (e > R) continue;
+            const double s = wave(e * k, p.sinus);
+            const long tx = x - std::lround(dx * s), ty = y - std::lround(dy * s);
+            if (tx < 0 || ty < 0 || tx >= W || ty >= H) continue;
+            std::memcpy(out.scanLine(static_cast<int>(ty)) + 3 * tx, row + 3 * x, 3);
+        }
+    }
+    bmp = out;
+    return true;
+}
+
+bool cylinder(Bitmap& bmp, bool horizontal, const ProjectionParams& p) {
+    const int W = bmp.width(), H = bmp.height();
+    const int half = horizontal ? H / 2 : W / 2;
+    if (half < 1 || bmp.isEmpty() || bmp.pixelFormat() != PixelFormat::pf24bit) return true;
+    Bitmap out;
+    if (!projectionTarget(bmp, p, out)) return false;
+    const Bitmap& src = bmp;
+    const double k = std::numbers::pi / 2 / half;
+    const auto target = [&](int d) { return half + std::lround(d * std::fabs(wave(d * k, p.sinus) * p.factor)); };
+    if (horizontal) {
+        const std::size_t n = static_cast<std::size_t>(src.rowDataBytes());
+        for (int y = H - 1; y >= 0; --y) {
+            const long ty = target(y - half);
+            if (ty >= 0 && ty < H) std::memcpy(out.scanLine(static_cast<int>(ty)), src.scanLine(y), n);
+        }
+    } else {
+        for (int y = 0; y < H; ++y) {
+            const std::uint8_t* row = src.scanLine(y);
+            std::uint8_t* dst = out.scanLine(y);
+            for (int x = W - 1; x >= 0; --x) {
+                const long tx = target(x - half);
+                if (tx >= 0 && tx < W) std::memcpy(dst + 3 * tx, row + 3 * x, 3);
+            }
+        }
+    }
+    bmp = out;
+    return true;
+}
+
 }  // namespace pixoral::effects

@@ -30,6 +30,33 @@ struct RotateParams {
 // result does not fit in memory.
 bool rotate(Bitmap& bmp, const RotateParams& p);
 
+// Image > Projection > "Factor...": a real number 0.1 <= f <= 1; anything else keeps it.
+inline const NumberPrompt kProjectionFactorPrompt = [] {
+    NumberPrompt p;
+    p.caption = QStringLiteral("Pixoral Projection");
+    p.text = QStringLiteral("Enter Projection Factor (0.1 .. 1)");
+    p.lo = 0.1;
+    p.hi = 1.0;
+    p.integer = false;
+    return p;
+}();
+
+struct ProjectionParams {
+    double factor = 0.75;
+    bool sinus = true;           // "Sinus" checked: sine of the distance, else cosine
+    bool retainBorders = false;  // pixels nothing lands on keep the picture, else white
+};
+
+// Image > Projection > "Globe": every pixel within R = W div 2 of the centre moves towards
+// it, to (x - round(dx s), y - round(dy s)) with s = sin(e k) (or cos) of its distance e,
+// k = (pi / 2) / R * factor; the rows are walked from the bottom up and right to left, later
+// pixels landing over earlier ones. 24 bits a pixel, kept.
+bool globe(Bitmap& bmp, const ProjectionParams& p);
+// "Cylinder Horizontal" moves whole rows towards the middle row, to cy + round(dy s) with
+// s = |sin(dy k) * factor| (or cos), k = (pi / 2) / (H div 2), rows from the bottom up;
+// "Cylinder Vertical" does the same with the columns of every row, right to left.
+bool cylinder(Bitmap& bmp, bool horizontal, const ProjectionParams& p);
+
 // The whirl angle table: sine and cosine of -90 .. +90 degrees in one-degree steps (entry f
 // is f - 90 degrees).
 struct SinCos {

@@ -101,6 +101,15 @@ MenuEntry whirl(const char* caption, int type) {
                                     PixelFormat::pf24bit));
 }
 
+// Image > Projection: the workspace in 24 bits, with the factor and the two check marks.
+fx::ProjectionParams projection(const EffectInputs& in) {
+    return fx::ProjectionParams{in.settings.projectionFactor, in.settings.projectionSinus, in.settings.retainBorders};
+}
+
+MenuEntry projectionRow(const char* caption, bool (*fn)(Bitmap&, const fx::ProjectionParams&)) {
+    return effect(caption, effectOf([fn](Bitmap& b, EffectInputs& in) { return fn(b, projection(in)); }, PixelFormat::pf24bit));
+}
+
 // Wedge refuses an image that is not square before anything changes.
 MenuEntry wedge() {
     MenuEntry m = reflection("&Wedge", &fx::mirrorWedge).named("Wedge1");
@@ -174,10 +183,17 @@ MenuEntry imageMenu() {
                       whirl("Ripple 10", 6).named("Ripple101"), whirl("Ripple 20", 7).named("Ripple201"),
                       whirl("Whirl Band 90", 8).named("WhirlRevert1"), whirl("Whirl Band 45", 9).named("WhirlQuickRevert1"),
                       whirl("Whirl Band 25", 10).named("WhirlBand251"), whirl("Whirl Revert", 11).named("WhirlRevert2")}),
-        sub("Projection", {later("&Globe").named("Globe2"), later("Cylinder Horizontal").named("CylinderHorizontal1"),
-                           later("Cylinder Vertical").named("CylinderVertical1"), sep(),
-                           later("&Factor...").named("Factor1"), later("&Retain Borders").named("RetainBorders1"),
-                           later("&Sinus").named("Sinus1").flag(MenuEntry::Checkable | MenuEntry::Checked)}),
+        sub("Projection", {projectionRow("&Globe", &fx::globe).named("Globe2"),
+                           projectionRow("Cylinder Horizontal", [](Bitmap& b, const fx::ProjectionParams& p) {
+                               return fx::cylinder(b, true, p);
+                           }).named("CylinderHorizontal1"),
+                           projectionRow("Cylinder Vertical", [](Bitmap& b, const fx::ProjectionParams& p) {
+                               return fx::cylinder(b, false, p);
+                           }).named("CylinderVertical1"),
+                           sep(),
+                           prompt("&Factor...", numberInto(fx::kProjectionFactorPrompt, &S::projectionFactor)).named("Factor1"),
+                           toggle("&Retain Borders", &S::retainBorders).named("RetainBorders1"),
+                           toggle("&Sinus", &S::projectionSinus).named("Sinus1").flag(MenuEntry::Checked)}),
         effect("&Invert", invertRow()).named("Invert1"),
         sub("Mask", {later("from Image").named("MaskfromImage1"), later("from File...").named("MaskfromFile1"),
                      later("Brush").named("Brush1")}),

@@ -42,6 +42,8 @@ struct WorkspaceSettings {
 
     // Defaults held here for the effect, transition, file and gadget commands
     double projectionFactor = 0.75;
+    bool projectionSinus = true;
+    bool retainBorders = false;
     int rotationAngle = 90;
     int rippleHeight = 15;
     int rippleInference = 2;

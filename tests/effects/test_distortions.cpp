@@ -73,5 +73,37 @@ TEST(Whirl, IndexPerTypeAndTheTurnAtTheCentreAndAtHalfTheWidth) {
     EXPECT_EQ(band.pixelFormat(), PixelFormat::pf24bit);
 }
 
+TEST(Projection, GlobeCornersAndCylinderRows) {
+    // A grey ramp, 9 by 9: the corners lie beyond R = 4 and move nowhere.
+    Bitmap src(9, 9, PixelFormat::pf24bit);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 9; ++x) src.setPixel(x, y, rgb(20 * x, 20 * y, 0));
+    struct Case {
+        bool retain;
+        TColor corner;
+    } cases[] = {{false, clWhite}, {true, rgb(0, 0, 0)}};
+    for (const Case& c : cases) {
+        Bitmap g = src;
+        ASSERT_TRUE(globe(g, ProjectionParams{0.75, true, c.retain}));
+        EXPECT_EQ(g.pixel(0, 0), c.corner) << c.retain;
+        // (4, 0) is 4 from the centre: s = sin(3 pi / 8) moves it 4 down, onto the centre,
+        // and as the last pixel walked it stays there.
+        EXPECT_EQ(g.pixel(4, 4), src.pixel(4, 0)) << c.retain;
+    }
+    // Cylinder Horizontal, factor 1. Sine: the edge rows keep their place and the rows next
+    // to the middle land on it, row 3 last. Cosine: the edge rows land on the middle row (row
+    // 0 last) and row 1 lands on row 3.
+    Bitmap sine = src, cosine = src;
+    ASSERT_TRUE(cylinder(sine, true, ProjectionParams{1.0, true, false}));
+    ASSERT_TRUE(cylinder(cosine, true, ProjectionParams{1.0, false, false}));
+    for (int x = 0; x < 9; ++x) {
+        EXPECT_EQ(sine.pixel(x, 0), src.pixel(x, 0)) << x;
+        EXPECT_EQ(sine.pixel(x, 8), src.pixel(x, 8)) << x;
+        EXPECT_EQ(sine.pixel(x, 4), src.pixel(x, 3)) << x;
+        EXPECT_EQ(cosine.pixel(x, 4), src.pixel(x, 0)) << x;
+        EXPECT_EQ(cosine.pixel(x, 3), src.pixel(x, 1)) << x;
+    }
+}
+
 }  // namespace
 }  // namespace pixoral::effects
