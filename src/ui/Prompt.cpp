@@ -41,11 +41,11 @@ PromptResult acceptAnswer(const NumberPrompt& p, const QString& answer, double c
     return {*v, false};
 }
 
-double askNumber(Dialogs& dialogs, const NumberPrompt& p, double current, std::optional<double> hi) {
+PromptResult askNumber(Dialogs& dialogs, const NumberPrompt& p, double current, std::optional<double> hi) {
     const QString shown = p.defaultText.isEmpty() ? numberText(current, p.integer) : p.defaultText;
     const PromptResult r = acceptAnswer(p, dialogs.inputBox(p.caption, p.text, shown), current, hi);
     if (r.refused && !p.message.isEmpty()) dialogs.message(p.message);
-    return r.value;
+    return r;
 }
 
 }  // namespace pixoral

@@ -49,11 +49,11 @@ PromptResult acceptAnswer(const NumberPrompt& p, const QString& answer, double c
 
 // Asks through the dialogs and applies acceptAnswer(); a refused answer shows the prompt's
 // message. A cancelled box answers its default text, as every input box does.
-double askNumber(Dialogs& dialogs, const NumberPrompt& p, double current, std::optional<double> hi = std::nullopt);
+PromptResult askNumber(Dialogs& dialogs, const NumberPrompt& p, double current, std::optional<double> hi = std::nullopt);
 
-// The same for integer settings.
+// The value for integer settings.
 inline int askInt(Dialogs& dialogs, const NumberPrompt& p, int current, std::optional<double> hi = std::nullopt) {
-    return static_cast<int>(askNumber(dialogs, p, current, hi));
+    return static_cast<int>(askNumber(dialogs, p, current, hi).value);
 }
 
 }  // namespace pixoral

@@ -113,17 +113,11 @@ bool runPrompt(TPixoralF& w, const PromptRow& p) {
         p.set(w, *c);
         return true;
     }
-    const NumberPrompt& n = p.number;
-    const double current = p.get(w);
-    const QString shown = n.defaultText.isEmpty() ? QString::number(current) : n.defaultText;
     const std::optional<double> hi = p.upperBound ? std::optional<double>(p.upperBound(w)) : std::nullopt;
-    const PromptResult r = acceptAnswer(n, w.dialogs().inputBox(n.caption, n.text, shown), current, hi);
+    const PromptResult r = askNumber(w.dialogs(), p.number, p.get(w), hi);
     p.set(w, r.value);
-    if (r.refused && !n.message.isEmpty()) {
-        w.dialogs().message(n.message);
-        return false;
-    }
-    return true;
+    // A refusal the user was told about stops the row; a silent one goes on with the value.
+    return !(r.refused && !p.number.message.isEmpty());
 }
 
 CommandHandler commandOf(const MenuEntry& e) {

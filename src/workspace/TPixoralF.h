@@ -47,7 +47,6 @@ public:
     ~TPixoralF() override;
 
     // ---- state ----
-    WorkspaceState& state() { return state_; }
     Bitmap& workspace() { return state_.image; }
     const Bitmap& workspace() const { return state_.image; }
     Canvas& canvas() { return state_.image.canvas(); }
