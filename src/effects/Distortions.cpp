@@ -5,13 +5,18 @@
 #include <utility>
 #include <cstring>
 #include <numbers>
+#include <vector>
+
+#include "core/Parallel.h"
 
 namespace pixoral::effects {
 
 namespace {
 
 // Every pixel (x, y) of the result takes the source pixel it came from, turned about the
-// centre by the angle angleAt(dx, dy) gives; pixels from outside become white.
+// centre by the angle angleAt(dx, dy) gives; pixels from outside become white. Each result
+// row reads only the source, so the rows are shared out over the cores (angleAt must be a
+// pure function).
 template <typename AngleAt>
 bool resample(Bitmap& bmp, AngleAt angleAt) {
     const int W = bmp.width(), H = bmp.height();
@@ -20,22 +25,28 @@ bool resample(Bitmap& bmp, AngleAt angleAt) {
     if (out.isEmpty()) return false;
     const int cx = W / 2, cy = H / 2;
     const Bitmap& src = bmp;  // read without detaching from the undo steps that share it
-    for (int y = 0; y < H; ++y) {
-        std::uint8_t* dst = out.scanLine(y);
-        const double dy = y - cy;
-        for (int x = 0; x < W; ++x) {
-            const double dx = x - cx;
-            const auto [s, c] = angleAt(dx, dy);
-            const long sx = cx + std::lround(dx * c - dy * s);
-            const long sy = cy + std::lround(dx * s + dy * c);
-            std::uint8_t* d = dst + 3 * x;
-            if (sx < 0 || sy < 0 || sx >= W || sy >= H) {
-                d[0] = d[1] = d[2] = 255;
-                continue;
+    const std::uint8_t* const srcTop = src.scanLine(0);
+    const std::ptrdiff_t srcStride = src.bytesPerLine();
+    std::uint8_t* const outTop = out.scanLine(0);
+    const std::ptrdiff_t outStride = out.bytesPerLine();
+    parallel::forRows(H, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* dst = outTop + y * outStride;
+            const double dy = y - cy;
+            for (int x = 0; x < W; ++x) {
+                const double dx = x - cx;
+                const auto [s, c] = angleAt(dx, dy);
+                const long sx = cx + std::lround(dx * c - dy * s);
+                const long sy = cy + std::lround(dx * s + dy * c);
+                std::uint8_t* d = dst + 3 * x;
+                if (sx < 0 || sy < 0 || sx >= W || sy >= H) {
+                    d[0] = d[1] = d[2] = 255;
+                    continue;
+                }
+                std::memcpy(d, srcTop + sy * srcStride + 3 * sx, 3);
             }
-            std::memcpy(d, src.scanLine(static_cast<int>(sy)) + 3 * sx, 3);
         }
-    }
+    });
     bmp = out;
     return true;
 }
@@ -109,17 +120,38 @@ bool globe(Bitmap& bmp, const ProjectionParams& p) {
     const Bitmap& src = bmp;
     const int cx = W / 2, cy = H / 2;
     const double k = std::numbers::pi / 2 / R * p.factor;
-    for (int y = H - 1; y >= 0; --y) {
-        const std::uint8_t* row = src.scanLine(y);
-        const double dy = y - cy;
-        for (int x = W - 1; x >= 0; --x) {
-            const double dx = x - cx;
-            const double e = std::sqrt(dx * dx + dy * dy);
-            if (e > R) continue;
-            const double s = wave(e * k, p.sinus);
-            const long tx = x - std::lround(dx * s), ty = y - std::lround(dy * s);
-            if (tx < 0 || ty < 0 || tx >= W || ty >= H) continue;
-            std::memcpy(out.scanLine(static_cast<int>(ty)) + 3 * tx, row + 3 * x, 3);
+    // Where each pixel lands is worked out for a slab of rows at a time over the cores; the
+    // pixels are then written in the walking order (bottom up, right to left), so where two
+    // land on one spot the later one wins exactly as in a single pass.
+    constexpr int kSlab = 64;
+    std::vector<std::int32_t> land(static_cast<std::size_t>(W) * kSlab);
+    std::uint8_t* const outTop = out.scanLine(0);
+    const std::ptrdiff_t outStride = out.bytesPerLine();
+    for (int top = std::max(0, H - kSlab), bottom = H; bottom > 0; bottom = top, top = std::max(0, top - kSlab)) {
+        parallel::forRows(bottom - top, [&](int r0, int r1) {
+            for (int r = r0; r < r1; ++r) {
+                const int y = top + r;
+                const double dy = y - cy;
+                std::int32_t* to = land.data() + static_cast<std::size_t>(r) * W;
+                for (int x = 0; x < W; ++x) {
+                    const double dx = x - cx;
+                    const double e = std::sqrt(dx * dx + dy * dy);
+                    to[x] = -1;
+                    if (e > R) continue;
+                    const double s = wave(e * k, p.sinus);
+                    const long tx = x - std::lround(dx * s), ty = y - std::lround(dy * s);
+                    if (tx >= 0 && ty >= 0 && tx < W && ty < H) to[x] = static_cast<std::int32_t>(ty * W + tx);
+                }
+            }
+        }, 8);
+        for (int y = bottom - 1; y >= top; --y) {
+            const std::uint8_t* row = src.scanLine(y);
+            const std::int32_t* to = land.data() + static_cast<std::size_t>(y - top) * W;
+            for (int x = W - 1; x >= 0; --x) {
+                if (to[x] < 0) continue;
+                const int ty = to[x] / W, tx = to[x] % W;
+                std::memcpy(outTop + ty * outStride + 3 * tx, row + 3 * x, 3);
+            }
         }
     }
     bmp = out;
@@ -142,14 +174,22 @@ bool cylinder(Bitmap& bmp, bool horizontal, const ProjectionParams& p) {
             if (ty >= 0 && ty < H) std::memcpy(out.scanLine(static_cast<int>(ty)), src.scanLine(y), n);
         }
     } else {
-        for (int y = 0; y < H; ++y) {
-            const std::uint8_t* row = src.scanLine(y);
-            std::uint8_t* dst = out.scanLine(y);
-            for (int x = W - 1; x >= 0; --x) {
-                const long tx = target(x - half);
-                if (tx >= 0 && tx < W) std::memcpy(dst + 3 * tx, row + 3 * x, 3);
+        // Every row moves its columns the same way: the targets once, then the rows over
+        // the cores (each row is written only from itself, right to left as before).
+        std::vector<long> to(static_cast<std::size_t>(W));
+        for (int x = 0; x < W; ++x) to[x] = target(x - half);
+        const std::uint8_t* const srcTop = src.scanLine(0);
+        const std::ptrdiff_t srcStride = src.bytesPerLine();
+        std::uint8_t* const outTop = out.scanLine(0);
+        const std::ptrdiff_t outStride = out.bytesPerLine();
+        parallel::forRows(H, [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const std::uint8_t* row = srcTop + y * srcStride;
+                std::uint8_t* dst = outTop + y * outStride;
+                for (int x = W - 1; x >= 0; --x)
+                    if (to[x] >= 0 && to[x] < W) std::memcpy(dst + 3 * to[x], row + 3 * x, 3);
             }
-        }
+        });
     }
     bmp = out;
     return true;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/Parallel.h"
+
 namespace pixoral::effects {
 
 namespace {
@@ -48,16 +50,26 @@ void moveBytes(Bitmap& bmp, Direction d) {
 void flip(Bitmap& bmp, Direction d) {
     if (!is24(bmp)) return;
     const int W = bmp.width(), H = bmp.height();
+    // Rows (or pairs of rows) are independent, so they are shared out over the cores.
+    std::uint8_t* const top = bmp.scanLine(0);
+    const std::ptrdiff_t stride = bmp.bytesPerLine();
     if (d == Direction::Left || d == Direction::Right) {
-        for (int y = 0; y < H; ++y) {
-            std::uint8_t* r = bmp.scanLine(y);
-            for (int a = 0, b = W - 1; a < b; ++a, --b)
-                for (int k = 0; k < 3; ++k) std::swap(r[3 * a + k], r[3 * b + k]);
-        }
+        parallel::forRows(H, [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                std::uint8_t* r = top + y * stride;
+                for (int a = 0, b = W - 1; a < b; ++a, --b)
+                    for (int k = 0; k < 3; ++k) std::swap(r[3 * a + k], r[3 * b + k]);
+            }
+        });
         return;
     }
     const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
-    for (int a = 0, b = H - 1; a < b; ++a, --b) std::swap_ranges(bmp.scanLine(a), bmp.scanLine(a) + n, bmp.scanLine(b));
+    parallel::forRows(H / 2, [&](int a0, int a1) {
+        for (int a = a0; a < a1; ++a) {
+            std::uint8_t* ra = top + a * stride;
+            std::swap_ranges(ra, ra + n, top + (H - 1 - a) * stride);
+        }
+    });
 }
 
 void mirrorHalf(Bitmap& bmp, Direction d) {

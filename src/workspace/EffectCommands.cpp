@@ -5,6 +5,7 @@
 #include "effects/FilterEffects.h"
 #include "effects/ImageSize.h"
 #include "effects/RangeOps.h"
+#include "effects/Ripples.h"
 #include "effects/Shifts.h"
 #include "workspace/Commands.h"
 #include "workspace/SecondaryWindows.h"
@@ -55,6 +56,18 @@ MenuEntry reflection(const char* caption, void (*fn)(Bitmap&)) {
 
 MenuEntry shadow(const char* caption, fx::Corner c) {
     return effect(caption, effectOf([c](Bitmap& b, EffectInputs&) { fx::shadow(b, c); }));
+}
+
+MenuEntry offsetRipple(const char* caption, fx::OffsetRipple kind) {
+    return effect(caption, effectOf([kind](Bitmap& b, EffectInputs& in) { fx::offsetRipple(b, kind, in.settings.rippleHeight); }));
+}
+
+// Wave Inference works on 8-bit pixels; the other two keep the workspace's format.
+MenuEntry waveRipple(const char* caption, fx::WaveRipple kind) {
+    const auto format = kind == fx::WaveRipple::WaveInference ? std::optional(PixelFormat::pf8bit) : std::nullopt;
+    return effect(caption, effectOf([kind](Bitmap& b, EffectInputs& in) {
+        return fx::waveRipple(b, kind, in.settings.rippleHeight, in.settings.rippleInference);
+    }, format));
 }
 
 MenuEntry pixelize(const char* caption, int n) {
@@ -226,10 +239,14 @@ MenuEntry imageMenu() {
         sub("Pixelize", {pixelize("2", 2).named("Square1"), pixelize("3", 3).named("N33"), pixelize("4", 4).named("N43"),
                          pixelize("5", 5).named("N52"), pixelize("10", 10).named("N102"), pixelize("15", 15).named("N151"),
                          pixelize("20", 20).named("N201")}),
-        sub("Ripple", {later("Random").named("Random2"), later("Tooth").named("Tooth1"), later("Triangle").named("Triangle2"),
-                       later("Wave").named("Wave1"), later("Wave Extra").named("WaveExtra1"),
-                       later("Wave Inference").named("WaveInference1"), sep(), later("Height...").named("Height2"),
-                       later("Inference...").named("Inference1")}),
+        sub("Ripple", {offsetRipple("Random", fx::OffsetRipple::Random).named("Random2"),
+                       offsetRipple("Tooth", fx::OffsetRipple::Tooth).named("Tooth1"),
+                       offsetRipple("Triangle", fx::OffsetRipple::Triangle).named("Triangle2"),
+                       waveRipple("Wave", fx::WaveRipple::Wave).named("Wave1"),
+                       waveRipple("Wave Extra", fx::WaveRipple::WaveExtra).named("WaveExtra1"),
+                       waveRipple("Wave Inference", fx::WaveRipple::WaveInference).named("WaveInference1"), sep(),
+                       prompt("Height...", numberInto(fx::kRippleHeightPrompt, &S::rippleHeight)).named("Height2"),
+                       prompt("Inference...", numberInto(fx::kRippleInferencePrompt, &S::rippleInference)).named("Inference1")}),
         sub("Texturize", {texturize("Standard", 30).named("Standard1").key("F5"),
                           texturize("Overlap", 20).named("Overlap1").key("Shift+F5")}),
     });

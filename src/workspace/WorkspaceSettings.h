@@ -7,6 +7,7 @@
 #include "canvas/Color.h"
 #include "canvas/Geometry.h"
 #include "effects/Distortions.h"
+#include "effects/Ripples.h"
 
 namespace pixoral {
 
@@ -45,8 +46,8 @@ struct WorkspaceSettings {
     bool projectionSinus = true;
     bool retainBorders = false;
     int rotationAngle = 90;
-    int rippleHeight = 15;
-    int rippleInference = 2;
+    int rippleHeight = effects::kRippleHeightRange.def;
+    int rippleInference = effects::kRippleInferenceRange.def;
     TColor transitionStart = clBlack;
     TColor transitionEnd = clNavy;
     int transitionBands = 20;

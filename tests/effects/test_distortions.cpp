@@ -1,12 +1,20 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "core/Parallel.h"
+#include "core/Random.h"
 #include "effects/Distortions.h"
+#include "effects/Ripples.h"
+#include "effects/Shifts.h"
 #include "../common/TestImages.h"
 
 namespace pixoral::effects {
 namespace {
 
 using test::Bytes;
+using test::fromRows;
+using test::rowBytes;
 using test::grey24;
 using test::greyRow;
 
@@ -102,6 +110,115 @@ TEST(Projection, GlobeCornersAndCylinderRows) {
         EXPECT_EQ(sine.pixel(x, 4), src.pixel(x, 3)) << x;
         EXPECT_EQ(cosine.pixel(x, 4), src.pixel(x, 0)) << x;
         EXPECT_EQ(cosine.pixel(x, 3), src.pixel(x, 1)) << x;
+    }
+}
+
+// Rows of 8-bit bytes 10 r + i, so every byte tells where it came from.
+Bitmap numbered(int w, int h) {
+    Bitmap b(w, h, PixelFormat::pf8bit);
+    for (int y = 0; y < h; ++y)
+        for (int i = 0; i < w; ++i) b.scanLine(y)[i] = static_cast<std::uint8_t>(10 * y + i);
+    return b;
+}
+
+TEST(Ripple, OffsetRipplesPushBytesDownByTheirStep) {
+    // 4 bytes by 5 rows, h = 2: rows 0..2 are pushed; Tooth steps 0, 1, 2, 0 and Triangle
+    // 0, 1, 2, 1 along the row.
+    struct Case {
+        OffsetRipple kind;
+        std::vector<Bytes> rows;
+    };
+    const Case cases[] = {
+        {OffsetRipple::Tooth, {{0, 1, 2, 3}, {10, 1, 12, 13}, {20, 11, 2, 23}, {30, 21, 12, 33}, {40, 41, 22, 43}}},
+        {OffsetRipple::Triangle, {{0, 1, 2, 3}, {10, 1, 12, 3}, {20, 11, 2, 13}, {30, 21, 12, 23}, {40, 41, 22, 43}}},
+    };
+    for (const Case& c : cases) {
+        Bitmap b = numbered(4, 5);
+        offsetRipple(b, c.kind, 2);
+        for (int y = 0; y < 5; ++y) EXPECT_EQ(rowBytes(b, y), c.rows[y]) << static_cast<int>(c.kind) << " row " << y;
+    }
+    // Random offsets stay below h: every byte comes from its own row or one of the h - 1 above.
+    random::seed(7);
+    const Bitmap src = numbered(40, 12);
+    Bitmap r = src;
+    offsetRipple(r, OffsetRipple::Random, 3);
+    int moved = 0;
+    for (int y = 0; y < 12; ++y)
+        for (int i = 0; i < 40; ++i) {
+            const int from = (r.scanLine(y)[i] - i) / 10;
+            EXPECT_TRUE(from <= y && from > y - 3) << y << " " << i;
+            moved += from != y;
+        }
+    EXPECT_GT(moved, 0);
+    // Too few rows for the height: nothing moves.
+    Bitmap shallow = numbered(4, 2);
+    offsetRipple(shallow, OffsetRipple::Tooth, 2);
+    EXPECT_EQ(rowBytes(shallow, 1), (Bytes{10, 11, 12, 13}));
+}
+
+TEST(Ripple, WavesMoveTheMiddleBandByTheirCurve) {
+    // h = 4, 14 rows: rows 4 and 5 are the band; byte i of row y lands on row y + 4 + g(i).
+    // g by byte index, worked out by hand from k = pi / 8 (m = 2 for Inference).
+    struct Case {
+        WaveRipple kind;
+        std::vector<int> g;
+    };
+    const Case cases[] = {
+        {WaveRipple::Wave, {0, 0, 2, 3, 4}},
+        {WaveRipple::WaveExtra, {0, 0, 1, 2, 1}},
+        {WaveRipple::WaveInference, {0, 0, 1, 3, 3}},
+    };
+    const Bitmap src = numbered(5, 14);
+    for (const Case& c : cases) {
+        Bitmap b = src;
+        ASSERT_TRUE(waveRipple(b, c.kind, 4, 2));
+        for (int y = 0; y < 14; ++y)
+            for (int i = 0; i < 5; ++i) {
+                const int from = y - 4 - c.g[i];
+                const int want = (from == 4 || from == 5) ? 10 * from + i : 10 * y + i;
+                EXPECT_EQ(b.scanLine(y)[i], want) << static_cast<int>(c.kind) << " " << y << " " << i;
+            }
+        // Height 100 needs 301 rows: on 300 nothing changes.
+        Bitmap tall = numbered(5, 300);
+        const Bitmap before = tall;
+        ASSERT_TRUE(waveRipple(tall, c.kind, 100, 2));
+        for (int y = 0; y < 300; ++y) ASSERT_EQ(rowBytes(tall, y), rowBytes(before, y)) << y;
+    }
+}
+
+TEST(Parallel, RowsSplitOverManyBandsGiveTheSameBytesAsOne) {
+    // A picture with no two rows alike, odd sizes so the bands do not divide it evenly.
+    Bitmap src(37, 29, PixelFormat::pf24bit);
+    for (int y = 0; y < 29; ++y)
+        for (int x = 0; x < 37; ++x) src.setPixel(x, y, rgb(7 * x + y, 9 * y, 3 * x * y));
+    const WhirlTable table = makeWhirlTable();
+    struct Case {
+        const char* name;
+        std::function<void(Bitmap&)> run;
+    };
+    const Case cases[] = {
+        {"rotate 30", [](Bitmap& b) { rotate(b, RotateParams{30}); }},
+        {"whirl in", [&](Bitmap& b) { whirl(b, 0, table); }},
+        {"whirl revert", [&](Bitmap& b) { whirl(b, 11, table); }},
+        {"globe", [](Bitmap& b) { globe(b, ProjectionParams{1.0, true, false}); }},
+        {"globe cos retained", [](Bitmap& b) { globe(b, ProjectionParams{0.5, false, true}); }},
+        {"cylinder vertical", [](Bitmap& b) { cylinder(b, false, ProjectionParams{0.75, true, false}); }},
+        {"flip right", [](Bitmap& b) { flip(b, Direction::Right); }},
+        {"flip down", [](Bitmap& b) { flip(b, Direction::Down); }},
+    };
+    for (const Case& c : cases) {
+        Bitmap one = src, many = src;
+        parallel::bandLimit() = 1;
+        c.run(one);
+        parallel::bandLimit() = 7;
+        c.run(many);
+        parallel::bandLimit() = 0;
+        bool changed = false;
+        for (int y = 0; y < 29; ++y) {
+            ASSERT_EQ(rowBytes(one, y), rowBytes(many, y)) << c.name << " row " << y;
+            changed = changed || rowBytes(one, y) != rowBytes(src, y);
+        }
+        EXPECT_TRUE(changed) << c.name;
     }
 }
 

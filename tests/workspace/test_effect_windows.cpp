@@ -139,6 +139,20 @@ TEST(EffectCommands, RotationAsksItsAngleAndTurnsA24BitCopy) {
     EXPECT_EQ(f.w->workspace().pixel(4, 2), clWhite);
 }
 
+TEST(EffectCommands, RippleHeightPromptAndWaveInferenceEndingIn8Bits) {
+    Fx f;
+    f.w->setWorkspaceSize(40, 40);
+    f.fill(clWhite);
+    f.run("Image>Ripple>Height...", {"3"});
+    f.run("Image>Ripple>Height...", {"101"});  // out of range: kept, silently
+    EXPECT_EQ(f.w->settings().rippleHeight, 3);
+    f.w->workspace().setPixel(10, 10, clBlack);
+    f.run("Image>Ripple>Wave Inference");
+    EXPECT_EQ(f.w->workspace().pixelFormat(), PixelFormat::pf8bit);
+    EXPECT_NE(f.w->workspace().pixel(10, 10), clBlack);  // the band from row 3 down has moved
+    EXPECT_TRUE(f.dialogs->messages().isEmpty());
+}
+
 TEST(EffectCommands, ReflectionsEndIn8BitsAndWedgeRefusesANonSquareImage) {
     Fx f;
     f.w->setWorkspaceSize(100, 80);

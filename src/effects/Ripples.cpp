@@ -1,0 +1,72 @@
+#include "effects/Ripples.h"
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "core/Random.h"
+
+namespace pixoral::effects {
+
+void offsetRipple(Bitmap& bmp, OffsetRipple kind, int h) {
+    const int H = bmp.height();
+    if (bmp.isEmpty() || h < 1 || H - h - 1 < 0) return;
+    const int n = bmp.rowDataBytes();
+    std::uint8_t* const top = bmp.scanLine(0);  // detaches once, before the rows are written
+    const std::ptrdiff_t stride = bmp.bytesPerLine();
+    for (int row = H - h - 1; row >= 0; --row) {
+        const std::uint8_t* from = top + row * stride;
+        int o = 0;
+        bool rising = true;
+        for (int i = 0; i < n; ++i) {
+            top[(row + o) * stride + i] = from[i];
+            switch (kind) {
+                case OffsetRipple::Random: o = random::below(h); break;
+                case OffsetRipple::Tooth: o = o + 1 > h ? 0 : o + 1; break;
+                case OffsetRipple::Triangle:
+                    if (rising) {
+                        if (++o > h) {
+                            o = h - 1;
+                            rising = false;
+                        }
+                    } else if (--o <= 0) {
+                        o = 0;
+                        rising = true;
+                    }
+                    break;
+            }
+        }
+    }
+}
+
+bool waveRipple(Bitmap& bmp, WaveRipple kind, int h, int m) {
+    const int H = bmp.height();
+    if (bmp.isEmpty() || h < 1 || H - 2 * h - 1 < h) return true;
+    Bitmap out = bmp;
+    std::uint8_t* const top = out.scanLine(0);  // out gets its own pixels; bmp stays the source
+    if (top == nullptr) return false;
+    const Bitmap& src = bmp;
+    const std::ptrdiff_t stride = out.bytesPerLine();
+    const int n = out.rowDataBytes();
+    const double k = std::numbers::pi / 2 / h;
+    // The offset depends on the byte index only, so it is worked out once for all rows.
+    std::vector<int> g(static_cast<std::size_t>(n), 0);
+    for (int i = 1; i < n; ++i) {
+        const double a = (i - 1) * k;
+        double v = 0;
+        switch (kind) {
+            case WaveRipple::Wave: v = h * std::sin(a); break;
+            case WaveRipple::WaveExtra: v = h * std::cos(a) * std::sin(a); break;
+            case WaveRipple::WaveInference: v = h * std::sin(a) * std::sin(m * a); break;
+        }
+        g[i] = static_cast<int>(std::lround(v));
+    }
+    for (int y = H - 2 * h - 1; y >= h; --y) {
+        const std::uint8_t* from = src.scanLine(y);
+        for (int i = 0; i < n; ++i) top[(y + h + g[i]) * stride + i] = from[i];
+    }
+    bmp = out;
+    return true;
+}
+
+}  // namespace pixoral::effects
