@@ -13,8 +13,12 @@
 #include <regex>
 #include <string>
 
+#include "core/Parallel.h"
 #include "effects/ColorEffects.h"
+#include "effects/Distortions.h"
 #include "effects/FilterEffects.h"
+#include "effects/ImageSize.h"
+#include "effects/Shifts.h"
 #include "effects/SliderEffects.h"
 #include "generators/QuickBackground.h"
 
@@ -105,6 +109,25 @@ void BM_Trace8BitOnly(benchmark::State& s) {
     setBytes(s, size);
 }
 void BM_To8Bit(benchmark::State& s) { onFreshCopy(s, [](Bitmap& b) { convertPixelFormat(b, PixelFormat::pf8bit); }); }
+// The distortions, each as its menu command runs it on a fresh 24-bit copy of the image
+// (the copy is made outside the timing). The second argument caps the bands the rows are
+// split into: 1 is a single pass, 0 one band per core.
+template <class F>
+void distortion(benchmark::State& state, F f) {
+    parallel::bandLimit() = static_cast<int>(state.range(1));
+    onFreshCopy(state, f);
+    parallel::bandLimit() = 0;
+}
+const WhirlTable& whirlTable() {
+    static const WhirlTable t = makeWhirlTable();
+    return t;
+}
+void BM_Rotate30(benchmark::State& s) { distortion(s, [](Bitmap& b) { rotate(b, RotateParams{30}); }); }
+void BM_WhirlIn(benchmark::State& s) { distortion(s, [](Bitmap& b) { whirl(b, 0, whirlTable()); }); }
+void BM_Globe(benchmark::State& s) { distortion(s, [](Bitmap& b) { globe(b, ProjectionParams{}); }); }
+void BM_CylinderVertical(benchmark::State& s) { distortion(s, [](Bitmap& b) { cylinder(b, false, ProjectionParams{}); }); }
+void BM_FlipRight(benchmark::State& s) { distortion(s, [](Bitmap& b) { flip(b, Direction::Right); }); }
+void BM_Pixelize10(benchmark::State& s) { distortion(s, [](Bitmap& b) { pixelize(b, 10); }); }
 void BM_QuickBackground(benchmark::State& state) {
     const int size = static_cast<int>(state.range(0));
     generators::QBSettings s;
@@ -172,8 +195,26 @@ BENCHMARK(BM_Trace) SIZES;
 BENCHMARK(BM_Trace8BitOnly) SIZES;
 BENCHMARK(BM_To8Bit) SIZES;
 BENCHMARK(BM_QuickBackground) SIZES;
+#define BANDS ->Args({4096, 1})->Args({4096, 0})->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_Rotate30) BANDS;
+BENCHMARK(BM_WhirlIn) BANDS;
+BENCHMARK(BM_Globe) BANDS;
+BENCHMARK(BM_CylinderVertical) BANDS;
+BENCHMARK(BM_FlipRight) BANDS;
+BENCHMARK(BM_Pixelize10) BANDS;
 BENCHMARK_CAPTURE(BM_ImageMagick, negate, "-negate")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ImageMagick, colorspace_gray, "-colorspace Gray")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ImageMagick, blur_0x3, "-blur 0x3")->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+// The distortions' counterparts: ImageMagick's own operators as asked for (it rotates into a
+// larger frame, and interpolates), and the same operators held to the nearest source pixel
+// and a white outside, which is what the program's resampling does.
+#define MAGICK(name, op) BENCHMARK_CAPTURE(BM_ImageMagick, name, op)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond)
+MAGICK(rotate_30, "-rotate 30");
+MAGICK(distort_SRT_30_nearest, "-interpolate nearest-neighbor -virtual-pixel white -distort SRT 30");
+MAGICK(swirl_90, "-swirl 90");
+MAGICK(swirl_90_nearest, "-interpolate nearest-neighbor -swirl 90");
+MAGICK(implode_0_5, "-implode 0.5");
+MAGICK(implode_0_5_nearest, "-interpolate nearest-neighbor -implode 0.5");
+MAGICK(flop, "-flop");
 
 BENCHMARK_MAIN();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/Parallel.h"
+#include "core/Round.h"
 
 namespace pixoral::effects {
 
@@ -36,8 +37,8 @@ bool resample(Bitmap& bmp, AngleAt angleAt) {
             for (int x = 0; x < W; ++x) {
                 const double dx = x - cx;
                 const auto [s, c] = angleAt(dx, dy);
-                const long sx = cx + std::lround(dx * c - dy * s);
-                const long sy = cy + std::lround(dx * s + dy * c);
+                const long sx = cx + roundHalfAway(dx * c - dy * s);
+                const long sy = cy + roundHalfAway(dx * s + dy * c);
                 std::uint8_t* d = dst + 3 * x;
                 if (sx < 0 || sy < 0 || sx >= W || sy >= H) {
                     d[0] = d[1] = d[2] = 255;
@@ -90,11 +91,19 @@ int whirlIndex(int type, int l) {
 
 bool whirl(Bitmap& bmp, int type, const WhirlTable& table) {
     const double W = bmp.width();
-    return resample(bmp, [&](double dx, double dy) {
-        // A distance step beyond any picture is kept where the index arithmetic cannot overflow.
-        const long l = std::lround(std::min(std::sqrt(dx * dx + dy * dy) * 180.0 / W, 1e6));
-        const SinCos& sc = table[static_cast<std::size_t>(whirlIndex(type, static_cast<int>(l)))];
+    const auto angle = [&](long l) {
+        const SinCos& sc = table[static_cast<std::size_t>(whirlIndex(type, static_cast<int>(std::min(l, 1000000L))))];
         return std::pair<double, double>{static_cast<double>(sc.sin), static_cast<double>(sc.cos)};
+    };
+    // The angles of the distance steps looked up once (a pixel is at most W + H from the
+    // centre; a very narrow, tall picture looks its far steps up as it goes).
+    const long steps = std::min(roundHalfAway((W + bmp.height()) * 180.0 / std::max(W, 1.0)) + 1, 65536L);
+    std::vector<std::pair<double, double>> byStep(static_cast<std::size_t>(steps));
+    for (long l = 0; l < steps; ++l) byStep[static_cast<std::size_t>(l)] = angle(l);
+    const double perStep = 180.0 / W;
+    return resample(bmp, [&](double dx, double dy) {
+        const long l = roundHalfAway(std::sqrt(dx * dx + dy * dy) * perStep);
+        return l < steps ? byStep[static_cast<std::size_t>(l)] : angle(l);
     });
 }
 
@@ -139,7 +148,7 @@ bool globe(Bitmap& bmp, const ProjectionParams& p) {
                     to[x] = -1;
                     if (e > R) continue;
                     const double s = wave(e * k, p.sinus);
-                    const long tx = x - std::lround(dx * s), ty = y - std::lround(dy * s);
+                    const long tx = x - roundHalfAway(dx * s), ty = y - roundHalfAway(dy * s);
                     if (tx >= 0 && ty >= 0 && tx < W && ty < H) to[x] = static_cast<std::int32_t>(ty * W + tx);
                 }
             }
@@ -166,7 +175,7 @@ bool cylinder(Bitmap& bmp, bool horizontal, const ProjectionParams& p) {
     if (!projectionTarget(bmp, p, out)) return false;
     const Bitmap& src = bmp;
     const double k = std::numbers::pi / 2 / half;
-    const auto target = [&](int d) { return half + std::lround(d * std::fabs(wave(d * k, p.sinus) * p.factor)); };
+    const auto target = [&](int d) { return half + roundHalfAway(d * std::fabs(wave(d * k, p.sinus) * p.factor)); };
     if (horizontal) {
         const std::size_t n = static_cast<std::size_t>(src.rowDataBytes());
         for (int y = H - 1; y >= 0; --y) {
