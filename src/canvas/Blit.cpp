@@ -11,12 +11,17 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
+#include "core/Parallel.h"
 
 namespace pixoral {
 
 namespace {
 
 constexpr int kChunk = 1024;
+// Blits of at least this many pixels between two bitmaps share their rows out over the
+// cores (each destination row is written from its own source row only); smaller ones, the
+// stamps and rubber bands of the tools, are not worth a thread.
+constexpr long long kParallelPixels = 1 << 16;
 
 constexpr bool usesPattern(std::uint8_t t) { return ((t >> 4) & 0x0F) != (t & 0x0F); }
 constexpr bool usesSource(std::uint8_t t) { return ((t >> 2) & 0x33) != (t & 0x33); }
@@ -155,33 +160,39 @@ void blit(Bitmap& dst, const Brush& brush, const Rect& d, const Bitmap& src, con
         // Overlapping copies within one bitmap read each source row before it is written.
         const bool bottomUp = same && needSrc && ay.map[0] < ay.lo;
         const bool gather = needSrc && !ax.contiguous;
-        std::vector<std::uint32_t> tmp((same || gather) && needSrc ? static_cast<std::size_t>(n) : 0);
         const DevFn fn = kDevOps[o.table];
-        for (int k = 0; k < rows; ++k) {
-            const int i = bottomUp ? rows - 1 - k : k;
-            const int y = ay.lo + i;
-            auto* drow = reinterpret_cast<std::uint32_t*>(dst.scanLine(y)) + ax.lo;
-            const std::uint32_t* srow = nullptr;
-            if (needSrc) {
-                srow = reinterpret_cast<const std::uint32_t*>(std::as_const(src).scanLine(ay.map[static_cast<std::size_t>(i)]));
-                if (gather) {
-                    const int* xm = ax.map.data();
-                    for (int k2 = 0; k2 < n; ++k2) tmp[static_cast<std::size_t>(k2)] = srow[xm[k2]];
-                    srow = tmp.data();
-                } else if (same) {
-                    srow += sx0;
-                    std::memcpy(tmp.data(), srow, tmp.size() * sizeof(std::uint32_t));
-                    srow = tmp.data();
+        std::uint8_t* const dtop = dst.scanLine(0);
+        const std::ptrdiff_t dstride = dst.bytesPerLine();
+        const auto band = [&](int k0, int k1) {
+            std::vector<std::uint32_t> tmp((same || gather) && needSrc ? static_cast<std::size_t>(n) : 0);
+            for (int k = k0; k < k1; ++k) {
+                const int i = bottomUp ? rows - 1 - k : k;
+                const int y = ay.lo + i;
+                auto* drow = reinterpret_cast<std::uint32_t*>(dtop + y * dstride) + ax.lo;
+                const std::uint32_t* srow = nullptr;
+                if (needSrc) {
+                    srow = reinterpret_cast<const std::uint32_t*>(std::as_const(src).scanLine(ay.map[static_cast<std::size_t>(i)]));
+                    if (gather) {
+                        const int* xm = ax.map.data();
+                        for (int k2 = 0; k2 < n; ++k2) tmp[static_cast<std::size_t>(k2)] = srow[xm[k2]];
+                        srow = tmp.data();
+                    } else if (same) {
+                        srow += sx0;
+                        std::memcpy(tmp.data(), srow, tmp.size() * sizeof(std::uint32_t));
+                        srow = tmp.data();
+                    } else {
+                        srow += sx0;
+                    }
+                }
+                if (o.table == 0xCC) {
+                    std::memmove(drow, srow, static_cast<std::size_t>(n) * sizeof(std::uint32_t));
                 } else {
-                    srow += sx0;
+                    fn(patColor, srow ? srow : drow, drow, n);
                 }
             }
-            if (o.table == 0xCC) {
-                std::memmove(drow, srow, static_cast<std::size_t>(n) * sizeof(std::uint32_t));
-            } else {
-                fn(patColor, srow ? srow : drow, drow, n);
-            }
-        }
+        };
+        if (same || static_cast<long long>(rows) * n < kParallelPixels) band(0, rows);
+        else parallel::forRows(rows, band);
         return;
     }
 
@@ -189,58 +200,65 @@ void blit(Bitmap& dst, const Brush& brush, const Rect& d, const Bitmap& src, con
     QImage keep;
     if (same && needSrc) keep = src.store();
     const RowFn fn = kRowOps[o.table];
-    std::uint32_t S[kChunk], D[kChunk], P[kChunk], R[kChunk];
-    std::uint8_t paints[kChunk];
-    for (int y = ay.lo; y < ay.hi; ++y) {
-        const int sy = ay.map[static_cast<std::size_t>(y - ay.lo)];
-        if (needSrc && sy < 0) continue;
-        const std::uint8_t* srow = nullptr;
-        if (needSrc) srow = same ? keep.constScanLine(sy) : src.scanLine(sy);
-        std::uint8_t* drow = dst.scanLine(y);
-        for (int c0 = 0; c0 < n; c0 += kChunk) {
-            const int m = std::min(kChunk, n - c0);
-            const int x0 = ax.lo + c0;
-            const int* xm = ax.map.data() + c0;
-            bool patAny = true;
-            if (needPat) {
-                if (patConst) {
-                    std::fill(P, P + m, patColor);
-                    std::fill(paints, paints + m, std::uint8_t(1));
+    std::uint8_t* const dtop = dst.scanLine(0);
+    const std::ptrdiff_t dstride = dst.bytesPerLine();
+    const auto band = [&](int r0, int r1) {
+        std::uint32_t S[kChunk], D[kChunk], P[kChunk], R[kChunk];
+        std::uint8_t paints[kChunk];
+        for (int y = ay.lo + r0; y < ay.lo + r1; ++y) {
+            const int sy = ay.map[static_cast<std::size_t>(y - ay.lo)];
+            if (needSrc && sy < 0) continue;
+            const std::uint8_t* srow = nullptr;
+            if (needSrc) srow = same ? keep.constScanLine(sy) : src.scanLine(sy);
+            std::uint8_t* drow = dtop + y * dstride;
+            for (int c0 = 0; c0 < n; c0 += kChunk) {
+                const int m = std::min(kChunk, n - c0);
+                const int x0 = ax.lo + c0;
+                const int* xm = ax.map.data() + c0;
+                bool patAny = true;
+                if (needPat) {
+                    if (patConst) {
+                        std::fill(P, P + m, patColor);
+                        std::fill(paints, paints + m, std::uint8_t(1));
+                    } else {
+                        patAny = raster::brushRow(brush, y, x0, m, P, paints);
+                        if (!patAny) std::fill(paints, paints + m, std::uint8_t(0));
+                    }
+                    if (!patAny && !o.brushCopy) continue;  // nothing of this run changes
                 } else {
-                    patAny = raster::brushRow(brush, y, x0, m, P, paints);
-                    if (!patAny) std::fill(paints, paints + m, std::uint8_t(0));
+                    std::fill(P, P + m, 0u);
                 }
-                if (!patAny && !o.brushCopy) continue;  // nothing of this run changes
-            } else {
-                std::fill(P, P + m, 0u);
-            }
-            if (needSrc) {
-                if (ax.contiguous) {
-                    raster::fetchRow(srow, sf, xm[0], m, S);
+                if (needSrc) {
+                    if (ax.contiguous) {
+                        raster::fetchRow(srow, sf, xm[0], m, S);
+                    } else {
+                        for (int i = 0; i < m; ++i) S[i] = xm[i] >= 0 ? raster::fetchPixel(srow, sf, xm[i]) : 0;
+                    }
                 } else {
-                    for (int i = 0; i < m; ++i) S[i] = xm[i] >= 0 ? raster::fetchPixel(srow, sf, xm[i]) : 0;
+                    std::fill(S, S + m, 0u);
                 }
-            } else {
-                std::fill(S, S + m, 0u);
+                raster::fetchRow(drow, df, x0, m, D);
+                if (o.brushCopy) {
+                    for (int i = 0; i < m; ++i) {
+                        if (xm[i] < 0) R[i] = D[i];
+                        else if (S[i] != o.replaceColor) R[i] = S[i];
+                        else R[i] = paints[i] ? P[i] : D[i];
+                    }
+                } else {
+                    fn(P, S, D, R, m);
+                    for (int i = 0; i < m; ++i) {
+                        const bool keepDst = (needSrc && xm[i] < 0) || (needPat && !paints[i]) ||
+                                             (o.transparent && S[i] == o.transparentColor);
+                        if (keepDst) R[i] = D[i];
+                    }
+                }
+                raster::storeRow(drow, df, x0, m, R);
             }
-            raster::fetchRow(drow, df, x0, m, D);
-            if (o.brushCopy) {
-                for (int i = 0; i < m; ++i) {
-                    if (xm[i] < 0) R[i] = D[i];
-                    else if (S[i] != o.replaceColor) R[i] = S[i];
-                    else R[i] = paints[i] ? P[i] : D[i];
-                }
-            } else {
-                fn(P, S, D, R, m);
-                for (int i = 0; i < m; ++i) {
-                    const bool keepDst = (needSrc && xm[i] < 0) || (needPat && !paints[i]) ||
-                                         (o.transparent && S[i] == o.transparentColor);
-                    if (keepDst) R[i] = D[i];
-                }
-            }
-            raster::storeRow(drow, df, x0, m, R);
         }
-    }
+    };
+    const int rows = ay.hi - ay.lo;
+    if (same || static_cast<long long>(rows) * n < kParallelPixels) band(0, rows);
+    else parallel::forRows(rows, band);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "core/Parallel.h"
 #include "core/Random.h"
 #include "effects/Distortions.h"
+#include "effects/ImageSize.h"
 #include "effects/Ripples.h"
 #include "effects/Shifts.h"
 #include "../common/TestImages.h"
@@ -220,6 +221,18 @@ TEST(Parallel, RowsSplitOverManyBandsGiveTheSameBytesAsOne) {
         }
         EXPECT_TRUE(changed) << c.name;
     }
+    // Pixelize goes through the canvas's stretch, which splits only pictures of some size.
+    Bitmap big(300, 260, PixelFormat::pf24bit);
+    for (int y = 0; y < 260; ++y)
+        for (int x = 0; x < 300; ++x) big.setPixel(x, y, rgb(x, y, x ^ y));
+    Bitmap one = big, many = big;
+    parallel::bandLimit() = 1;
+    ASSERT_TRUE(pixelize(one, 7));
+    parallel::bandLimit() = 5;
+    ASSERT_TRUE(pixelize(many, 7));
+    parallel::bandLimit() = 0;
+    for (int y = 0; y < 260; ++y) ASSERT_EQ(rowBytes(one, y), rowBytes(many, y)) << "pixelize row " << y;
+    EXPECT_EQ(one.pixel(8, 0), one.pixel(12, 6));  // one block
 }
 
 }  // namespace
