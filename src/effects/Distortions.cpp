@@ -25,14 +25,12 @@ bool resample(Bitmap& bmp, AngleAt angleAt) {
     Bitmap out(W, H, PixelFormat::pf24bit);
     if (out.isEmpty()) return false;
     const int cx = W / 2, cy = H / 2;
-    const Bitmap& src = bmp;  // read without detaching from the undo steps that share it
-    const std::uint8_t* const srcTop = src.scanLine(0);
-    const std::ptrdiff_t srcStride = src.bytesPerLine();
-    std::uint8_t* const outTop = out.scanLine(0);
-    const std::ptrdiff_t outStride = out.bytesPerLine();
+    // The source is read without detaching it from the undo steps that share it.
+    const auto src = rowTable(std::as_const(bmp));
+    const auto dstRows = rowTable(out);
     parallel::forRows(H, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y) {
-            std::uint8_t* dst = outTop + y * outStride;
+            std::uint8_t* dst = dstRows[y];
             const double dy = y - cy;
             for (int x = 0; x < W; ++x) {
                 const double dx = x - cx;
@@ -44,7 +42,7 @@ bool resample(Bitmap& bmp, AngleAt angleAt) {
                     d[0] = d[1] = d[2] = 255;
                     continue;
                 }
-                std::memcpy(d, srcTop + sy * srcStride + 3 * sx, 3);
+                std::memcpy(d, src[static_cast<int>(sy)] + 3 * sx, 3);
             }
         }
     });
@@ -134,8 +132,7 @@ bool globe(Bitmap& bmp, const ProjectionParams& p) {
     // land on one spot the later one wins exactly as in a single pass.
     constexpr int kSlab = 64;
     std::vector<std::int32_t> land(static_cast<std::size_t>(W) * kSlab);
-    std::uint8_t* const outTop = out.scanLine(0);
-    const std::ptrdiff_t outStride = out.bytesPerLine();
+    const auto dst = rowTable(out);
     for (int top = std::max(0, H - kSlab), bottom = H; bottom > 0; bottom = top, top = std::max(0, top - kSlab)) {
         parallel::forRows(bottom - top, [&](int r0, int r1) {
             for (int r = r0; r < r1; ++r) {
@@ -159,7 +156,7 @@ bool globe(Bitmap& bmp, const ProjectionParams& p) {
             for (int x = W - 1; x >= 0; --x) {
                 if (to[x] < 0) continue;
                 const int ty = to[x] / W, tx = to[x] % W;
-                std::memcpy(outTop + ty * outStride + 3 * tx, row + 3 * x, 3);
+                std::memcpy(dst[ty] + 3 * tx, row + 3 * x, 3);
             }
         }
     }
@@ -187,14 +184,12 @@ bool cylinder(Bitmap& bmp, bool horizontal, const ProjectionParams& p) {
         // the cores (each row is written only from itself, right to left as before).
         std::vector<long> to(static_cast<std::size_t>(W));
         for (int x = 0; x < W; ++x) to[x] = target(x - half);
-        const std::uint8_t* const srcTop = src.scanLine(0);
-        const std::ptrdiff_t srcStride = src.bytesPerLine();
-        std::uint8_t* const outTop = out.scanLine(0);
-        const std::ptrdiff_t outStride = out.bytesPerLine();
+        const auto srcRows = rowTable(src);
+        const auto dstRows = rowTable(out);
         parallel::forRows(H, [&](int y0, int y1) {
             for (int y = y0; y < y1; ++y) {
-                const std::uint8_t* row = srcTop + y * srcStride;
-                std::uint8_t* dst = outTop + y * outStride;
+                const std::uint8_t* row = srcRows[y];
+                std::uint8_t* dst = dstRows[y];
                 for (int x = W - 1; x >= 0; --x)
                     if (to[x] >= 0 && to[x] < W) std::memcpy(dst + 3 * to[x], row + 3 * x, 3);
             }

@@ -54,4 +54,16 @@ inline std::span<const std::uint8_t> rowSpan(const Bitmap& bmp, int y) {
     return {bmp.scanLine(y), static_cast<std::size_t>(bmp.rowDataBytes())};
 }
 
+// The row addresses of a bitmap, taken once: loops that share their rows out over the cores
+// must not call scanLine() on a bitmap whose pixels may still be shared (it detaches them).
+// Taking the table of a non-const bitmap detaches it there, before any row is written.
+template <class Byte>
+struct RowTable {
+    Byte* top = nullptr;
+    std::ptrdiff_t stride = 0;
+    Byte* operator[](int y) const { return top + y * stride; }
+};
+inline RowTable<std::uint8_t> rowTable(Bitmap& bmp) { return {bmp.scanLine(0), bmp.bytesPerLine()}; }
+inline RowTable<const std::uint8_t> rowTable(const Bitmap& bmp) { return {bmp.scanLine(0), bmp.bytesPerLine()}; }
+
 }  // namespace pixoral::effects

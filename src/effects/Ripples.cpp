@@ -12,14 +12,13 @@ void offsetRipple(Bitmap& bmp, OffsetRipple kind, int h) {
     const int H = bmp.height();
     if (bmp.isEmpty() || h < 1 || H - h - 1 < 0) return;
     const int n = bmp.rowDataBytes();
-    std::uint8_t* const top = bmp.scanLine(0);  // detaches once, before the rows are written
-    const std::ptrdiff_t stride = bmp.bytesPerLine();
+    const auto rows = rowTable(bmp);
     for (int row = H - h - 1; row >= 0; --row) {
-        const std::uint8_t* from = top + row * stride;
+        const std::uint8_t* from = rows[row];
         int o = 0;
         bool rising = true;
         for (int i = 0; i < n; ++i) {
-            top[(row + o) * stride + i] = from[i];
+            rows[row + o][i] = from[i];
             switch (kind) {
                 case OffsetRipple::Random: o = random::below(h); break;
                 case OffsetRipple::Tooth: o = o + 1 > h ? 0 : o + 1; break;
@@ -43,10 +42,9 @@ bool waveRipple(Bitmap& bmp, WaveRipple kind, int h, int m) {
     const int H = bmp.height();
     if (bmp.isEmpty() || h < 1 || H - 2 * h - 1 < h) return true;
     Bitmap out = bmp;
-    std::uint8_t* const top = out.scanLine(0);  // out gets its own pixels; bmp stays the source
-    if (top == nullptr) return false;
+    const auto rows = rowTable(out);  // out gets its own pixels; bmp stays the source
+    if (rows.top == nullptr) return false;
     const Bitmap& src = bmp;
-    const std::ptrdiff_t stride = out.bytesPerLine();
     const int n = out.rowDataBytes();
     const double k = std::numbers::pi / 2 / h;
     // The offset depends on the byte index only, so it is worked out once for all rows.
@@ -63,7 +61,7 @@ bool waveRipple(Bitmap& bmp, WaveRipple kind, int h, int m) {
     }
     for (int y = H - 2 * h - 1; y >= h; --y) {
         const std::uint8_t* from = src.scanLine(y);
-        for (int i = 0; i < n; ++i) top[(y + h + g[i]) * stride + i] = from[i];
+        for (int i = 0; i < n; ++i) rows[y + h + g[i]][i] = from[i];
     }
     bmp = out;
     return true;

@@ -51,12 +51,11 @@ void flip(Bitmap& bmp, Direction d) {
     if (!is24(bmp)) return;
     const int W = bmp.width(), H = bmp.height();
     // Rows (or pairs of rows) are independent, so they are shared out over the cores.
-    std::uint8_t* const top = bmp.scanLine(0);
-    const std::ptrdiff_t stride = bmp.bytesPerLine();
+    const auto rows = rowTable(bmp);
     if (d == Direction::Left || d == Direction::Right) {
         parallel::forRows(H, [&](int y0, int y1) {
             for (int y = y0; y < y1; ++y) {
-                std::uint8_t* r = top + y * stride;
+                std::uint8_t* r = rows[y];
                 for (int a = 0, b = W - 1; a < b; ++a, --b)
                     for (int k = 0; k < 3; ++k) std::swap(r[3 * a + k], r[3 * b + k]);
             }
@@ -66,8 +65,7 @@ void flip(Bitmap& bmp, Direction d) {
     const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
     parallel::forRows(H / 2, [&](int a0, int a1) {
         for (int a = a0; a < a1; ++a) {
-            std::uint8_t* ra = top + a * stride;
-            std::swap_ranges(ra, ra + n, top + (H - 1 - a) * stride);
+            std::swap_ranges(rows[a], rows[a] + n, rows[H - 1 - a]);
         }
     });
 }

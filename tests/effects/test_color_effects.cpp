@@ -32,7 +32,9 @@ TEST(Invert, EveryPixelInvertedInEachFormatAndPaddingUntouched) {
         ASSERT_EQ(b.pixelFormat(), f);
         for (int y = 0; y < b.height(); ++y) {
             for (int x = 0; x < b.width(); ++x) {
-                if (f == PixelFormat::pf8bit) EXPECT_EQ(b.scanLine(y)[x], 255 - before.scanLine(y)[x]) << x << "," << y;
+                if (f == PixelFormat::pf8bit) {
+                    EXPECT_EQ(b.scanLine(y)[x], 255 - before.scanLine(y)[x]) << x << "," << y;
+                }
                 // In 8 bits too: the palette mirrors complements.
                 EXPECT_EQ(b.pixel(x, y), 0xFFFFFF ^ before.pixel(x, y)) << x << "," << y;
                 if (f == PixelFormat::Device) {
