@@ -23,7 +23,7 @@ namespace {
 PresetListSetup userFilterListSetup() {
     PresetListSetup s;
     s.names = {QStringLiteral("FilterPresets"), QStringLiteral("flmenu"),  QStringLiteral("FilterPopup"),
-               QStringLiteral("Add1"),          QStringLiteral("Delete1"), QStringLiteral("Update1")};
+               QStringLiteral("AddFilter1"),    QStringLiteral("DeleteFilter1"), QStringLiteral("UpdateFilter1")};
     s.placeholder = QStringLiteral("User Filters");
     s.listToolTip = QStringLiteral("User filters\nRight-click to add, delete or update");
     s.menuButtonText = QStringLiteral("...");
@@ -293,8 +293,8 @@ void TPixoralFLF::FilterPresetsClick(int index) {
 }
 
 // The popup's commands belong to the preset list; these are the window's names for them.
-void TPixoralFLF::Add1Click() { presetList_->addClick(); }
-void TPixoralFLF::Delete1Click() { presetList_->deleteClick(); }
-void TPixoralFLF::Update1Click() { presetList_->updateClick(); }
+void TPixoralFLF::AddFilter1Click() { presetList_->addClick(); }
+void TPixoralFLF::DeleteFilter1Click() { presetList_->deleteClick(); }
+void TPixoralFLF::UpdateFilter1Click() { presetList_->updateClick(); }
 
 }  // namespace pixoral::generators

@@ -57,9 +57,9 @@ public:
     void radioClick(int channel);  // 0 red, 1 green, 2 blue
     void bit24Click();
     void FilterPresetsClick(int index);
-    void Add1Click();
-    void Delete1Click();
-    void Update1Click();
+    void AddFilter1Click();
+    void DeleteFilter1Click();
+    void UpdateFilter1Click();
 
 private:
     void buildControls();
@@ -81,7 +81,8 @@ private:
     std::array<QLineEdit*, kUserFilterFields> edits_{};
     QToolButton* goFilter = nullptr;
     QCheckBox* fltrpreview = nullptr;
-    // The drop-down "FilterPresets" with its popup of Add1, Delete1 and Update1.
+    // The drop-down "FilterPresets" with its popup of AddFilter1, DeleteFilter1 and
+    // UpdateFilter1 (the main window has its own Add1 and Delete1).
     PresetList* presetList_ = nullptr;
 
     bool syncing_ = false;  // controls are being moved to the state: no handlers

@@ -70,7 +70,7 @@ TEST(QuickFilterWindow, MenuButtonUserFiltersAndScriptRequestReachTheFilters) {
     // A user filter stores the eleven edit texts; picking one fills them back.
     edit("EDIV")->setText(QStringLiteral("9"));
     f.dialogs->pushAnswer(QStringLiteral("Nine"));
-    fl.Add1Click();
+    fl.AddFilter1Click();
     EXPECT_EQ(readAll(f.dir.filePath("PixoralFL.txt")), "Nine=-1,0,1,-1,0,1,-1,0,1,9,1\n");
     edit("EDIV")->setText(QStringLiteral("1"));
     auto* presets = child<QComboBox>(fl, "FilterPresets");
