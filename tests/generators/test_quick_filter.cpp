@@ -78,6 +78,7 @@ TEST(QuickFilterRows, EachFilterOnPaletteIndices) {
         {12, 0, z5, {1, 2, 3, 4, 5}, z5, {255, 0, 255, 4, 5}, {}},           // EmbossRight stops at N - 2
         {12, 0, z5, {7, 7, 3, 3, 3}, z5, {7, 255, 3, 3, 3}, {}},
         {13, 0, z5, {1, 2, 3, 4, 5}, z5, {0, 255, 0, 4, 5}, {}},             // EmbossLeft
+        {14, 0, z5, {5, 5, 5, 6, 6}, {5, 5, 9, 6, 6}, {5, 5, 77, 6, 6}, {}},  // Trace writes the Color Byte
         {16, 10, z5, {250, 0, 1, 2, 246}, z5, {4, 10, 11, 12, 0}, {}},       // Add
         {17, 0, z5, {5, 15, 255, 100, 0}, z5, {4, 14, 230, 90, 0}, {}},      // Multiply 0.9: halves to even
         {17, 10, z5, {100, 255, 1, 11, 0}, z5, {91, 231, 1, 10, 0}, {}},     // Multiply 0.9078
@@ -93,20 +94,14 @@ TEST(QuickFilterRows, EachFilterOnPaletteIndices) {
     };
     for (const Case& c : cases) {
         Bitmap b = withRows(PixelFormat::pf8bit, {c.A, c.P, c.Q});
-        EXPECT_EQ(filterRows(b, only(c.filter, c.v)), FilterRun::Done);
+        QFSettings s = only(c.filter, c.v);
+        s.traceColorByte = 77;
+        EXPECT_EQ(filterRows(b, s), FilterRun::Done);
         const std::string what = rowFilterName(c.filter).toStdString() + " v=" + std::to_string(c.v);
         EXPECT_EQ(rowOf(b, 0), c.A) << what;
         EXPECT_EQ(rowOf(b, 1), c.wantP) << what;
         EXPECT_EQ(rowOf(b, 2), c.wantQ.empty() ? c.Q : c.wantQ) << what;
     }
-}
-
-TEST(QuickFilterRows, TraceWritesTheColorByteAtBoundaries) {
-    Bitmap b = withRows(PixelFormat::pf8bit, {{0, 0, 0, 0, 0}, {5, 5, 5, 6, 6}, {5, 5, 9, 6, 6}});
-    QFSettings s = only(14);
-    s.traceColorByte = 77;
-    filterRows(b, s);
-    EXPECT_EQ(rowOf(b, 1), (Bytes{5, 5, 77, 6, 6}));
 }
 
 TEST(QuickFilterRows, DripCopiesBytesOfPDownIntoQOnly) {
