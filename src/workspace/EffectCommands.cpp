@@ -170,7 +170,8 @@ MenuEntry imageMenu() {
 
     return sub("&Image", {
         sub("Quick", {item("&Quick Background...", [](F& w) { w.windows().showQuickBackground(); }).named("SetUser1"),
-                      later("Quick Cells...").named("QuickCells1"), later("Quick &Filter..."),
+                      later("Quick Cells...").named("QuickCells1"),
+                      item("Quick &Filter...", [](F& w) { w.windows().showQuickFilter(); }).named("Filter2"),
                       later("Quick Graph...").named("QuickGraph1"), later("Quick Fractals...").named("QuickFractals1"),
                       later("Quick Button...").named("QuickButton1"), later("Quick 3D...").named("Quick3D1"),
                       later("Quick JPEG...").named("QuickJPEG1")}),
@@ -252,11 +253,12 @@ MenuEntry imageMenu() {
     });
 }
 
-// A script's filter request: the two image effects are asked for by their exact names; the
-// named row filters join here when Quick Filter has them.
+// A script's filter request: the two image effects are asked for by their exact names, any
+// other name goes to Quick Filter's row filters with letter case ignored.
 void requestFilter(F& w, const QString& name) {
     if (name == QLatin1String("trace")) runEffect(w, traceRow());
     else if (name == QLatin1String("invert")) runEffect(w, invertRow());
+    else w.windows().requestFilter(name);
 }
 
 }  // namespace pixoral

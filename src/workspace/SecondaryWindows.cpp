@@ -6,9 +6,11 @@
 #include <algorithm>
 
 #include "effects/TPixoralEffectsF.h"
+#include "generators/TPixoralFLF.h"
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "ui/WorkspaceHost.h"
+#include "workspace/WorkspaceSettings.h"
 
 namespace pixoral {
 
@@ -39,15 +41,20 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 
 }  // namespace
 
-SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main) : host_(host), main_(main) {
+SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings)
+    : host_(host), main_(main) {
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
+    PixoralFLF_ = new generators::TPixoralFLF(
+        host_, [&settings] { return static_cast<std::uint8_t>(settings.colorByte); }, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
 void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, Place::Right); }
+void SecondaryWindows::showQuickFilter() { showInFront(PixoralFLF_, main_, Place::Right); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
+void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
 
 }  // namespace pixoral

@@ -1,6 +1,7 @@
 #pragma once
-// The secondary windows of the main window (Quick Background, Quick Preview, the effects
-// panel), created once, hidden, and reaching the workspace only through the WorkspaceHost.
+// The secondary windows of the main window (Quick Background, Quick Filter, Quick Preview,
+// the effects panel), created once, hidden, and reaching the workspace only through the
+// WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
@@ -10,7 +11,9 @@ class QWidget;
 namespace pixoral {
 
 class WorkspaceHost;
+struct WorkspaceSettings;
 namespace generators {
+class TPixoralFLF;
 class TPixoralQBF;
 class TQuickPreviewF;
 }  // namespace generators
@@ -20,24 +23,30 @@ class TPixoralEffectsF;
 
 class SecondaryWindows {
 public:
-    // The windows are children of `main`, which deletes them.
-    SecondaryWindows(WorkspaceHost& host, QWidget* main);
+    // The windows are children of `main`, which deletes them. Quick Filter reads the trace
+    // Color Byte from the settings, which must outlive the windows.
+    SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings);
 
     generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
+    generators::TPixoralFLF* pixoralFL() const { return PixoralFLF_; }
     generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
     void showQuickBackground();
+    void showQuickFilter();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
+    // A script's "filter" request for a Quick Filter filter (letter case ignored).
+    void requestFilter(const QString& name);
 
 private:
     WorkspaceHost& host_;
     QWidget* main_;
     generators::TPixoralQBF* PixoralQBF_ = nullptr;
+    generators::TPixoralFLF* PixoralFLF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 };

@@ -109,7 +109,7 @@ void TPixoralF::FormCreate() {
     state_.undo = UndoRing();
 
     // 10. The Quick windows and the effects panel, created once and hidden.
-    windows_ = std::make_unique<SecondaryWindows>(*host_, this);
+    windows_ = std::make_unique<SecondaryWindows>(*host_, this, state_.settings);
 
     setStatusText(1, QStringLiteral("Pen=Copy"));
     refreshCommandStates();
