@@ -37,6 +37,7 @@ struct RangeState {
     CopyMode clipCopyMode = cmSrcCopy;   // how copyclip combines the range with the buffer
     TColor transparentColor = clWhite;   // Copy Transparent
     int splitOffset = 20;                // Split > Set Offset
+    Bitmap maskImage;                    // Image > Mask, drawn by Range > Mask > User Mask; empty at start
 };
 
 // Sizes the buffer to the range (24 bits per pixel), fills it with c and makes c the buffer's

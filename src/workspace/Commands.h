@@ -37,9 +37,10 @@ struct RangeState;
 
 using CommandHandler = std::function<void(TPixoralF&)>;
 
-// What an image effect works with besides the workspace bitmap.
+// What an image effect works with besides the workspace bitmap. An effect may update a
+// setting it owns (a transition on a small range lowers the band count).
 struct EffectInputs {
-    const WorkspaceSettings& settings;
+    WorkspaceSettings& settings;
     effects::RangeState& range;
     TColor fillColor;  // the fill indicator's colour
 };
@@ -164,6 +165,10 @@ MenuEntry imageMenu();
 MenuEntry rangeMenu();
 MenuEntry optionsMenu();
 MenuEntry textMenu();
+// Range > Transition, Range > Mask and Image > Mask (TransitionCommands.cpp).
+MenuEntry transitionMenu();
+MenuEntry rangeMaskMenu();
+MenuEntry imageMaskMenu();
 // The toolbar's drop-downs (ToolCommands.cpp).
 std::vector<MenuEntry> shapesMenu();
 std::vector<MenuEntry> paintTextMenu();

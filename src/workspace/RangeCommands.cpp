@@ -71,11 +71,7 @@ MenuEntry rangeMenu() {
 
     return sub("&Range", {
         sub("Assign To", {later("Quick Button").named("QuickButton2")}),
-        sub("&Transition", {later("&Start Color...").named("StartColor1"), later("&End Color...").named("EndColor1"),
-                            later("&Bands...").named("Bands1"), later("Xstep...").named("Xstep1"),
-                            later("Ystep...").named("Ystep1"), sep(), later("&Horizontal").named("Fluid1"),
-                            later("&Vertical").named("Vertical2"), later("&Conical").named("Conical1"),
-                            later("&Elliptical").named("Elliptical1"), later("&Rounded").named("Rounded1")}),
+        transitionMenu(),
         rangeOp("Erase", &fx::eraseRange).named("Erase1"),
         rangeOp("&Invert", &fx::invertRange).named("Invert2"),
         sub("Square", {rangeEdit("to Height", &fx::squareToHeight).named("toHeight1"),
@@ -86,9 +82,7 @@ MenuEntry rangeMenu() {
         sub("&Logic", {logicMenu(fx::LogicFamily::And, "&And"), logicMenu(fx::LogicFamily::Or, "&Or"),
                        logicMenu(fx::LogicFamily::Xor, "&Xor")}),
         item("&Select All", [](F& w) { fx::selectAll(w.workspace(), w.rangeState()); }).named("SelectAll2").key("Ctrl+A"),
-        sub("&Mask", {later("&Squares").named("Squares1"), later("&Oval").named("Ovals1"),
-                      later("&Diamond").named("Diamonds1"), later("Octagon").named("Octagon1"),
-                      later("&User Mask").named("UserMask1")}),
+        rangeMaskMenu(),
         sub("&Tile", {rangeOp("&All", &fx::tileAll).named("Tile1"), rangeOp("&Diagonal", &fx::tileDiagonal).named("Random1")}),
         sub("&Border", {rangeOp("&Horizontal", &fx::borderHorizontal).named("Horizontal2"),
                         rangeOp("&Vertical", &fx::borderVertical).named("Vertical3")}),

@@ -180,6 +180,46 @@ TEST(RangeMenu, EraseAndMaskClipUseTheBrushAndTheIndicator) {
     EXPECT_EQ(f.ws().pixel(10, 4), clWhite);
 }
 
+TEST(RangeTransitions, MenuRowsPaintKeepTheLoweredCountAndMaskFromImageAndFile) {
+    RangeWindow f;
+    TPixoralF& w = *f.w;
+    f.fill(clWhite);
+    f.setRange(Rect{0, 0, 40, 10});
+    f.run("Range>Transition>Start Color", {"$000000FF"});
+    f.run("Range>Transition>End Color", {"clBlack"});
+    f.run("Range>Transition>Bands", {"10"});
+    // 10 rows lower the count to 9 (kept); the steps are those of 10: red 255 - 25.5 k.
+    f.run("Range>Transition>Vertical");
+    EXPECT_EQ(w.settings().transitionBands, 9);
+    EXPECT_EQ(f.ws().pixel(5, 0), clRed);
+    EXPECT_EQ(f.ws().pixel(5, 1), rgb(230, 0, 0));  // 229.5 rounds up
+    EXPECT_EQ(f.ws().pixel(5, 9), clWhite);
+    EXPECT_EQ(f.ws().pixel(45, 0), clWhite);
+
+    // The mask image is the painted workspace; a file that cannot be read leaves it so.
+    f.run("Image>Mask>from Image");
+    const QString bad = f.dir.filePath("bad.bmp");
+    writeAll(bad, QByteArray("BM not a bitmap"));
+    f.run("Image>Mask>from File", {bad});
+    ASSERT_EQ(f.dialogs->pictureRequests().back().filterIndex, 5);
+    EXPECT_EQ(f.dialogs->messages().size(), 1);
+    f.dialogs->clearMessages();
+    f.fill(clBlack);
+    f.setRange(Rect{0, 0, w.workspace().width(), w.workspace().height()});
+    f.run("Range>Mask>User Mask");
+    EXPECT_EQ(f.ws().pixel(5, 0), clAqua);    // black OR NOT red
+    EXPECT_EQ(f.ws().pixel(45, 0), clBlack);  // white in the mask: kept
+
+    f.fill(clWhite);
+    f.ws().setPixel(2, 3, clTeal);
+    w.canvas().brush().setColor(clTeal);
+    f.run("Image>Mask>Brush");
+    EXPECT_EQ(f.ws().pixelFormat(), PixelFormat::pf1bit);
+    EXPECT_EQ(f.ws().pixel(2, 3), clWhite);
+    EXPECT_EQ(countPixels(f.ws(), clWhite), 1);
+    EXPECT_TRUE(f.dialogs->messages().isEmpty());
+}
+
 TEST(RangeMenu, EmptyRangeChangesNothing) {
     RangeWindow f;
     f.pattern(50, 40);
@@ -187,7 +227,8 @@ TEST(RangeMenu, EmptyRangeChangesNothing) {
     const char* paths[] = {"Range>Invert", "Range>Erase", "Range>Logic>Or>Red", "Range>Logic>Xor>Blue",
                            "Range>Tile>All", "Range>Tile>Diagonal", "Range>Border>Horizontal", "Range>Border>Vertical",
                            "Range>Mirror", "Range>Stretch", "Range>Reduce", "Range>Split>Horizontal",
-                           "Range>Split>Vertical", "Toolbar>Fill Selection>Mask Clip"};
+                           "Range>Split>Vertical", "Toolbar>Fill Selection>Mask Clip", "Range>Transition>Conical",
+                           "Range>Mask>Diamond"};
     for (const Rect r : {Rect{0, 0, 0, 0}, Rect{20, 5, 20, 30}, Rect{5, 12, 40, 12}}) {
         for (const char* p : paths) {
             f.setRange(r);
