@@ -9,6 +9,7 @@
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "ui/WorkspaceHost.h"
+#include "workspace/ScriptRecorder.h"
 
 namespace pixoral {
 
@@ -39,14 +40,21 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 
 }  // namespace
 
-SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main) : host_(host), main_(main) {
+SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, ScriptRecorder& recorder,
+                                   script::TPixoralScriptF::Runner runScript)
+    : host_(host), main_(main) {
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
+    PixoralScriptF_ = new script::TPixoralScriptF(host_, std::move(runScript), main);
+    PixoralScriptF_->onShowRequest = [this] { showScriptEditor(); };
+    recorder.attach({[e = PixoralScriptF_] { return e->textAreaVisible(); },
+                     [e = PixoralScriptF_](const QString& text, bool focus) { e->insertAtCaret(text, focus); }});
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
 void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, Place::Right); }
+void SecondaryWindows::showScriptEditor() { showInFront(PixoralScriptF_, main_, Place::Below); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 

@@ -1,14 +1,17 @@
 #pragma once
-// The secondary windows of the main window (Quick Background, Quick Preview, the effects
-// panel), created once, hidden, and reaching the workspace only through the WorkspaceHost.
+// The secondary windows of the main window (Quick Background, Quick Preview, the script
+// editor, the effects panel), created once, hidden, and reaching the workspace only through
+// the WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
+#include "script/TPixoralScriptF.h"
 
 class QWidget;
 
 namespace pixoral {
 
+class ScriptRecorder;
 class WorkspaceHost;
 namespace generators {
 class TPixoralQBF;
@@ -20,16 +23,20 @@ class TPixoralEffectsF;
 
 class SecondaryWindows {
 public:
-    // The windows are children of `main`, which deletes them.
-    SecondaryWindows(WorkspaceHost& host, QWidget* main);
+    // The windows are children of `main`, which deletes them. The script editor runs its
+    // scripts through `runScript` and takes the recorder's text.
+    SecondaryWindows(WorkspaceHost& host, QWidget* main, ScriptRecorder& recorder,
+                     script::TPixoralScriptF::Runner runScript);
 
     generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
     generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
+    script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
     void showQuickBackground();
+    void showScriptEditor();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
@@ -39,6 +46,7 @@ private:
     QWidget* main_;
     generators::TPixoralQBF* PixoralQBF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
+    script::TPixoralScriptF* PixoralScriptF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 };
 
