@@ -1,6 +1,5 @@
 #include "script/TPixoralScriptF.h"
 
-#include <QAction>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -136,6 +135,7 @@ void TPixoralScriptF::buildControls() {
     ScriptLib->setObjectName(QStringLiteral("ScriptLib"));
     ScriptLib->setFixedWidth(kLibraryWidth);
     ScriptLib->setUniformItemSizes(true);
+    ScriptLib->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScriptLib->setToolTip(QStringLiteral("Script library\nDouble-click to insert at the caret"));
     QPalette pal = ScriptLib->palette();
     pal.setColor(QPalette::Base, kLibraryBackground);
@@ -143,21 +143,9 @@ void TPixoralScriptF::buildControls() {
     connect(ScriptLib, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { ScriptLibDblClick(); });
     outer->addWidget(ScriptLib);
 
-    // Keys of the editor's own, active while the focus is anywhere in it (the main window's
-    // Script menu keys act only while the main window is active).
-    auto addKey = [this](const char* name, const QKeySequence& key, std::function<void()> f) {
-        auto* a = new QAction(this);
-        a->setObjectName(QString::fromLatin1(name));
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(a, &QAction::triggered, this, std::move(f));
-        addAction(a);
-    };
-    addKey("EditorRun", QKeySequence(Qt::Key_F9), [this] { Run1Click(); });
-    addKey("EditorRunItem", QKeySequence(Qt::SHIFT | Qt::Key_F9), [this] { RunItem1Click(); });
-    addKey("EditorFind", QKeySequence::Find, [this] { showFind(); });
-    addKey("EditorFindNext", QKeySequence::FindNext, [this] { findNext(false); });
-    addKey("EditorFindPrevious", QKeySequence::FindPrevious, [this] { findNext(true); });
+    // The keys of the editor (F9, Shift+F9 and find) are claimed by the text area and the
+    // find box before any shortcut, so they act here whichever window's keys are active.
+    script->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------- text, status, recorder
@@ -253,7 +241,7 @@ void TPixoralScriptF::refreshLibrary(int select) {
     ScriptLib->clear();
     for (int i = 0; i < library_.count(); ++i) {
         auto* it = new QListWidgetItem(library_.name(i), ScriptLib);
-        it->setSizeHint(QSize(kLibraryWidth, kLibraryRowHeight));
+        it->setSizeHint(QSize(0, kLibraryRowHeight));
         it->setToolTip(scriptOfEntry(library_.value(i)).left(400));
     }
     if (select >= 0 && select < ScriptLib->count()) {
@@ -362,19 +350,30 @@ bool TPixoralScriptF::findNext(bool backwards) {
 }
 
 bool TPixoralScriptF::eventFilter(QObject* watched, QEvent* e) {
-    if (watched == FindText && e->type() == QEvent::KeyPress) {
-        const auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
-            findNext(k->modifiers() & Qt::ShiftModifier);
-            return true;
-        }
-        if (k->key() == Qt::Key_Escape) {
-            findBar_->hide();
-            script->setFocus();
-            return true;
-        }
+    if (watched != script && watched != FindText) return QWidget::eventFilter(watched, e);
+    if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, e);
+    auto* k = static_cast<QKeyEvent*>(e);
+    const bool enter = watched == FindText && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter);
+    const bool escape = watched == FindText && k->key() == Qt::Key_Escape;
+    const bool find = k->matches(QKeySequence::Find), next = k->matches(QKeySequence::FindNext),
+               previous = k->matches(QKeySequence::FindPrevious);
+    const bool run = k->key() == Qt::Key_F9 && (k->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool runItem = k->key() == Qt::Key_F9 && (k->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier;
+    if (!(enter || escape || find || next || previous || run || runItem)) return QWidget::eventFilter(watched, e);
+    if (e->type() == QEvent::ShortcutOverride) {
+        e->accept();  // the key press comes here, not to a shortcut
+        return true;
     }
-    return QWidget::eventFilter(watched, e);
+    if (run) Run1Click();
+    else if (runItem) RunItem1Click();
+    else if (find) showFind();
+    else if (next || previous) findNext(previous);
+    else if (enter) findNext(k->modifiers() & Qt::ShiftModifier);
+    else {
+        findBar_->hide();
+        script->setFocus();
+    }
+    return true;
 }
 
 }  // namespace pixoral::script

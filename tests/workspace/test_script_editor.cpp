@@ -1,6 +1,7 @@
 // The script editor as the main window drives it: Script > Run and its caret, the library
 // commands with their prompt, a bad library file at start, the keys, Escape and the colouring.
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -8,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "WindowFixture.h"
 #include "script/TPixoralScriptF.h"
@@ -169,4 +172,31 @@ TEST(ScriptEditor, TheTextIsColouredAsTheInterpreterReadsIt) {
         if (!c.color.isValid()) EXPECT_EQ(got.foreground().style(), Qt::NoBrush) << c.word;
         EXPECT_EQ(got.fontWeight() == QFont::Bold, c.bold) << c.word;
     }
+}
+
+TEST(ScriptEditor, TheTextAreaKeepsItsKeysAndRunsWithF9) {
+    Editor f;
+    f.w->windows().showScriptEditor();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.e()));
+    f.e().setText("down go 10");
+    const Rect range = f.w->rangeState().range;
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers mods;
+        std::function<bool()> done;
+    };
+    const Case cases[] = {
+        {Qt::Key_A, Qt::ControlModifier, [&] { return f.e().memo()->selectedScript() == "down go 10"; }},
+        {Qt::Key_X, Qt::ControlModifier, [&] { return f.e().text().isEmpty(); }},
+        {Qt::Key_Z, Qt::ControlModifier, [&] { return f.e().text() == "down go 10"; }},
+        {Qt::Key_F9, Qt::NoModifier, [&] { return countPixels(f.w->workspace(), clBlack) == 10; }},
+        {Qt::Key_F, Qt::ControlModifier, [&] { return f.e().findChild<QWidget*>("FindBar")->isVisible(); }},
+    };
+    for (const Case& c : cases) {
+        QTest::keyClick(f.e().memo(), static_cast<Qt::Key>(c.key), c.mods);
+        EXPECT_TRUE(c.done()) << QKeySequence(c.key | c.mods).toString().toStdString();
+    }
+    EXPECT_EQ(f.w->rangeState().range, range) << "Ctrl+A stayed in the text";
+    EXPECT_TRUE(f.dialogs->pendingAnswers().empty());
+    EXPECT_TRUE(f.dialogs->failure().isEmpty()) << "no dialog (the font dialog of Ctrl+F) was asked for";
 }
