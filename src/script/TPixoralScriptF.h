@@ -42,7 +42,6 @@ public:
     void setText(const QString& text);
     TScriptMemo* memo() const { return script; }
     QListWidget* libraryList() const { return ScriptLib; }
-    const PresetFile& library() const { return library_; }
     QString statusText() const;
 
     // The text area's own visibility flag, which the recorder asks; it stays set while the

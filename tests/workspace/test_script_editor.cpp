@@ -200,3 +200,19 @@ TEST(ScriptEditor, TheTextAreaKeepsItsKeysAndRunsWithF9) {
     EXPECT_TRUE(f.dialogs->pendingAnswers().empty());
     EXPECT_TRUE(f.dialogs->failure().isEmpty()) << "no dialog (the font dialog of Ctrl+F) was asked for";
 }
+
+TEST(ScriptEditor, ScriptFilesOpenAndSave) {
+    Editor f;
+    f.e().setText("down\ngo 10");
+    f.run("Script>Save As", {f.dir.filePath("walk")});  // the extension comes by itself
+    EXPECT_EQ(readAll(f.dir.filePath("walk.qvs")), "down\ngo 10");
+    writeAll(f.dir.filePath("dos.qvs"), "pos 1 2\r\ngo 3\r\n");
+    f.run("Script>Open", {f.dir.filePath("dos.qvs")});
+    EXPECT_EQ(f.e().text(), "pos 1 2\ngo 3\n");
+    f.e().memo()->undo();  // opening is one edit
+    EXPECT_EQ(f.e().text(), "down\ngo 10");
+    writeAll(f.dir.filePath("bin.qvs"), QByteArray("go\0", 3));
+    f.run("Script>Open", {f.dir.filePath("bin.qvs")});
+    EXPECT_EQ(f.dialogs->messages(), QStringList{"Cannot open \"bin.qvs\": it is not a text file"});
+    EXPECT_EQ(f.e().text(), "down\ngo 10");
+}
