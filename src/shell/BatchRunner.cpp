@@ -22,6 +22,7 @@
 
 #include "core/Random.h"
 #include "ui/Dialogs.h"
+#include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
@@ -422,7 +423,11 @@ bool BatchRunner::pressControl(const QString& argText, QString& error) {
 
 bool BatchRunner::runScriptText(const QString& text, QString& error) {
     Q_UNUSED(error);
-    window_.runScript(text);
+    // As a user would: the text goes into the editor and Script > Run runs it, so a failure
+    // leaves the caret at the failing word there.
+    script::TPixoralScriptF* editor = window_.windows().scriptEditor();
+    editor->setText(text);
+    editor->Run1Click();
     return true;
 }
 

@@ -59,11 +59,15 @@ std::optional<QString> PresetFile::joinFields(const QStringList& fields) {
 void PresetFile::setPath(const QString& path) {
     path_ = path;
     readFailed_ = false;
+    keptApart_.clear();
+    keptCutLine_ = false;
 }
 
 bool PresetFile::load(QString* error) {
     lines_.clear();
     problems_.clear();
+    keptApart_.clear();
+    keptCutLine_ = false;
     readFailed_ = false;
     QFile f(path_);
     if (!f.exists()) return true;
@@ -76,6 +80,10 @@ bool PresetFile::load(QString* error) {
     if (f.size() > kMaxFileBytes) return failed(QStringLiteral("the file is too large"));
     const QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError) return failed(f.errorString());
+    if (kind_.strict) {
+        loadStrict(bytes);
+        return true;
+    }
     // UTF-8 as this program writes it; an older file in a single-byte encoding still loads.
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
@@ -94,14 +102,48 @@ bool PresetFile::load(QString* error) {
     return true;
 }
 
+void PresetFile::loadStrict(const QByteArray& bytes) {
+    QStringList lines;
+    const QList<QByteArray> raw = bytes.split('\n');
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        const int number = static_cast<int>(i + 1);
+        QByteArray line = raw[i];
+        const bool last = i + 1 == raw.size();  // after the last line end: a line only if cut short
+        while (line.endsWith('\r')) line.chop(1);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString text = utf8.decode(line);
+        const bool isText = !utf8.hasError() && std::none_of(text.begin(), text.end(), [](QChar c) {
+            return (c.unicode() < 0x20 && c != QLatin1Char('\t')) || c.unicode() == 0x7F;
+        });
+        if (isText && text.trimmed().isEmpty()) continue;
+        if (!isText || last) {
+            const auto why = isText ? LineProblem::Kept::NoLineEnd : LineProblem::Kept::NotText;
+            problems_.append({number, isText ? text : QString::fromLatin1(line), false, why});
+            keptApart_.append(raw[i]);
+            keptCutLine_ = last;
+            continue;
+        }
+        if (!isEntryLine(text)) problems_.append({number, text, !text.contains(QLatin1Char('='))});
+        lines.append(text);
+    }
+    setLines(lines);
+}
+
 QString PresetFile::problemsMessage() const {
     if (problems_.isEmpty()) return {};
     QStringList out;
     out << QStringLiteral("%1 has lines that are not \"name=values\"; they are kept as they are:").arg(path_);
-    for (const LineProblem& p : problems_)
-        out << QStringLiteral("line %1 (%2): %3")
-                   .arg(p.lineNumber)
-                   .arg(p.noEquals ? QStringLiteral("no \"=\"") : QStringLiteral("no name"), p.text);
+    for (const LineProblem& p : problems_) {
+        QString why;
+        switch (p.kept) {
+            case LineProblem::Kept::InList: why = p.noEquals ? QStringLiteral("no \"=\"") : QStringLiteral("no name"); break;
+            case LineProblem::Kept::NotText: why = QStringLiteral("not text"); break;
+            case LineProblem::Kept::NoLineEnd: why = QStringLiteral("no line end, the file may be cut short"); break;
+        }
+        // A line of binary bytes would make the message unreadable; its number says enough.
+        const QString shown = p.kept == LineProblem::Kept::NotText ? QString() : QStringLiteral(": ") + p.text.left(80);
+        out << QStringLiteral("line %1 (%2)%3").arg(p.lineNumber).arg(why, shown);
+    }
     return out.join(QLatin1Char('\n'));
 }
 
@@ -113,8 +155,13 @@ bool PresetFile::save(QString* error) const {
     if (readFailed_) return failed(QStringLiteral("it could not be read, and writing it would lose what it holds"));
     QSaveFile f(path_);
     if (!f.open(QIODevice::WriteOnly)) return failed(f.errorString());
+    const QByteArray end = kind_.lineEnd == LineEnd::CrLf ? QByteArray("\r\n") : QByteArray("\n");
     QByteArray out;
-    for (const QString& line : lines_) out += line.toUtf8() + '\n';
+    for (const QString& line : lines_) out += line.toUtf8() + end;
+    for (qsizetype i = 0; i < keptApart_.size(); ++i) {
+        out += keptApart_[i];
+        if (!(keptCutLine_ && i + 1 == keptApart_.size())) out += '\n';  // the line end it was read with
+    }
     if (f.write(out) != out.size() || !f.commit()) return failed(f.errorString());
     return true;
 }

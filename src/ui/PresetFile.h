@@ -12,11 +12,17 @@
 //   no "=" or an empty name is not an entry, but it stays in the list as it was and is written
 //   back with the rest, so nothing the user wrote by hand is lost by a later change; the load
 //   lists those lines in problems() and the caller decides whether to say so.
+// - A strict kind reads only text: a line whose bytes are not UTF-8 or hold control
+//   characters, and a last line without its line end (a file cut short), are problems too.
+//   They stay out of the list but are kept byte for byte and written back after it, the cut
+//   line last and still without its end, so a later change loses nothing of them either.
+// - Loading never writes: a file with problems stays as it is until the user changes the list.
 // - The name is the text before the first "=", the values everything after it, untouched; a
 //   kind with several fields separates them by "~~" (splitFields / joinFields).
 // - Names are compared with letter case ignored: find() returns the first match.
 // - An edit that cannot be written keeps the change in the list (the user loses nothing for
 //   this session, and the next change writes it all) and says why in writeError.
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -36,9 +42,12 @@ public:
         Refused,  // add and update answer Duplicate and change nothing (a file edited by
                   // hand may still hold some: they load, and find() takes the first)
     };
+    enum class LineEnd { Lf, CrLf };
     struct Kind {
         Order order = Order::ByName;
         Duplicates duplicates = Duplicates::Allowed;
+        LineEnd lineEnd = LineEnd::Lf;  // what each written line ends with
+        bool strict = false;            // see the contract above
     };
 
     // What an edit did. Everything but Done leaves the list and the file as they were; the
@@ -65,6 +74,11 @@ public:
         int lineNumber = 0;  // 1-based, counting blank lines, as an editor shows it
         QString text;
         bool noEquals = false;  // else: the name before the "=" is empty or blank
+        enum class Kept {
+            InList,      // not an entry, listed as it stands
+            NotText,     // strict kinds: kept apart byte for byte
+            NoLineEnd,   // strict kinds: the last line, cut short; kept apart
+        } kept = Kept::InList;
     };
 
     PresetFile() = default;
@@ -129,6 +143,7 @@ public:
     static std::optional<QString> joinFields(const QStringList& fields);
 
 private:
+    void loadStrict(const QByteArray& bytes);
     int insert(const QString& line);
     Edit written(Edit e) const;
 
@@ -136,6 +151,8 @@ private:
     Kind kind_;
     QStringList lines_;
     QList<LineProblem> problems_;
+    QList<QByteArray> keptApart_;  // strict kinds: the lines that are not text, as read
+    bool keptCutLine_ = false;     // the last of keptApart_ had no line end
     bool readFailed_ = false;
 };
 

@@ -184,6 +184,13 @@ void ToolButton14Click(F& w) {  // Fill Selection
     w.repaintWorkspace();
 }
 
+using Editor = script::TPixoralScriptF;
+
+// A Script menu item: a handler of the script editor.
+MenuEntry editorItem(const char* caption, void (Editor::*handler)()) {
+    return item(caption, [handler](F& w) { (w.windows().scriptEditor()->*handler)(); });
+}
+
 std::vector<MenuEntry> buildMenuBar() {
     std::vector<MenuEntry> m;
     m.push_back(fileMenu());
@@ -193,12 +200,21 @@ std::vector<MenuEntry> buildMenuBar() {
     m.push_back(optionsMenu());
     m.push_back(imageMenu());
     m.push_back(rangeMenu());
+    // The editing keys belong to the editor while it has the focus; on the image Ctrl+A stays
+    // Range > Select All and the others do nothing, so a key meant for the picture never
+    // changes text in a hidden editor.
     m.push_back(sub("&Script", {
-        later("&View Editor").named("ScriptEditor1"), later("&Open...").named("Open2"), later("Save &As").named("SaveAs2"), sep(),
-        later("&Run").named("Run1").key("F9"), later("Run Item").named("RunItem1").key("Shift+F9"), sep(),
-        later("&Add").named("Add1"), later("&Delete").named("Delete1"), later("&Update").named("Update2"), sep(),
-        later("&Select All").named("SelectAll1").key("Ctrl+A"), later("Cu&t").named("Cut1").key("Ctrl+X"),
-        later("&Copy").key("Ctrl+C"), later("&Paste").key("Ctrl+V"),
+        item("&View Editor", [](F& w) { w.windows().showScriptEditor(); }).named("ScriptEditor1"),
+        editorItem("&Open...", &Editor::Open2Click).named("Open2"),
+        editorItem("Save &As", &Editor::SaveAs2Click).named("SaveAs2"), sep(),
+        editorItem("&Run", &Editor::Run1Click).named("Run1").key("F9"),
+        editorItem("Run Item", &Editor::RunItem1Click).named("RunItem1").key("Shift+F9"), sep(),
+        editorItem("&Add", &Editor::Add1Click).named("Add1"), editorItem("&Delete", &Editor::Delete1Click).named("Delete1"),
+        editorItem("&Update", &Editor::Update2Click).named("Update2"), sep(),
+        editorItem("&Select All", &Editor::SelectAll1Click).named("SelectAll1").key("Ctrl+A").flag(MenuEntry::KeyShownOnly),
+        editorItem("Cu&t", &Editor::Cut1Click).named("Cut1").key("Ctrl+X").flag(MenuEntry::KeyShownOnly),
+        editorItem("&Copy", &Editor::Copy3Click).key("Ctrl+C").flag(MenuEntry::KeyShownOnly),
+        editorItem("&Paste", &Editor::Paste2Click).key("Ctrl+V").flag(MenuEntry::KeyShownOnly),
     }));
     auto laterAll = [](std::initializer_list<const char*> captions) {
         std::vector<MenuEntry> v;
@@ -350,7 +366,7 @@ QAction* CommandBar::buildAction(const MenuEntry& e, QObject* parent, const QStr
         // Two commands share Ctrl+Alt+R and two Ctrl+A: the first in menu order takes the key,
         // the later one only shows it.
         const QString used = QStringLiteral("#key:") + k;
-        if (nameCounts_.contains(used)) a->setText(a->text() + QLatin1Char('\t') + k);
+        if ((e.flags & MenuEntry::KeyShownOnly) || nameCounts_.contains(used)) a->setText(a->text() + QLatin1Char('\t') + k);
         else {
             nameCounts_.insert(used, 1);
             keys << QKeySequence(k);

@@ -70,7 +70,9 @@ struct PromptRow {
 };
 
 struct MenuEntry {
-    enum Flag { Checkable = 1, Checked = 2, Radio = 4 };
+    // KeyShownOnly: the item shows its key, but another window binds it (the script
+    // editor's clipboard keys act in the editor, not on the image).
+    enum Flag { Checkable = 1, Checked = 2, Radio = 4, KeyShownOnly = 8 };
 
     QString caption;   // "-" is a separator
     QString name;      // Qt object name; empty: derived from the caption

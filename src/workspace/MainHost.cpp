@@ -22,6 +22,7 @@ TColor MainHost::indicatorBrushColor() const { return w_.shapeflagBrushColor(); 
 void MainHost::setIndicatorColors(TColor pen, TColor brush) { w_.setShapeflagColors(pen, brush); }
 bool MainHost::recording() const { return w_.recorder().visible(); }
 void MainHost::record(const QString& text) { w_.recorder().record(text); }
+void MainHost::recordInput(const QString& text) { w_.recorder().recordInput(text); }
 void MainHost::setStatusText(int panel, const QString& text) { w_.setStatusText(panel, text); }
 
 void MainHost::movePointerTo(Point p) {

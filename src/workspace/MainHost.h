@@ -27,6 +27,7 @@ public:
     void setIndicatorColors(TColor pen, TColor brush) override;
     bool recording() const override;
     void record(const QString& text) override;
+    void recordInput(const QString& text) override;
     void setStatusText(int panel, const QString& text) override;
     void movePointerTo(Point p) override;
 

@@ -82,13 +82,13 @@ std::optional<Font> QtDialogs::font(const Font& initial) {
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& caption, const QString& filter) {
-    const QString path = QFileDialog::getOpenFileName(parent_, caption, QString(), filter);
+    const QString path = QFileDialog::getOpenFileName(parent_, caption, QString(), qtNameFilters(filter).join(QStringLiteral(";;")));
     if (path.isEmpty()) return std::nullopt;
     return path;
 }
 
 std::optional<QString> QtDialogs::saveFile(const QString& caption, const QString& filter) {
-    const QString path = QFileDialog::getSaveFileName(parent_, caption, QString(), filter);
+    const QString path = QFileDialog::getSaveFileName(parent_, caption, QString(), qtNameFilters(filter).join(QStringLiteral(";;")));
     if (path.isEmpty()) return std::nullopt;
     return path;
 }

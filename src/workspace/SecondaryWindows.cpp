@@ -11,6 +11,7 @@
 #include "generators/TQuickPreviewF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
+#include "workspace/ScriptRecorder.h"
 
 namespace pixoral {
 
@@ -41,18 +42,24 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 
 }  // namespace
 
-SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings)
+SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings,
+                                   ScriptRecorder& recorder, script::TPixoralScriptF::Runner runScript)
     : host_(host), main_(main) {
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
     PixoralFLF_ = new generators::TPixoralFLF(
         host_, [&settings] { return static_cast<std::uint8_t>(settings.colorByte); }, main);
+    PixoralScriptF_ = new script::TPixoralScriptF(host_, std::move(runScript), main);
+    PixoralScriptF_->onShowRequest = [this] { showScriptEditor(); };
+    recorder.attach({[e = PixoralScriptF_] { return e->textAreaVisible(); },
+                     [e = PixoralScriptF_](const QString& text, bool focus) { e->insertAtCaret(text, focus); }});
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
 void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, Place::Right); }
 void SecondaryWindows::showQuickFilter() { showInFront(PixoralFLF_, main_, Place::Right); }
+void SecondaryWindows::showScriptEditor() { showInFront(PixoralScriptF_, main_, Place::Below); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }

@@ -1,15 +1,17 @@
 #pragma once
 // The secondary windows of the main window (Quick Background, Quick Filter, Quick Preview,
-// the effects panel), created once, hidden, and reaching the workspace only through the
-// WorkspaceHost.
+// the script editor, the effects panel), created once, hidden, and reaching the workspace
+// only through the WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
+#include "script/TPixoralScriptF.h"
 
 class QWidget;
 
 namespace pixoral {
 
+class ScriptRecorder;
 class WorkspaceHost;
 struct WorkspaceSettings;
 namespace generators {
@@ -24,18 +26,22 @@ class TPixoralEffectsF;
 class SecondaryWindows {
 public:
     // The windows are children of `main`, which deletes them. Quick Filter reads the trace
-    // Color Byte from the settings, which must outlive the windows.
-    SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings);
+    // Color Byte from the settings, which must outlive the windows. The script editor runs
+    // its scripts through `runScript` and takes the recorder's text.
+    SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings, ScriptRecorder& recorder,
+                     script::TPixoralScriptF::Runner runScript);
 
     generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
     generators::TPixoralFLF* pixoralFL() const { return PixoralFLF_; }
     generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
+    script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
     void showQuickBackground();
     void showQuickFilter();
+    void showScriptEditor();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
@@ -48,6 +54,7 @@ private:
     generators::TPixoralQBF* PixoralQBF_ = nullptr;
     generators::TPixoralFLF* PixoralFLF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
+    script::TPixoralScriptF* PixoralScriptF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 };
 

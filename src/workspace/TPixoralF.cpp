@@ -108,8 +108,9 @@ void TPixoralF::FormCreate() {
     // 9. The undo ring starts empty at index 1.
     state_.undo = UndoRing();
 
-    // 10. The Quick windows and the effects panel, created once and hidden.
-    windows_ = std::make_unique<SecondaryWindows>(*host_, this, state_.settings);
+    // 10. The Quick windows, the script editor and the effects panel, created once and hidden.
+    windows_ = std::make_unique<SecondaryWindows>(*host_, this, state_.settings, recorder_,
+                                                  [this](const QString& text) { return runScript(text); });
 
     setStatusText(1, QStringLiteral("Pen=Copy"));
     refreshCommandStates();
@@ -293,7 +294,7 @@ void TPixoralF::LineColorMouseUp(int row, Qt::MouseButton button, Qt::KeyboardMo
     // visible; otherwise Ctrl is ignored.
     if (mods & Qt::AltModifier) return;
     if ((mods & Qt::ControlModifier) && recorder_.visible()) {
-        if (const QListWidgetItem* it = LineColor->item(row)) recorder_.record(it->text());
+        if (const QListWidgetItem* it = LineColor->item(row)) recorder_.recordInput(it->text());
         return;
     }
     const auto c = LineColor->colorAt(row);

@@ -31,7 +31,7 @@ ToolEngine::Repaint ToolEngine::mouseDown(WorkspaceState& ws, ToolHost& host, co
     MouseInput in = clampedInput(input);
     // Ctrl-clicks give their coordinates to the script editor; nothing is drawn.
     if (in.modifiers & Qt::ControlModifier) {
-        if (host.recording()) host.record(recordCoords(Point{in.x, in.y}));
+        if (host.recording()) host.recordInput(recordCoords(Point{in.x, in.y}));
         return {Repaint::None, {}};
     }
     if (in.button == Qt::RightButton) {

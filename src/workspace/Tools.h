@@ -73,6 +73,8 @@ public:
     // only while the editor's text area is visible.
     virtual bool recording() const = 0;
     virtual void record(const QString& text) = 0;
+    // Coordinates the user asked for: inserted like a stroke, and the editor takes the focus.
+    virtual void recordInput(const QString& text) { record(text); }
     virtual void setStatusText(int panel, const QString& text) = 0;
     // A Shift press starts at the anchor; the pointer follows it there.
     virtual void movePointerTo(Point p) = 0;

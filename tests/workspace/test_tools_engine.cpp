@@ -4,12 +4,17 @@
 
 #include "ToolWindow.h"
 
+#include "script/TPixoralScriptF.h"
+#include "script/TScriptMemo.h"
 #include "workspace/DirtyRegion.h"
 #include "workspace/Figures.h"
+#include "workspace/SecondaryWindows.h"
 
 using namespace tooltest;
 
 namespace {
+
+script::TPixoralScriptF& editorOf(Window& t) { return *t.w->windows().scriptEditor(); }
 
 const char* const kRectangle = "Toolbar>Shape>2D Shapes>Rectangle";
 
@@ -41,14 +46,18 @@ TEST(ToolHandlers, ShiftStartsEveryToolAtTheAnchor) {
 TEST(ToolHandlers, CtrlClickGivesCoordinatesToTheEditorOnly) {
     Window t;
     t.run(kRectangle);
-    t.press({12, 34}, Qt::ControlModifier);
-    t.release({12, 34}, Qt::ControlModifier);
-    EXPECT_TRUE(t.w->recorder().texts().isEmpty());  // editor not shown: nothing goes anywhere
-    t.w->recorder().setVisible(true);
-    t.press({12, 34}, Qt::ControlModifier);
+    script::TPixoralScriptF& editor = editorOf(t);
+    editor.memo()->hide();  // the text area's own flag cleared: nothing goes anywhere
+    t.press({33, 44}, Qt::ControlModifier);
+    t.release({33, 44}, Qt::ControlModifier);
+    EXPECT_TRUE(editor.text().isEmpty());
+    editor.memo()->show();  // set from the start, also while the window is closed
+    EXPECT_FALSE(editor.isVisible());
+    t.press({33, 44}, Qt::ControlModifier);
     t.move({50, 50}, Qt::ControlModifier);
     t.release({50, 50}, Qt::ControlModifier);
-    EXPECT_EQ(t.w->recorder().texts(), QStringList{"12 34 "});
+    EXPECT_EQ(editor.text(), "33 44 ");
+    EXPECT_TRUE(editor.isVisible()) << "shown, to take the focus";
     EXPECT_EQ(t.w->undoRing().storedSteps(), 0);
     EXPECT_FALSE(t.w->drag().dragging);
     EXPECT_EQ(countPixels(t.image(), clWhite), 256 * 256);
@@ -90,26 +99,23 @@ TEST(ToolRecorder, ReleasesWithAltGiveTheScriptTexts) {
         Window t;
         t.run(c.path);
         t.drag(c.drag);  // no Alt: nothing recorded
-        t.w->recorder().setVisible(true);
-        t.drag(c.drag);
-        EXPECT_TRUE(t.w->recorder().texts().isEmpty()) << c.path;
+        EXPECT_TRUE(editorOf(t).text().isEmpty()) << c.path;
         t.drag(c.drag, Qt::AltModifier);
-        EXPECT_EQ(t.w->recorder().texts(), QStringList{QString::fromLatin1(c.text)}) << c.path;
+        EXPECT_EQ(editorOf(t).text(), QString::fromLatin1(c.text)) << c.path;
+        EXPECT_FALSE(editorOf(t).isVisible()) << "recording needs no window";
     }
     // A line is recorded only when its final outline is drawn.
     Window n;
-    n.w->recorder().setVisible(true);
     n.run("Toolbar>Set Pen Mode>Not Xor");
     n.drag({{10, 20}, {15, 5}}, Qt::AltModifier);
-    EXPECT_TRUE(n.w->recorder().texts().isEmpty());
+    EXPECT_TRUE(editorOf(n).text().isEmpty());
     // The finished Bezier curve.
     Window b;
-    b.w->recorder().setVisible(true);
     b.run("Toolbar>Shape>Lines>Bezier");
     b.drag({{20, 200}, {230, 200}}, Qt::AltModifier);
     b.drag({{0, 0}, {80, 20}}, Qt::AltModifier);
     b.drag({{0, 0}, {190, 30}}, Qt::AltModifier);
-    EXPECT_EQ(b.w->recorder().texts(), QStringList{"pos 20 200 curve 60 -180 170 -170 210 0 "});
+    EXPECT_EQ(editorOf(b).text(), "pos 20 200 curve 60 -180 170 -170 210 0 ");
 }
 
 TEST(ToolSelectRange, KeepsTheRangeAsGivenRestoresThePenAndEndsTheTool) {
@@ -270,11 +276,12 @@ TEST(ToolColorList, ClicksSetPenOrBrushAndEmptyClicksChangeNothing) {
     EXPECT_EQ(t.w->canvas().pen().color, clBlue);
     EXPECT_EQ(t.w->shapeflagPenColor(), clBlue);
     // Ctrl: the item's text goes to the editor when its text area is shown, else Ctrl is ignored.
+    editorOf(t).memo()->hide();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 15 * 12 + 6));
     EXPECT_EQ(t.w->canvas().pen().color, TColor(0x00A6CAF0));
-    t.w->recorder().setVisible(true);
+    editorOf(t).memo()->show();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 9 * 12 + 6));
-    EXPECT_EQ(t.w->recorder().texts(), QStringList{"clRed"});
+    EXPECT_EQ(editorOf(t).text(), "clRed");
     EXPECT_EQ(t.w->canvas().pen().color, TColor(0x00A6CAF0));
 }
 

@@ -118,7 +118,7 @@ TEST(Window, CommandTableNamesPathsAndKeys) {
         {"Range>Logic>And>Blue", "Blue2", "", true},
         {"Range>Select All", "SelectAll2", "Ctrl+A", true},
         {"Options>Starpoints>7", "N71", "", true},
-        {"Script>Run", "Run1", "F9", false},
+        {"Script>Run", "Run1", "F9", true},
         {"Help>About", "About1", "", true},
         {"Toolbar>Undo", "goUndo", "", true},
         {"Toolbar>Make Button>Make", "Make1", "", true},
