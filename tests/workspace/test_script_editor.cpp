@@ -168,8 +168,11 @@ TEST(ScriptEditor, TheTextIsColouredAsTheInterpreterReadsIt) {
         QTextCharFormat got;
         for (const QTextLayout::FormatRange& r : block.layout()->formats())
             if (r.start <= at && at < r.start + r.length) got = r.format;
-        EXPECT_EQ(got.foreground().color(), c.color.isValid() ? c.color : got.foreground().color()) << c.word;
-        if (!c.color.isValid()) EXPECT_EQ(got.foreground().style(), Qt::NoBrush) << c.word;
+        if (c.color.isValid()) {
+            EXPECT_EQ(got.foreground().color(), c.color) << c.word;
+        } else {
+            EXPECT_EQ(got.foreground().style(), Qt::NoBrush) << c.word;
+        }
         EXPECT_EQ(got.fontWeight() == QFont::Bold, c.bold) << c.word;
     }
 }
