@@ -171,7 +171,7 @@ MenuEntry imageMenu() {
     return sub("&Image", {
         sub("Quick", {item("&Quick Background...", [](F& w) { w.windows().showQuickBackground(); }).named("SetUser1"),
                       later("Quick Cells...").named("QuickCells1"), later("Quick &Filter..."),
-                      later("Quick Graph...").named("QuickGraph1"), later("Quick Fractals...").named("QuickFractals1"),
+                      item("Quick Graph...", [](F& w) { w.windows().showQuickGraph(); }).named("QuickGraph1"), later("Quick Fractals...").named("QuickFractals1"),
                       later("Quick Button...").named("QuickButton1"), later("Quick 3D...").named("Quick3D1"),
                       later("Quick JPEG...").named("QuickJPEG1")}),
         sub("Frames", {later("&Set..."), later("&Go").key("Ctrl+G"), later("&Hide"), later("Clip"), later("Paste Clip"),

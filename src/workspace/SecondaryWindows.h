@@ -1,6 +1,6 @@
 #pragma once
-// The secondary windows of the main window (Quick Background, Quick Preview, the effects
-// panel), created once, hidden, and reaching the workspace only through the WorkspaceHost.
+// The secondary windows of the main window (Quick Background, Quick Graph, Quick Preview, the
+// effects panel), created once, hidden, and reaching the workspace only through the WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
@@ -11,6 +11,7 @@ namespace pixoral {
 
 class WorkspaceHost;
 namespace generators {
+class TGraphF;
 class TPixoralQBF;
 class TQuickPreviewF;
 }  // namespace generators
@@ -25,11 +26,13 @@ public:
 
     generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
     generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
+    generators::TGraphF* quickGraph() const { return GraphF_; }
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
     void showQuickBackground();
+    void showQuickGraph();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
@@ -39,6 +42,7 @@ private:
     QWidget* main_;
     generators::TPixoralQBF* PixoralQBF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
+    generators::TGraphF* GraphF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 };
 
