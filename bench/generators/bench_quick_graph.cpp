@@ -3,6 +3,7 @@
 // (times 100, so it spans the picture) against T*40, t from -3.142 to 3.142.
 #include <benchmark/benchmark.h>
 
+#include "canvas/Canvas.h"
 #include "expr/TParser.h"
 #include "generators/QuickGraph.h"
 
