@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -53,7 +54,7 @@ PresetListSetup graphListSetup() {
 const QString kAboutText = QStringLiteral(
     "Pixoral Quick Graph\n\n"
     "Plots the curve of two expressions of t, from a start value to an end value in fixed steps, "
-    "into a picture of 256 by 256 pixels. Copy it and paste it into the image with Edit > Paste.");
+    "into a picture of 256 by 256 pixels. Copy it and paste it into the image with Edit > Paste from Clipboard.");
 
 // The "Graph" topic.
 const QString kHelpText = QStringLiteral(
@@ -100,17 +101,20 @@ QLineEdit* edit(QWidget* parent, const char* name, const QString& text, int widt
 
 }  // namespace
 
-// The picture at its own size.
-class GraphPicture : public QWidget {
+// The picture at its own size in a sunken frame.
+class GraphPicture : public QFrame {
 public:
-    explicit GraphPicture(const Bitmap& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
-        setFixedSize(picture.width(), picture.height());
+    explicit GraphPicture(const Bitmap& picture, QWidget* parent) : QFrame(parent), picture_(picture) {
+        setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        setLineWidth(1);
+        setFixedSize(picture.width() + 2 * frameWidth(), picture.height() + 2 * frameWidth());
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override {
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);
         QPainter p(this);
-        p.drawImage(0, 0, picture_.toImage());
+        p.drawImage(contentsRect().topLeft(), picture_.toImage());
     }
 
 private:

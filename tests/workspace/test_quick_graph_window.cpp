@@ -98,4 +98,12 @@ TEST(QuickGraphWindow, PresetsDrawWhenPickedAndAddRefusesWhatTheFileCannotHold) 
     f.control<QLineEdit>("F1step")->setText("0");
     f.click("goGraph");
     EXPECT_EQ(f.dialogs->messages().last(), "Error in Constants");
+
+    f.click("goHelp");
+    auto* help = f.graph().findChild<QWidget*>("GraphHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Graph");
+    f.click("goAbout");
+    EXPECT_TRUE(f.dialogs->messages().last().startsWith("Pixoral Quick Graph"));
 }
