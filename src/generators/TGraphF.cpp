@@ -10,10 +10,12 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "files/Clipboard.h"
 #include "files/ImageFile.h"
@@ -129,6 +131,7 @@ TGraphF::TGraphF(WorkspaceHost& host, QWidget* parent)
     QString error;
     if (!presets_.load(&error)) say(error);
     buildControls();
+    adjustSize();  // its one size from the start, so it can be placed before it is first shown
 }
 
 TGraphF::~TGraphF() {
@@ -366,6 +369,13 @@ void TGraphF::HelpClick() {
         helpWindow_->setWindowTitle(QStringLiteral("Graph"));
         helpWindow_->setHtml(kHelpText);
         helpWindow_->resize(460, 420);
+        // Beside the window, as far as the screen allows.
+        QPoint at = frameGeometry().topRight() + QPoint(4, 0);
+        if (const QScreen* screen = this->screen()) {
+            const QRect room = screen->availableGeometry();
+            at.setX(std::max(room.left(), std::min(at.x(), room.right() - helpWindow_->width())));
+        }
+        helpWindow_->move(at);
     }
     helpWindow_->show();
     helpWindow_->raise();
