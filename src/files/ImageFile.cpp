@@ -338,6 +338,15 @@ FileResult saveImageFile(const QString& path, const Bitmap& source, const ImageS
     return FileResult::Done;
 }
 
+FileResult savePictureAs(QString* path, const Bitmap& source, const ImageSaveOptions& options, QString* error) {
+    if (QFileInfo(*path).suffix().isEmpty()) *path += QStringLiteral(".bmp");
+    if (!canSaveImageType(imageFileTypeOf(*path)))
+        return failed(error, QStringLiteral("Cannot save \"%1\": pictures are saved as .bmp, .gif, .jpg, .jpeg or .png "
+                                            "files.")
+                                 .arg(QFileInfo(*path).fileName()));
+    return saveImageFile(*path, source, options, error);
+}
+
 QString openPictureFilter() {
     return QStringLiteral(
         "All (*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf;*.png|"

@@ -44,6 +44,10 @@ FileResult readImageFile(const QString& path, Bitmap* out, QString* error);
 // File > Save As: writes through a temporary file renamed over the target, so a failed save
 // leaves any old file intact.
 FileResult saveImageFile(const QString& path, const Bitmap& source, const ImageSaveOptions& options, QString* error);
+// Save As from a name the user gave: a bare name gets ".bmp" (a picture rather than nothing),
+// and a name of a type the program cannot write is refused (Failed, with a message listing the
+// types it can) instead of skipped. *path becomes the name written.
+FileResult savePictureAs(QString* path, const Bitmap& source, const ImageSaveOptions& options, QString* error);
 // The bytes saveImageFile would write.
 FileResult encodeImageData(ImageFileType type, const Bitmap& source, const ImageSaveOptions& options,
                            QByteArray* out, QString* reason);

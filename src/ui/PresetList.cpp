@@ -99,9 +99,17 @@ void PresetList::report(const PresetFile::Edit& e, const QString& name) {
     }
 }
 
+std::optional<QString> PresetList::valuesToStore() {
+    std::optional<QString> v = currentValues ? currentValues() : QString();
+    if (!v) say(setup_.valueRefused);
+    return v;
+}
+
 void PresetList::addClick() {
+    const std::optional<QString> values = valuesToStore();
+    if (!values) return;
     const QString name = dialogs_.inputBox(setup_.caption, setup_.prompt, QString());
-    const PresetFile::Edit e = file_.add(name, currentValues ? currentValues() : QString());
+    const PresetFile::Edit e = file_.add(name, *values);
     if (e.changed()) refresh(e.index);
     report(e, name);
 }
@@ -120,8 +128,10 @@ void PresetList::updateClick() {
         say(setup_.noSelection);
         return;
     }
+    const std::optional<QString> values = valuesToStore();
+    if (!values) return;
     const QString name = dialogs_.inputBox(setup_.caption, setup_.prompt, file_.name(i));
-    const PresetFile::Edit e = file_.update(i, name, currentValues ? currentValues() : QString());
+    const PresetFile::Edit e = file_.update(i, name, *values);
     if (e.changed()) refresh(e.index);
     report(e, name);
 }

@@ -5,6 +5,7 @@
 // texts and object names are the window's too, so one widget serves every preset window.
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "ui/PresetFile.h"
 
@@ -35,6 +36,7 @@ struct PresetListSetup {
     // kind can produce, and an empty text says nothing.
     QString noSelection;  // Update with nothing picked
     QString nameHasEquals, nameNotOneLine, valueNotOneLine;
+    QString valueRefused;  // the window's state cannot be stored (currentValues gave nothing)
     QString duplicateName;  // "%1" is replaced by the name
 };
 
@@ -45,8 +47,9 @@ public:
     PresetList(PresetFile& file, Dialogs& dialogs, const PresetListSetup& setup, QWidget* parent = nullptr);
     ~PresetList() override;
 
-    // The values Add and Update store: the window's current state.
-    std::function<QString()> currentValues;
+    // The values Add and Update store: the window's current state; nothing when that state
+    // cannot be written as an entry (the edit is refused with valueRefused before any prompt).
+    std::function<std::optional<QString>()> currentValues;
 
     // The entry shown in the drop-down; -1 for none.
     int currentIndex() const;
@@ -73,6 +76,8 @@ private:
     // Shows the message for an edit the file refused or could not write.
     void report(const PresetFile::Edit& e, const QString& name);
     void say(const QString& text);
+    // The window's values for Add and Update; nothing (after saying why) when it has none.
+    std::optional<QString> valuesToStore();
 
     PresetFile& file_;
     Dialogs& dialogs_;

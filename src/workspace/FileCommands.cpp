@@ -2,16 +2,14 @@
 // the screen. Every picture that comes in replaces the workspace through replaceWorkspace().
 #include <functional>
 #include <QAction>
-#include <QBuffer>
-#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 
+#include "files/Clipboard.h"
 #include "files/ImageFile.h"
 #include "workspace/Commands.h"
 #include "workspace/PatternList.h"
@@ -21,8 +19,6 @@
 namespace pixoral {
 
 namespace {
-
-const QString kPngMime = QStringLiteral("image/png");
 
 QString quotedName(const QString& path) { return QLatin1Char('"') + QFileInfo(path).fileName() + QLatin1Char('"'); }
 
@@ -35,16 +31,6 @@ QImage opaqueOverWhite(const QImage& img) {
     p.drawImage(0, 0, img);
     p.end();
     return out;
-}
-
-// The clipboard's picture, or a null image when it holds none.
-QImage clipboardImage() {
-    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
-    if (!m) return {};
-    QImage img;
-    if (m->hasImage()) img = qvariant_cast<QImage>(m->imageData());
-    if (img.isNull() && m->hasFormat(kPngMime)) img.loadFromData(m->data(kPngMime), "PNG");
-    return img;
 }
 
 }  // namespace
@@ -77,17 +63,10 @@ bool TPixoralF::openImageFile(const QString& path) {
 
 bool TPixoralF::saveImageFile(const QString& requested) {
     QString path = requested;
-    // A bare name gets a bitmap rather than nothing at all.
-    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".bmp");
-    if (!canSaveImageType(imageFileTypeOf(path))) {
-        fail(QStringLiteral("Cannot save %1: pictures are saved as .bmp, .gif, .jpg, .jpeg or .png files.")
-                 .arg(quotedName(path)));
-        return false;
-    }
     ImageSaveOptions options;
     options.gifTransparent = settings().gifTransparent;
     QString err;
-    if (pixoral::saveImageFile(path, workspace(), options, &err) != FileResult::Done) {
+    if (savePictureAs(&path, workspace(), options, &err) != FileResult::Done) {
         fail(err.isEmpty() ? QStringLiteral("Cannot save %1.").arg(quotedName(path)) : err);
         return false;
     }
@@ -101,17 +80,7 @@ bool TPixoralF::saveImageFile(const QString& requested) {
 
 namespace {
 
-void CopytoClipboard1Click(TPixoralF& w) {
-    const QImage img = w.workspace().toImage();
-    auto* mime = new QMimeData;
-    mime->setImageData(img);
-    // PNG bytes as well, for programs that take no other picture format.
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (img.save(&buffer, "PNG")) mime->setData(kPngMime, png);
-    QGuiApplication::clipboard()->setMimeData(mime);
-}
+void CopytoClipboard1Click(TPixoralF& w) { copyToClipboard(w.workspace()); }
 
 // The clipboard's picture as an opaque bitmap; false (with a message where one is due) when
 // there is none or it cannot be held.

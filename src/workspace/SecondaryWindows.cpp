@@ -7,6 +7,7 @@
 
 #include "effects/TPixoralEffectsF.h"
 #include "generators/TPixoralFLF.h"
+#include "generators/TGraphF.h"
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "ui/WorkspaceHost.h"
@@ -18,8 +19,9 @@ namespace pixoral {
 namespace {
 
 // Where a window first appears: beside or below the main window, so it hides no part of the
-// workspace it works on, kept on the screen. Later showings keep where the user put it.
-enum class Place { Right, Below };
+// workspace it works on, or in the middle of the screen for a window that works on a picture
+// of its own; kept on the screen. Later showings keep where the user put it.
+enum class Place { Right, Below, Centre };
 void placeOnce(QWidget* w, const QWidget* main, Place where) {
     if (w->property("pixoralPlaced").toBool()) return;
     w->setProperty("pixoralPlaced", true);
@@ -27,6 +29,7 @@ void placeOnce(QWidget* w, const QWidget* main, Place where) {
     QPoint at = where == Place::Below ? m.bottomLeft() + QPoint(0, 4) : m.topRight() + QPoint(4, 0);
     if (const QScreen* s = main->screen()) {
         const QRect room = s->availableGeometry();
+        if (where == Place::Centre) at = room.center() - QPoint(w->width() / 2, w->height() / 2);
         at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - w->width())));
         at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - w->height())));
     }
@@ -53,6 +56,7 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     PixoralScriptF_->onShowRequest = [this] { showScriptEditor(); };
     recorder.attach({[e = PixoralScriptF_] { return e->textAreaVisible(); },
                      [e = PixoralScriptF_](const QString& text, bool focus) { e->insertAtCaret(text, focus); }});
+    GraphF_ = new generators::TGraphF(host_, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
@@ -60,6 +64,7 @@ void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_,
 void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, Place::Right); }
 void SecondaryWindows::showQuickFilter() { showInFront(PixoralFLF_, main_, Place::Right); }
 void SecondaryWindows::showScriptEditor() { showInFront(PixoralScriptF_, main_, Place::Below); }
+void SecondaryWindows::showQuickGraph() { showInFront(GraphF_, main_, Place::Centre); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }

@@ -1,7 +1,7 @@
 #pragma once
-// The secondary windows of the main window (Quick Background, Quick Filter, Quick Preview,
-// the script editor, the effects panel), created once, hidden, and reaching the workspace
-// only through the WorkspaceHost.
+// The secondary windows of the main window (Quick Background, Quick Filter, Quick Graph,
+// Quick Preview, the script editor, the effects panel), created once, hidden, and reaching
+// the workspace only through the WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
@@ -16,6 +16,7 @@ class WorkspaceHost;
 struct WorkspaceSettings;
 namespace generators {
 class TPixoralFLF;
+class TGraphF;
 class TPixoralQBF;
 class TQuickPreviewF;
 }  // namespace generators
@@ -34,6 +35,7 @@ public:
     generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
     generators::TPixoralFLF* pixoralFL() const { return PixoralFLF_; }
     generators::TQuickPreviewF* quickPreview() const { return QuickPreviewF_; }
+    generators::TGraphF* quickGraph() const { return GraphF_; }
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
     script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
 
@@ -42,6 +44,7 @@ public:
     void showQuickBackground();
     void showQuickFilter();
     void showScriptEditor();
+    void showQuickGraph();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
@@ -55,6 +58,7 @@ private:
     generators::TPixoralFLF* PixoralFLF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;
     script::TPixoralScriptF* PixoralScriptF_ = nullptr;
+    generators::TGraphF* GraphF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
 };
 
