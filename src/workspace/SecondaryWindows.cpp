@@ -8,6 +8,7 @@
 #include "effects/TPixoralEffectsF.h"
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
+#include "generators/TSurf3DF.h"
 #include "ui/WorkspaceHost.h"
 
 namespace pixoral {
@@ -15,14 +16,16 @@ namespace pixoral {
 namespace {
 
 // Where a window first appears: beside or below the main window, so it hides no part of the
-// workspace it works on, kept on the screen. Later showings keep where the user put it.
-enum class Place { Right, Below };
+// workspace it works on, or (a window that makes a picture of its own) in the middle of the
+// screen; kept on the screen. Later showings keep where the user put it.
+enum class Place { Right, Below, Centre };
 void placeOnce(QWidget* w, const QWidget* main, Place where) {
     if (w->property("pixoralPlaced").toBool()) return;
     w->setProperty("pixoralPlaced", true);
     const QRect m = main->frameGeometry();
     QPoint at = where == Place::Below ? m.bottomLeft() + QPoint(0, 4) : m.topRight() + QPoint(4, 0);
     if (const QScreen* s = main->screen()) {
+        if (where == Place::Centre) at = s->availableGeometry().center() - QPoint(w->width() / 2, w->height() / 2);
         const QRect room = s->availableGeometry();
         at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - w->width())));
         at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - w->height())));
@@ -42,11 +45,13 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main) : host_(host), main_(main) {
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
+    Surf3DF_ = new generators::TSurf3DF(host_, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
 void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, Place::Right); }
+void SecondaryWindows::showQuick3D() { showInFront(Surf3DF_, main_, Place::Centre); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 
