@@ -300,11 +300,11 @@ void TViewPen::LineTo(const TVector& given) {
     TVector a = last_, b = v;
     last_ = v;
     if (!a.isFinite() || !b.isFinite() || a.size != b.size) return;
-    if (clipping_) {
-        const TVector start = a;
-        if (!clip(a, b)) return;
-        if (a.c != start.c) pen_ = viewPixel(a);
-    }
+    if (clipping_ && !clip(a, b)) return;
+    // The line starts at its (clipped) start. After a finite move or line the pen is there
+    // already; after a point that was no point it is still where the last line ended, and a
+    // line from there would bridge the gap.
+    pen_ = viewPixel(a);
     const Point end = viewPixel(b);
     canvas_.moveTo(pen_.x, extentY_ - pen_.y);
     canvas_.lineTo(end.x, extentY_ - end.y);

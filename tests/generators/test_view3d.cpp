@@ -123,6 +123,14 @@ TEST(View3D, ClippingAgainstTheViewPyramid) {
     f.pen.MoveTo(Vector3D(INFINITY, 0, 1));
     f.pen.LineTo(Vector3D(0, 0, 1));
     EXPECT_TRUE(allPixels(f.bmp, clWhite));
+    // A polyline through such a point has a gap there, not a line across it.
+    Pen101 g;
+    g.pen.MoveTo(Vector3D(-0.5, 0, 1));
+    g.pen.LineTo(Vector3D(NAN, 0, 1));
+    g.pen.LineTo(Vector3D(0, 0, 1));
+    g.pen.LineTo(Vector3D(0.5, 0, 1));
+    EXPECT_EQ(g.bmp.pixel(30, 50), clWhite);
+    EXPECT_EQ(g.bmp.pixel(60, 50), clBlack);
 }
 
 TEST(View3D, ViewTransformLooksAtTheOrigin) {
