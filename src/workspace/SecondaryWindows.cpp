@@ -25,7 +25,10 @@ void placeOnce(QWidget* w, const QWidget* main, Place where) {
     const QRect m = main->frameGeometry();
     QPoint at = where == Place::Below ? m.bottomLeft() + QPoint(0, 4) : m.topRight() + QPoint(4, 0);
     if (const QScreen* s = main->screen()) {
-        if (where == Place::Centre) at = s->availableGeometry().center() - QPoint(w->width() / 2, w->height() / 2);
+        if (where == Place::Centre) {
+            w->adjustSize();  // not shown yet: its size comes from its layout
+            at = s->availableGeometry().center() - QPoint(w->width() / 2, w->height() / 2);
+        }
         const QRect room = s->availableGeometry();
         at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - w->width())));
         at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - w->height())));
