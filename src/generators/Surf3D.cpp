@@ -242,9 +242,10 @@ bool drawSurf3D(Bitmap& picture, const Surf3DScene& scene, const SurfaceGrid& z,
     Canvas& canvas = picture.canvas();
     canvas.pen() = Pen{};
     bool drawn = true;
+    QString detail;  // the pen's own account of a window it refused
     try {
         const Surf3DView v = clampedView(scene.view);
-        TViewPen pen(canvas);
+        TViewPen pen(canvas, [&detail](const QString& text) { detail = text; });
         const TMatrix V = ViewTransformMatrix(CoordinateSystem::Spherical, ToRadians(v.azimuth), ToRadians(v.elevation),
                                               v.distance, v.screen, v.screen, v.toCamera);
         if (scene.figure == Surf3DFigure::FootballField) {
@@ -267,7 +268,7 @@ bool drawSurf3D(Bitmap& picture, const Surf3DScene& scene, const SurfaceGrid& z,
             case Surf3DFigure::FootballField: drawFootballField(pen); break;
         }
     } catch (const std::runtime_error& e) {
-        if (error) *error = QString::fromUtf8(e.what());
+        if (error) *error = detail.isEmpty() ? QString::fromUtf8(e.what()) : detail;
         drawn = false;
     }
     canvas.brush().setStyle(BrushStyle::bsSolid);

@@ -181,6 +181,8 @@ void TSurf3DF::buildControls() {
     SurFx->setObjectName(QStringLiteral("SurFx"));
     SurFy = new QLineEdit(kDefaultSurFy, this);
     SurFy->setObjectName(QStringLiteral("SurFy"));
+    // Enter in either edit does what "Show" does.
+    for (QLineEdit* e : {SurFx, SurFy}) connect(e, &QLineEdit::returnPressed, this, [this] { goMakePointsClick(); });
     exprs->addWidget(new QLabel(QStringLiteral("f(x,y)"), this), 0, 0);
     exprs->addWidget(SurFx, 0, 1);
     exprs->addWidget(new QLabel(QStringLiteral("f(y)"), this), 1, 0);

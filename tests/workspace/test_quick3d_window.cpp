@@ -1,6 +1,8 @@
 // Quick 3D from the Image menu: the window, its controls and the way of its picture into the
 // workspace, driven through the main window as a user would.
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -63,6 +65,8 @@ TEST(Quick3DWindow, MenuOpensItFiguresSetTheViewPresetsFillTheEditsAndUseTakesTh
     q.findChild<QAction*>("AddPreset1")->trigger();
     EXPECT_EQ(f.dialogs->messages().last(), "ripple allready exists");
 
+    button("goCopy")->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->image(), q.picture().toImage());
     button("goUse")->click();
     EXPECT_TRUE(samePixels(f.w->workspace(), q.picture()));
     EXPECT_EQ(f.w->workspace().width(), generators::kSurf3DPictureSide);
