@@ -11,8 +11,9 @@
 // exact zeros rather than 6e-17 and pictures do not shift by a pixel from round-off.
 //
 // Failures. An operation on mismatched sizes throws EVectorError or EMatrixError and produces
-// nothing; a bad window, viewport or view throws EGraphicsError after telling the pen's error
-// sink (the program shows that text in a message box). Non-finite numbers never reach the
+// nothing, and so does a view that cannot be made (EMatrixError); a bad window or viewport
+// throws EGraphicsError after telling the pen's error sink the values it refused, the text a
+// message box shows. Non-finite numbers never reach the
 // canvas: a point that is not finite, before or after its transform, is no point at all, and
 // a line to or from it is not drawn.
 #include <QString>
