@@ -10,6 +10,7 @@
 #include "generators/TGraphF.h"
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
+#include "generators/TSurf3DF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -29,7 +30,10 @@ void placeOnce(QWidget* w, const QWidget* main, Place where) {
     QPoint at = where == Place::Below ? m.bottomLeft() + QPoint(0, 4) : m.topRight() + QPoint(4, 0);
     if (const QScreen* s = main->screen()) {
         const QRect room = s->availableGeometry();
-        if (where == Place::Centre) at = room.center() - QPoint(w->width() / 2, w->height() / 2);
+        if (where == Place::Centre) {
+            w->adjustSize();  // not shown yet: its size comes from its layout
+            at = room.center() - QPoint(w->width() / 2, w->height() / 2);
+        }
         at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - w->width())));
         at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - w->height())));
     }
@@ -57,6 +61,7 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     recorder.attach({[e = PixoralScriptF_] { return e->textAreaVisible(); },
                      [e = PixoralScriptF_](const QString& text, bool focus) { e->insertAtCaret(text, focus); }});
     GraphF_ = new generators::TGraphF(host_, main);
+    Surf3DF_ = new generators::TSurf3DF(host_, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
 }
 
@@ -65,6 +70,7 @@ void SecondaryWindows::showQuickBackground() { showInFront(PixoralQBF_, main_, P
 void SecondaryWindows::showQuickFilter() { showInFront(PixoralFLF_, main_, Place::Right); }
 void SecondaryWindows::showScriptEditor() { showInFront(PixoralScriptF_, main_, Place::Below); }
 void SecondaryWindows::showQuickGraph() { showInFront(GraphF_, main_, Place::Centre); }
+void SecondaryWindows::showQuick3D() { showInFront(Surf3DF_, main_, Place::Centre); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }

@@ -1,7 +1,7 @@
 #pragma once
 // The secondary windows of the main window (Quick Background, Quick Filter, Quick Graph,
-// Quick Preview, the script editor, the effects panel), created once, hidden, and reaching
-// the workspace only through the WorkspaceHost.
+// Quick 3D, Quick Preview, the script editor, the effects panel), created once, hidden, and
+// reaching the workspace only through the WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
@@ -19,6 +19,7 @@ class TPixoralFLF;
 class TGraphF;
 class TPixoralQBF;
 class TQuickPreviewF;
+class TSurf3DF;
 }  // namespace generators
 namespace effects {
 class TPixoralEffectsF;
@@ -38,6 +39,7 @@ public:
     generators::TGraphF* quickGraph() const { return GraphF_; }
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
     script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
+    generators::TSurf3DF* surf3D() const { return Surf3DF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -45,6 +47,7 @@ public:
     void showQuickFilter();
     void showScriptEditor();
     void showQuickGraph();
+    void showQuick3D();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
@@ -60,6 +63,7 @@ private:
     script::TPixoralScriptF* PixoralScriptF_ = nullptr;
     generators::TGraphF* GraphF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
+    generators::TSurf3DF* Surf3DF_ = nullptr;
 };
 
 }  // namespace pixoral
