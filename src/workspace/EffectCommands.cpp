@@ -170,13 +170,13 @@ MenuEntry imageMenu() {
 
     return sub("&Image", {
         sub("Quick", {item("&Quick Background...", [](F& w) { w.windows().showQuickBackground(); }).named("SetUser1"),
-                      later("Quick Cells...").named("QuickCells1"),
+                      item("Quick Cells...", [](F& w) { w.windows().showQuickCells(); }).named("QuickCells1"),
                       item("Quick &Filter...", [](F& w) { w.windows().showQuickFilter(); }).named("Filter2"),
                       item("Quick Graph...", [](F& w) { w.windows().showQuickGraph(); }).named("QuickGraph1"),
                       later("Quick Fractals...").named("QuickFractals1"),
                       later("Quick Button...").named("QuickButton1"),
                       item("Quick 3D...", [](F& w) { w.windows().showQuick3D(); }).named("Quick3D1"),
-                      later("Quick JPEG...").named("QuickJPEG1")}),
+                      item("Quick JPEG...", [](F& w) { w.windows().showQuickJpeg(); }).named("QuickJPEG1")}),
         sub("Frames", {later("&Set..."), later("&Go").key("Ctrl+G"), later("&Hide"), later("Clip"), later("Paste Clip"),
                        sep(), later("Save As BMP's...")}),
         item("Clear Default", &ClearDefault1Click).named("ClearDefault1"),

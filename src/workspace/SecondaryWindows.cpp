@@ -11,6 +11,8 @@
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "generators/TSurf3DF.h"
+#include "generators/TQuickCellF.h"
+#include "generators/TJpegPreviewF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -63,6 +65,8 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     GraphF_ = new generators::TGraphF(host_, main);
     Surf3DF_ = new generators::TSurf3DF(host_, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
+    QuickCellF_ = new generators::TQuickCellF(host_, main);
+    JpegPreviewF_ = new generators::TJpegPreviewF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
@@ -71,6 +75,8 @@ void SecondaryWindows::showQuickFilter() { showInFront(PixoralFLF_, main_, Place
 void SecondaryWindows::showScriptEditor() { showInFront(PixoralScriptF_, main_, Place::Below); }
 void SecondaryWindows::showQuickGraph() { showInFront(GraphF_, main_, Place::Centre); }
 void SecondaryWindows::showQuick3D() { showInFront(Surf3DF_, main_, Place::Centre); }
+void SecondaryWindows::showQuickCells() { showInFront(QuickCellF_, main_, Place::Right); }
+void SecondaryWindows::showQuickJpeg() { showInFront(JpegPreviewF_, main_, Place::Right); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }

@@ -20,6 +20,8 @@ class TGraphF;
 class TPixoralQBF;
 class TQuickPreviewF;
 class TSurf3DF;
+class TQuickCellF;
+class TJpegPreviewF;
 }  // namespace generators
 namespace effects {
 class TPixoralEffectsF;
@@ -40,6 +42,8 @@ public:
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
     script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
     generators::TSurf3DF* surf3D() const { return Surf3DF_; }
+    generators::TQuickCellF* quickCells() const { return QuickCellF_; }
+    generators::TJpegPreviewF* jpegPreview() const { return JpegPreviewF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -48,6 +52,8 @@ public:
     void showScriptEditor();
     void showQuickGraph();
     void showQuick3D();
+    void showQuickCells();
+    void showQuickJpeg();
     void showPreview(const Bitmap& picture);
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
@@ -64,6 +70,8 @@ private:
     generators::TGraphF* GraphF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
     generators::TSurf3DF* Surf3DF_ = nullptr;
+    generators::TQuickCellF* QuickCellF_ = nullptr;
+    generators::TJpegPreviewF* JpegPreviewF_ = nullptr;
 };
 
 }  // namespace pixoral
