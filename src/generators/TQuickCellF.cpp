@@ -45,6 +45,10 @@ void TQuickCellF::buildControls() {
     for (const CellRule& r : cellRules()) cellist->addItem(QString::fromLatin1(r.name));
     cellist->setFixedWidth(64);
     cellist->setCurrentRow(-1);
+    // A list with no current row takes its first row when it gets the focus from the keyboard
+    // or the window's activation, which would draw "pat0" over the image unasked; the list
+    // takes the focus from the mouse only.
+    cellist->setFocusPolicy(Qt::ClickFocus);
     connect(cellist, &QListWidget::currentRowChanged, this, redraw);
     // A click on the rule already chosen changes no row but draws again all the same (with
     // "Random", a new pattern); a click that changes the row has drawn already.
@@ -93,9 +97,12 @@ void TQuickCellF::buildControls() {
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(defaults.bits >> j & 1 ? Qt::Checked : Qt::Unchecked);
     }
+    // The eight cells side by side, bit 0 on the left.
     Bitlist->setFlow(QListView::LeftToRight);
-    Bitlist->setWrapping(true);
-    Bitlist->setFixedHeight(56);
+    Bitlist->setGridSize(QSize(34, 22));
+    Bitlist->setFixedSize(kCellBitCount * 34 + 2 * Bitlist->frameWidth() + 2, 26);
+    Bitlist->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Bitlist->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(Bitlist, &QListWidget::itemChanged, this, redraw);
     right->addWidget(Bitlist);
 

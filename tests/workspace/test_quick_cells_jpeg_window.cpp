@@ -23,6 +23,7 @@ using namespace pixoral;
 TEST(QuickCellsWindow, MenuOpensItAChosenRuleDrawsAndPreviewGoesThroughUse) {
     TestWindow f;
     f.fill(clRed);
+    const Bitmap red = f.w->workspace();
     f.run("Image>Quick>Quick Cells...");
     generators::TQuickCellF& q = *f.w->windows().quickCells();
     ASSERT_TRUE(q.isVisible());
@@ -36,8 +37,9 @@ TEST(QuickCellsWindow, MenuOpensItAChosenRuleDrawsAndPreviewGoesThroughUse) {
     EXPECT_EQ(cellist->count(), generators::kCellRuleCount);
     EXPECT_EQ(q.findChild<QSpinBox*>("Bit1")->value(), 255);
 
-    // With no rule chosen a change draws nothing.
-    const Bitmap red = f.w->workspace();
+    // Opening the window, and a change with no rule chosen, draw nothing.
+    q.activateWindow();
+    EXPECT_EQ(cellist->currentRow(), -1);
     bits->item(0)->setCheckState(Qt::Checked);
     EXPECT_TRUE(samePixels(f.w->workspace(), red));
 
