@@ -1,7 +1,7 @@
 #pragma once
-// The secondary windows of the main window (Quick Background, Quick Filter, Quick Graph,
-// Quick 3D, Quick Preview, the script editor, the effects panel), created once, hidden, and
-// reaching the workspace only through the WorkspaceHost.
+// The secondary windows of the main window (the Quick windows, Quick Preview, the script
+// editor, the effects panel), created once, hidden, and reaching the workspace only through
+// the WorkspaceHost.
 #include <QString>
 
 #include "canvas/Bitmap.h"
