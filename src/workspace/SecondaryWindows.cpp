@@ -11,6 +11,7 @@
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "generators/TSurf3DF.h"
+#include "generators/TButtonF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -63,6 +64,7 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     GraphF_ = new generators::TGraphF(host_, main);
     Surf3DF_ = new generators::TSurf3DF(host_, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
+    ButtonF_ = new generators::TButtonF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
@@ -72,6 +74,7 @@ void SecondaryWindows::showScriptEditor() { showInFront(PixoralScriptF_, main_, 
 void SecondaryWindows::showQuickGraph() { showInFront(GraphF_, main_, Place::Centre); }
 void SecondaryWindows::showQuick3D() { showInFront(Surf3DF_, main_, Place::Centre); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
+void SecondaryWindows::showQuickButton() { showInFront(ButtonF_, main_, Place::Centre); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
 

@@ -20,6 +20,7 @@ class TGraphF;
 class TPixoralQBF;
 class TQuickPreviewF;
 class TSurf3DF;
+class TButtonF;
 }  // namespace generators
 namespace effects {
 class TPixoralEffectsF;
@@ -40,6 +41,7 @@ public:
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
     script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
     generators::TSurf3DF* surf3D() const { return Surf3DF_; }
+    generators::TButtonF* quickButton() const { return ButtonF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -49,6 +51,7 @@ public:
     void showQuickGraph();
     void showQuick3D();
     void showPreview(const Bitmap& picture);
+    void showQuickButton();
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
     // A script's "filter" request for a Quick Filter filter (letter case ignored).
@@ -64,6 +67,7 @@ private:
     generators::TGraphF* GraphF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
     generators::TSurf3DF* Surf3DF_ = nullptr;
+    generators::TButtonF* ButtonF_ = nullptr;
 };
 
 }  // namespace pixoral
