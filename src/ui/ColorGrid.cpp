@@ -31,6 +31,11 @@ void ColorGrid::setBackgroundIndex(int index) {
     update();
 }
 
+void ColorGrid::setSinglePick(bool on) {
+    singlePick_ = on;
+    update();
+}
+
 QRect ColorGrid::cellRect(int index) const {
     return {(index % kColumns) * kCell, (index / kColumns) * kCell, kCell, kCell};
 }
@@ -56,6 +61,13 @@ void ColorGrid::paintEvent(QPaintEvent*) {
         const TColor c = kStandardColors[i];
         const bool dark = getRValue(c) * 3 + getGValue(c) * 6 + getBValue(c) < 128 * 10;
         p.setPen(dark ? Qt::white : Qt::black);
+        if (singlePick_) {
+            if (i == foreground_) {
+                p.setPen(QPen(p.pen().color(), 2));
+                p.drawRect(r.adjusted(4, 4, -4, -4));
+            }
+            continue;
+        }
         QStringList marks;
         if (i == foreground_) marks << QStringLiteral("FG");
         if (i == background_) marks << QStringLiteral("BG");
@@ -67,7 +79,7 @@ void ColorGrid::mousePressEvent(QMouseEvent* e) {
     const int i = indexAt(e->position().toPoint());
     if (i < 0) return;
     if (e->button() == Qt::LeftButton) foreground_ = i;
-    else if (e->button() == Qt::RightButton) background_ = i;
+    else if (e->button() == Qt::RightButton && !singlePick_) background_ = i;
     else return;
     update();
     emit changed();

@@ -24,6 +24,9 @@ public:
     // Indexes outside 0..15 are ignored. Neither reports a change.
     void setForegroundIndex(int index);
     void setBackgroundIndex(int index);
+    // A grid that picks one colour: right clicks pick nothing and only the foreground is
+    // marked, by a frame.
+    void setSinglePick(bool on);
 
     // The cell under a point of the widget, -1 between or beyond the cells.
     int indexAt(const QPoint& p) const;
@@ -42,6 +45,7 @@ protected:
 private:
     int foreground_ = 0;
     int background_ = 15;
+    bool singlePick_ = false;
 };
 
 }  // namespace pixoral

@@ -174,7 +174,7 @@ MenuEntry imageMenu() {
                       item("Quick &Filter...", [](F& w) { w.windows().showQuickFilter(); }).named("Filter2"),
                       item("Quick Graph...", [](F& w) { w.windows().showQuickGraph(); }).named("QuickGraph1"),
                       later("Quick Fractals...").named("QuickFractals1"),
-                      later("Quick Button...").named("QuickButton1"),
+                      item("Quick Button...", [](F& w) { w.windows().showQuickButton(); }).named("QuickButton1"),
                       item("Quick 3D...", [](F& w) { w.windows().showQuick3D(); }).named("Quick3D1"),
                       item("Quick JPEG...", [](F& w) { w.windows().showQuickJpeg(); }).named("QuickJPEG1")}),
         sub("Frames", {later("&Set..."), later("&Go").key("Ctrl+G"), later("&Hide"), later("Clip"), later("Paste Clip"),

@@ -4,7 +4,9 @@
 #include "effects/ColorEffects.h"
 #include "effects/Distortions.h"
 #include "effects/RangeOps.h"
+#include "generators/TButtonF.h"
 #include "workspace/Commands.h"
+#include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
@@ -57,6 +59,17 @@ MenuEntry logicMenu(fx::LogicFamily family, const char* caption) {
     return sub(caption, std::move(v));
 }
 
+// Range > Assign To > Quick Button: the range, loaded into the range buffer as the range
+// effects load it, becomes the button's backdrop. With no range there is nothing to assign,
+// and the backdrop the button has is kept.
+void QuickButton2Click(F& w) {
+    if (!fx::loadRange(w.workspace(), w.rangeState())) {
+        w.fail(QStringLiteral("Select a range to assign first."));
+        return;
+    }
+    w.windows().quickButton()->assignBackdrop(w.rangeState().buffer);
+}
+
 }  // namespace
 
 MenuEntry rangeMenu() {
@@ -70,7 +83,7 @@ MenuEntry rangeMenu() {
     transparent.set = [](F& w, double v) { w.rangeState().transparentColor = static_cast<TColor>(v); };
 
     return sub("&Range", {
-        sub("Assign To", {later("Quick Button").named("QuickButton2")}),
+        sub("Assign To", {item("Quick Button", &QuickButton2Click).named("QuickButton2")}),
         transitionMenu(),
         rangeOp("Erase", &fx::eraseRange).named("Erase1"),
         rangeOp("&Invert", &fx::invertRange).named("Invert2"),

@@ -13,6 +13,7 @@
 #include "generators/TSurf3DF.h"
 #include "generators/TQuickCellF.h"
 #include "generators/TJpegPreviewF.h"
+#include "generators/TButtonF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -67,6 +68,7 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
     QuickCellF_ = new generators::TQuickCellF(host_, main);
     JpegPreviewF_ = new generators::TJpegPreviewF(host_, main);
+    ButtonF_ = new generators::TButtonF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
@@ -78,6 +80,7 @@ void SecondaryWindows::showQuick3D() { showInFront(Surf3DF_, main_, Place::Centr
 void SecondaryWindows::showQuickCells() { showInFront(QuickCellF_, main_, Place::Right); }
 void SecondaryWindows::showQuickJpeg() { showInFront(JpegPreviewF_, main_, Place::Right); }
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
+void SecondaryWindows::showQuickButton() { showInFront(ButtonF_, main_, Place::Centre); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
 

@@ -22,6 +22,7 @@ class TQuickPreviewF;
 class TSurf3DF;
 class TQuickCellF;
 class TJpegPreviewF;
+class TButtonF;
 }  // namespace generators
 namespace effects {
 class TPixoralEffectsF;
@@ -44,6 +45,7 @@ public:
     generators::TSurf3DF* surf3D() const { return Surf3DF_; }
     generators::TQuickCellF* quickCells() const { return QuickCellF_; }
     generators::TJpegPreviewF* jpegPreview() const { return JpegPreviewF_; }
+    generators::TButtonF* quickButton() const { return ButtonF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -55,6 +57,7 @@ public:
     void showQuickCells();
     void showQuickJpeg();
     void showPreview(const Bitmap& picture);
+    void showQuickButton();
     // A script's "background" request: the named preset of Quick Background.
     void requestBackground(const QString& name);
     // A script's "filter" request for a Quick Filter filter (letter case ignored).
@@ -72,6 +75,7 @@ private:
     generators::TSurf3DF* Surf3DF_ = nullptr;
     generators::TQuickCellF* QuickCellF_ = nullptr;
     generators::TJpegPreviewF* JpegPreviewF_ = nullptr;
+    generators::TButtonF* ButtonF_ = nullptr;
 };
 
 }  // namespace pixoral
