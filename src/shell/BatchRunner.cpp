@@ -21,6 +21,7 @@
 #include <cstdio>
 
 #include "core/Random.h"
+#include "ui/ColorGrid.h"
 #include "ui/Dialogs.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
@@ -84,6 +85,7 @@ QString commandLineHelp() {
         "  --mods shift,ctrl,alt  keys held during the next drag or click\n"
         "  --button left|right|middle  the mouse button of the next drag or click\n"
         "  --set WINDOW.CONTROL=VALUE  set a control of a window by name, as a user would\n"
+        "                         (a colour grid: N clicks cell N, N,right right-clicks it)\n"
         "  --press WINDOW.CONTROL press a button of a window\n"
         "  --run TEXT             run turtle script text on the image\n"
         "  --script FILE          run the turtle script in FILE\n"
@@ -386,6 +388,15 @@ bool BatchRunner::setControl(const QString& argText, QString& error) {
             return false;
         }
         lw->setCurrentRow(v);
+    } else if (auto* grid = qobject_cast<ColorGrid*>(o)) {
+        // "N" clicks cell N, "N,right" right-clicks it (the background colour).
+        const QStringList parts = value.split(QLatin1Char(','));
+        const bool right = parts.size() == 2 && parts[1].trimmed() == QLatin1String("right");
+        v = parts[0].trimmed().toInt(&ok);
+        if (!ok || parts.size() > 2 || (parts.size() == 2 && !right) || !grid->pick(v, right)) {
+            error = QStringLiteral("--set %1.%2: no colour cell %3").arg(win, name, value);
+            return false;
+        }
     } else {
         error = QStringLiteral("control %1.%2 cannot be set").arg(win, name);
         return false;

@@ -75,14 +75,17 @@ void ColorGrid::paintEvent(QPaintEvent*) {
     }
 }
 
-void ColorGrid::mousePressEvent(QMouseEvent* e) {
-    const int i = indexAt(e->position().toPoint());
-    if (i < 0) return;
-    if (e->button() == Qt::LeftButton) foreground_ = i;
-    else if (e->button() == Qt::RightButton && !singlePick_) background_ = i;
-    else return;
+bool ColorGrid::pick(int index, bool background) {
+    if (index < 0 || index >= kColumns * kRows || (background && singlePick_)) return false;
+    (background ? background_ : foreground_) = index;
     update();
     emit changed();
+    return true;
+}
+
+void ColorGrid::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)
+        pick(indexAt(e->position().toPoint()), e->button() == Qt::RightButton);
 }
 
 }  // namespace pixoral

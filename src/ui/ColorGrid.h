@@ -27,6 +27,10 @@ public:
     // A grid that picks one colour: right clicks pick nothing and only the foreground is
     // marked, by a frame.
     void setSinglePick(bool on);
+    // What a click on cell `index` does (left: the foreground, right: the background), with
+    // the change reported; false, nothing done, for a cell that does not exist or a right
+    // click on a single-pick grid. Batch mode's --set acts through this.
+    bool pick(int index, bool background);
 
     // The cell under a point of the widget, -1 between or beyond the cells.
     int indexAt(const QPoint& p) const;

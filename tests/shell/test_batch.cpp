@@ -75,6 +75,7 @@ TEST(Batch, FailuresExitTwoWithAReason) {
         {{"--do", "File>New", "--answer", "0", "--answer", "5"}, "Image size 5 x 0"},
         {{"--drag", "1,2"}, "--drag takes two or more points"},
         {{"--set", "TPixoralF.nothing=3"}, "no control TPixoralF.nothing"},
+        {{"--set", "TGraphF.ColorGrid1=16"}, "no colour cell 16"},
         {{"--frobnicate", "x"}, "unknown option: --frobnicate"},
         {{"--state"}, "--state needs an argument"},
     };
@@ -90,7 +91,7 @@ TEST(Batch, MessagesMouseControlsAndState) {
     const QString state = dir.filePath("s.json");
     const Result r = run({"--do", "Help>About", "--button", "right", "--click", "7,9", "--drag", "1,1:5,5:9,3",
                           "--do", "Toolbar>Set Pen Mode>Xor", "--set", "TPixoralF.LineColor=9", "--press",
-                          "TPixoralF.goUndo", "--state", state},
+                          "TPixoralF.goUndo", "--set", "TGraphF.ColorGrid1=4,right", "--state", state},
                          dir.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("message: Pixoral " PIXORAL_VERSION)) << r.err.toStdString();
