@@ -173,7 +173,7 @@ MenuEntry imageMenu() {
                       later("Quick Cells...").named("QuickCells1"),
                       item("Quick &Filter...", [](F& w) { w.windows().showQuickFilter(); }).named("Filter2"),
                       item("Quick Graph...", [](F& w) { w.windows().showQuickGraph(); }).named("QuickGraph1"),
-                      later("Quick Fractals...").named("QuickFractals1"),
+                      item("Quick Fractals...", [](F& w) { w.windows().showQuickFractals(); }).named("QuickFractals1"),
                       later("Quick Button...").named("QuickButton1"),
                       item("Quick 3D...", [](F& w) { w.windows().showQuick3D(); }).named("Quick3D1"),
                       later("Quick JPEG...").named("QuickJPEG1")}),

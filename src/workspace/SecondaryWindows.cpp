@@ -11,6 +11,7 @@
 #include "generators/TPixoralQBF.h"
 #include "generators/TQuickPreviewF.h"
 #include "generators/TSurf3DF.h"
+#include "generators/TFractalsF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -63,6 +64,7 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     GraphF_ = new generators::TGraphF(host_, main);
     Surf3DF_ = new generators::TSurf3DF(host_, main);
     PixoralEffectsF_ = new effects::TPixoralEffectsF(host_, main);
+    FractalsF_ = new generators::TFractalsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
@@ -74,5 +76,6 @@ void SecondaryWindows::showQuick3D() { showInFront(Surf3DF_, main_, Place::Centr
 void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->showPicture(picture); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
+void SecondaryWindows::showQuickFractals() { showInFront(FractalsF_, main_, Place::Right); }
 
 }  // namespace pixoral

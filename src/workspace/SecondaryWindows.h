@@ -20,6 +20,7 @@ class TGraphF;
 class TPixoralQBF;
 class TQuickPreviewF;
 class TSurf3DF;
+class TFractalsF;
 }  // namespace generators
 namespace effects {
 class TPixoralEffectsF;
@@ -40,6 +41,7 @@ public:
     effects::TPixoralEffectsF* effectsPanel() const { return PixoralEffectsF_; }
     script::TPixoralScriptF* scriptEditor() const { return PixoralScriptF_; }
     generators::TSurf3DF* surf3D() const { return Surf3DF_; }
+    generators::TFractalsF* fractals() const { return FractalsF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -53,6 +55,7 @@ public:
     void requestBackground(const QString& name);
     // A script's "filter" request for a Quick Filter filter (letter case ignored).
     void requestFilter(const QString& name);
+    void showQuickFractals();
 
 private:
     WorkspaceHost& host_;
@@ -64,6 +67,7 @@ private:
     generators::TGraphF* GraphF_ = nullptr;
     effects::TPixoralEffectsF* PixoralEffectsF_ = nullptr;
     generators::TSurf3DF* Surf3DF_ = nullptr;
+    generators::TFractalsF* FractalsF_ = nullptr;
 };
 
 }  // namespace pixoral
