@@ -193,7 +193,7 @@ bool TFractalsF::goFractalClick() {
     if (computing_) return false;
     const std::optional<FractalSettings> s = fractalSettings(fields());
     if (!s) {
-        say(kErrorInInputValues);
+        host_.fail(kErrorInInputValues);
         return false;
     }
     const Bitmap& ws = host_.workspace();
@@ -229,7 +229,6 @@ bool TFractalsF::goFractalClick() {
     switch (r) {
         case FractalResult::Done: break;
         case FractalResult::Stopped: return false;
-        case FractalResult::BadInput: say(kErrorInInputValues); return false;
         default: host_.fail(fractalResultMessage(r, w, h)); return false;
     }
     if (fracPreview->isChecked()) {
