@@ -84,3 +84,5 @@ void BM_PlainLoop(benchmark::State& state) {
 
 BENCHMARK(BM_RenderFractal)->ArgsProduct({{64, 1000}, {1, 0}})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainLoop)->ArgsProduct({{64, 1000}, {1, 0}})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();
