@@ -55,6 +55,7 @@ public:
     void requestBackground(const QString& name);
     // A script's "filter" request for a Quick Filter filter (letter case ignored).
     void requestFilter(const QString& name);
+    // Quick Fractals, beside the main window the first time.
     void showQuickFractals();
 
 private:

@@ -64,7 +64,6 @@ TEST(Fractals, PixelsOfTheDefaultsAndTheirEdgeCases) {
         {"Julia of i: z = 0.75i escapes", julia(), 192, 192, fractalIndex(fractalEscape(0, 0.75, 0, 1, 16), 16, 16)},
     };
     for (const Case& c : cases) EXPECT_EQ(indexAt(c.s, c.x, c.y), c.index) << c.what;
-    EXPECT_GT(fractalIndex(fractalEscape(0, 0.75, 0, 1, 16), 16, 16), 0);
     // The escape count of the corner, and the last column: X0 + 255 dx, X1 never sampled.
     EXPECT_EQ(fractalEscape(0, 0, -2.25, -1.5, 16), 1);
     EXPECT_EQ(indexAt({}, 255, 128), fractalIndex(fractalEscape(0, 0, -2.25 + 255 * (3.0 / 256), 0, 16), 16, 16));
