@@ -42,6 +42,9 @@ public:
     virtual QWidget* mainWindow() = 0;
     // Shows a picture in Quick Preview, whose "Use" replaces the workspace with it.
     virtual void showPreview(const Bitmap& picture) = 0;
+    // A long computation's progress in the status bar; an empty text clears it. A host
+    // without a status bar has nothing to show it in.
+    virtual void showProgress(const QString& text) { (void)text; }
 };
 
 }  // namespace pixoral

@@ -173,7 +173,7 @@ MenuEntry imageMenu() {
                       item("Quick Cells...", [](F& w) { w.windows().showQuickCells(); }).named("QuickCells1"),
                       item("Quick &Filter...", [](F& w) { w.windows().showQuickFilter(); }).named("Filter2"),
                       item("Quick Graph...", [](F& w) { w.windows().showQuickGraph(); }).named("QuickGraph1"),
-                      later("Quick Fractals...").named("QuickFractals1"),
+                      item("Quick Fractals...", [](F& w) { w.windows().showQuickFractals(); }).named("QuickFractals1"),
                       item("Quick Button...", [](F& w) { w.windows().showQuickButton(); }).named("QuickButton1"),
                       item("Quick 3D...", [](F& w) { w.windows().showQuick3D(); }).named("Quick3D1"),
                       item("Quick JPEG...", [](F& w) { w.windows().showQuickJpeg(); }).named("QuickJPEG1")}),

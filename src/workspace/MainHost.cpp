@@ -16,6 +16,8 @@ void MainHost::fail(const QString& message) { w_.fail(message); }
 QString MainHost::programFolder() const { return w_.programFolder(); }
 QWidget* MainHost::mainWindow() { return &w_; }
 void MainHost::showPreview(const Bitmap& picture) { w_.windows().showPreview(picture); }
+// The panel of the pointer's position, which is idle while a computation holds the window.
+void MainHost::showProgress(const QString& text) { w_.setStatusText(2, text); }
 
 TColor MainHost::indicatorPenColor() const { return w_.shapeflagPenColor(); }
 TColor MainHost::indicatorBrushColor() const { return w_.shapeflagBrushColor(); }

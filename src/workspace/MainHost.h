@@ -21,6 +21,7 @@ public:
     QString programFolder() const override;
     QWidget* mainWindow() override;
     void showPreview(const Bitmap& picture) override;
+    void showProgress(const QString& text) override;
 
     TColor indicatorPenColor() const override;
     TColor indicatorBrushColor() const override;

@@ -14,6 +14,7 @@
 #include "generators/TQuickCellF.h"
 #include "generators/TJpegPreviewF.h"
 #include "generators/TButtonF.h"
+#include "generators/TFractalsF.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -69,6 +70,7 @@ SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const Wor
     QuickCellF_ = new generators::TQuickCellF(host_, main);
     JpegPreviewF_ = new generators::TJpegPreviewF(host_, main);
     ButtonF_ = new generators::TButtonF(host_, main);
+    FractalsF_ = new generators::TFractalsF(host_, main);
 }
 
 void SecondaryWindows::showEffectsPanel() { showInFront(PixoralEffectsF_, main_, Place::Below); }
@@ -83,5 +85,6 @@ void SecondaryWindows::showPreview(const Bitmap& picture) { QuickPreviewF_->show
 void SecondaryWindows::showQuickButton() { showInFront(ButtonF_, main_, Place::Centre); }
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
+void SecondaryWindows::showQuickFractals() { showInFront(FractalsF_, main_, Place::Right); }
 
 }  // namespace pixoral

@@ -23,6 +23,7 @@ class TSurf3DF;
 class TQuickCellF;
 class TJpegPreviewF;
 class TButtonF;
+class TFractalsF;
 }  // namespace generators
 namespace effects {
 class TPixoralEffectsF;
@@ -46,6 +47,7 @@ public:
     generators::TQuickCellF* quickCells() const { return QuickCellF_; }
     generators::TJpegPreviewF* jpegPreview() const { return JpegPreviewF_; }
     generators::TButtonF* quickButton() const { return ButtonF_; }
+    generators::TFractalsF* fractals() const { return FractalsF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -62,6 +64,8 @@ public:
     void requestBackground(const QString& name);
     // A script's "filter" request for a Quick Filter filter (letter case ignored).
     void requestFilter(const QString& name);
+    // Quick Fractals, beside the main window the first time.
+    void showQuickFractals();
 
 private:
     WorkspaceHost& host_;
@@ -76,6 +80,7 @@ private:
     generators::TQuickCellF* QuickCellF_ = nullptr;
     generators::TJpegPreviewF* JpegPreviewF_ = nullptr;
     generators::TButtonF* ButtonF_ = nullptr;
+    generators::TFractalsF* FractalsF_ = nullptr;
 };
 
 }  // namespace pixoral
