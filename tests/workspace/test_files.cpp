@@ -67,7 +67,7 @@ Bitmap artStrip() {
 }
 
 QString shippedStripPath() {
-    return QFileInfo(QStringLiteral(__FILE__)).absoluteDir().absoluteFilePath(QStringLiteral("../../data/patterns.bmp"));
+    return QStringLiteral(PIXORAL_DATA_DIR "/patterns.bmp");
 }
 
 int bmpBitCount(const QByteArray& b) { return b.size() >= 30 ? int(uchar(b[28])) | int(uchar(b[29])) << 8 : -1; }
