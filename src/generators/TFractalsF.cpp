@@ -14,6 +14,8 @@
 
 #include "generators/QBPresets.h"  // kErrorInPresets
 #include "generators/Surf3D.h"     // kPresetAllreadyExists, the preset windows' duplicate message
+#include "ui/BusyCursor.h"
+#include "ui/LongJob.h"
 #include "ui/PresetList.h"
 #include "ui/WorkspaceHost.h"
 
@@ -46,25 +48,15 @@ PresetListSetup fractalListSetup() {
                QStringLiteral("AddFractal1"), QStringLiteral("DeleteFractal1"), QStringLiteral("UpdateFractal1")};
     s.placeholder = QStringLiteral("Fractals");
     s.listToolTip = QStringLiteral("Fractal presets\nRight-click to add, delete or update");
-    s.menuButtonText = QStringLiteral("...");
     s.menuButtonToolTip = QStringLiteral("Add, delete or update a fractal preset");
-    s.addItem = QStringLiteral("&Add");
-    s.deleteItem = QStringLiteral("&Delete");
-    s.updateItem = QStringLiteral("&Update");
     s.caption = QStringLiteral("Pixoral Fractals");
-    s.prompt = QStringLiteral("Enter Name:");
     // Delete and Update with nothing picked do nothing, silently.
-    s.nameHasEquals = QStringLiteral("A preset name cannot contain \"=\"");
-    s.nameNotOneLine = QStringLiteral("A preset name must be one line of text");
+    s.nameHasEquals = kPresetNameHasEquals;
+    s.nameNotOneLine = kPresetNameNotOneLine;
     s.valueRefused = QStringLiteral("A preset cannot store an edit that holds \",\"");
     s.duplicateName = kPresetAllreadyExists;
     return s;
 }
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 
@@ -254,25 +246,7 @@ void TFractalsF::fraciterChange() { itercap->setText(QStringLiteral("%1 Iteratio
 void TFractalsF::fracncChange() { colorcap->setText(QStringLiteral("%1 Colors").arg(fracnc->value())); }
 
 bool TFractalsF::eventFilter(QObject* watched, QEvent* e) {
-    if (computing_) {
-        switch (e->type()) {
-            case QEvent::KeyPress:
-                if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) escape_ = true;
-                return true;
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-            case QEvent::Wheel:
-            case QEvent::ContextMenu:
-            case QEvent::Close:  // no window may go away under the computation
-                return true;
-            default: break;
-        }
-    }
+    if (computing_ && holdBackDuringJob(e, escape_)) return true;
     return QWidget::eventFilter(watched, e);
 }
 

@@ -38,11 +38,7 @@ PresetListSetup graphListSetup() {
                QStringLiteral("AddGraph1"), QStringLiteral("DeleteGraph1"), QStringLiteral("UpdateGraph1")};
     s.placeholder = QStringLiteral("Presets");
     s.listToolTip = QStringLiteral("click-select\nright-click to add/delete");
-    s.menuButtonText = QStringLiteral("...");
     s.menuButtonToolTip = QStringLiteral("Add, delete or update a graph preset");
-    s.addItem = QStringLiteral("&Add");
-    s.deleteItem = QStringLiteral("&Delete");
-    s.updateItem = QStringLiteral("&Update");
     s.caption = QStringLiteral("Graph Presets");
     s.prompt = QStringLiteral("Enter Graph Name");
     s.noSelection = kNoItemSelected;

@@ -26,11 +26,7 @@ PresetListSetup userFilterListSetup() {
                QStringLiteral("AddFilter1"),    QStringLiteral("DeleteFilter1"), QStringLiteral("UpdateFilter1")};
     s.placeholder = QStringLiteral("User Filters");
     s.listToolTip = QStringLiteral("User filters\nRight-click to add, delete or update");
-    s.menuButtonText = QStringLiteral("...");
     s.menuButtonToolTip = QStringLiteral("Add, delete or update a user filter");
-    s.addItem = QStringLiteral("&Add");
-    s.deleteItem = QStringLiteral("&Delete");
-    s.updateItem = QStringLiteral("&Update");
     s.caption = QStringLiteral("Pixoral User Filter");
     s.prompt = QStringLiteral("Enter Filter Name:");
     // Update with nothing picked does nothing, silently.

@@ -26,13 +26,11 @@ PresetListSetup backdropListSetup() {
                QStringLiteral("AddBackdrop1"), QStringLiteral("DeleteBackdrop1"), QStringLiteral("UpdateBackdrop1")};
     s.placeholder = QStringLiteral("Backdrops");
     s.listToolTip = QStringLiteral("Backdrops\nRight-click to add, delete or update");
-    s.menuButtonText = QStringLiteral("...");
     s.menuButtonToolTip = QStringLiteral("Add, delete or update a backdrop");
     s.addItem = QStringLiteral("&Add Backdrop");
     s.deleteItem = QStringLiteral("&Delete Backdrop");
     s.updateItem = QStringLiteral("&Update Backdrop");
     s.caption = QStringLiteral("Pixoral Quick Backdrops");
-    s.prompt = QStringLiteral("Enter Name:");
     s.noSelection = kNoItemSelected;
     s.nameHasEquals = kBackdropNameHasEquals;
     s.nameNotOneLine = kBackdropNameNotOneLine;

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <functional>
 
+#include "ui/BusyCursor.h"
 #include "ui/PresetList.h"
 #include "ui/WorkspaceHost.h"
 
@@ -89,25 +90,14 @@ PresetListSetup surfacePresetsSetup() {
                QStringLiteral("AddPreset1"), QStringLiteral("DeletePreset1"), QStringLiteral("UpdatePreset1")};
     s.placeholder = QStringLiteral("Presets");
     s.listToolTip = QStringLiteral("Surface presets\nRight-click to add, update or delete");
-    s.menuButtonText = QStringLiteral("...");
     s.menuButtonToolTip = QStringLiteral("Add, update or delete a surface preset");
-    s.addItem = QStringLiteral("&Add");
-    s.deleteItem = QStringLiteral("&Delete");
-    s.updateItem = QStringLiteral("&Update");
     s.caption = QStringLiteral("Surf3D Presets");
-    s.prompt = QStringLiteral("Enter Name:");
     s.noSelection = QStringLiteral("No item selected!");
-    s.nameHasEquals = QStringLiteral("A preset name cannot contain \"=\"");
-    s.nameNotOneLine = QStringLiteral("A preset name must be one line of text");
+    s.nameHasEquals = kPresetNameHasEquals;
+    s.nameNotOneLine = kPresetNameNotOneLine;
     s.duplicateName = kPresetAllreadyExists;
     return s;
 }
-
-// The busy cursor for the length of a handler.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
 
 }  // namespace
 

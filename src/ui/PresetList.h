@@ -27,11 +27,14 @@ struct PresetListSetup {
 
     QString placeholder;  // the drop-down while nothing is picked
     QString listToolTip;
-    QString menuButtonText, menuButtonToolTip;
-    QString addItem, deleteItem, updateItem;  // the popup's items
+    QString menuButtonText = QStringLiteral("...");
+    QString menuButtonToolTip;
+    // The popup's items.
+    QString addItem = QStringLiteral("&Add"), deleteItem = QStringLiteral("&Delete"), updateItem = QStringLiteral("&Update");
 
     // The name prompt of Add and Update (Update opens it on the current name).
-    QString caption, prompt;
+    QString caption;
+    QString prompt = QStringLiteral("Enter Name:");
     // Messages. Each kind of file can refuse only some edits; a window gives the texts its
     // kind can produce, and an empty text says nothing.
     QString noSelection;  // Update with nothing picked
@@ -39,6 +42,10 @@ struct PresetListSetup {
     QString valueRefused;  // the window's state cannot be stored (currentValues gave nothing)
     QString duplicateName;  // "%1" is replaced by the name
 };
+
+// The name refusals of the preset files whose names are free text.
+inline const QString kPresetNameHasEquals = QStringLiteral("A preset name cannot contain \"=\"");
+inline const QString kPresetNameNotOneLine = QStringLiteral("A preset name must be one line of text");
 
 class PresetList : public QWidget {
     Q_OBJECT

@@ -17,6 +17,7 @@
 #include <cstdio>
 
 #include "files/ImageFile.h"
+#include "ui/LongJob.h"
 #include "workspace/Commands.h"
 #include "workspace/MainHost.h"
 #include "workspace/PatternList.h"
@@ -434,24 +435,7 @@ TTurtle::RunResult TPixoralF::runScript(const QString& text) {
 }
 
 bool TPixoralF::eventFilter(QObject* watched, QEvent* e) {
-    if (scriptRunning_) {
-        switch (e->type()) {
-            case QEvent::KeyPress:
-                if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape) scriptEscape_ = true;
-                return true;
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::MouseMove:
-            case QEvent::Wheel:
-            case QEvent::ContextMenu:
-                return true;
-            default: break;
-        }
-    }
+    if (scriptRunning_ && holdBackDuringJob(e, scriptEscape_)) return true;
     return QMainWindow::eventFilter(watched, e);
 }
 
