@@ -100,7 +100,6 @@ bool drawSurf3D(Bitmap& picture, const Surf3DScene& scene, const SurfaceGrid& z,
 // "name=f(x,y)|f(y)" lines in the order of entry; names are unique, letter case ignored.
 inline const QString kSurf3DPresetsFileName = QStringLiteral("Surf3DPresets.txt");
 inline constexpr PresetFile::Kind kSurf3DPresetsKind{PresetFile::Order::AsEntered, PresetFile::Duplicates::Refused};
-inline const QString kPresetAllreadyExists = QStringLiteral("%1 allready exists");
 
 QString surf3DPresetsPath(const QString& programFolder);
 // The stored value of two expressions.

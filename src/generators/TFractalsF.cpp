@@ -13,7 +13,6 @@
 #include <QVBoxLayout>
 
 #include "generators/QBPresets.h"  // kErrorInPresets
-#include "generators/Surf3D.h"     // kPresetAllreadyExists, the preset windows' duplicate message
 #include "ui/BusyCursor.h"
 #include "ui/LongJob.h"
 #include "ui/PresetList.h"

@@ -44,7 +44,7 @@ PresetListSetup graphListSetup() {
     s.noSelection = kNoItemSelected;
     s.nameHasEquals = QStringLiteral("A graph name cannot contain \"=\"");
     s.nameNotOneLine = QStringLiteral("A graph name must be one line of text");
-    s.duplicateName = QStringLiteral("%1 allready exists");
+    s.duplicateName = kPresetAllreadyExists;
     s.valueRefused = QStringLiteral("A graph preset cannot store \"~~\" in its expressions or constants");
     return s;
 }

@@ -43,9 +43,11 @@ struct PresetListSetup {
     QString duplicateName;  // "%1" is replaced by the name
 };
 
-// The name refusals of the preset files whose names are free text.
+// The name refusals of the preset files whose names are free text, and the duplicate-name
+// message of those that keep names unique ("%1" is the name).
 inline const QString kPresetNameHasEquals = QStringLiteral("A preset name cannot contain \"=\"");
 inline const QString kPresetNameNotOneLine = QStringLiteral("A preset name must be one line of text");
+inline const QString kPresetAllreadyExists = QStringLiteral("%1 allready exists");
 
 class PresetList : public QWidget {
     Q_OBJECT
