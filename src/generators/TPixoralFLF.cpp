@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/ChannelRadios.h"
 #include "ui/PresetList.h"
 #include "ui/WorkspaceHost.h"
 
@@ -37,12 +38,6 @@ PresetListSetup userFilterListSetup() {
 
 constexpr const char* kEditNames[kUserFilterFields] = {"E01", "E02", "E03", "E11", "E12", "E13",
                                                        "E21", "E22", "E23", "EDIV", "EBIAS"};
-
-struct RadioInfo {
-    const char* name;
-    Qt::GlobalColor color;
-};
-constexpr RadioInfo kRadios[3] = {{"redradio", Qt::red}, {"greenradio", Qt::darkGreen}, {"blueradio", Qt::blue}};
 
 }  // namespace
 
@@ -110,22 +105,9 @@ void TPixoralFLF::buildControls() {
     right->setSpacing(4);
     outer->addLayout(right, 1);
 
-    for (int ch = 0; ch < 3; ++ch) {
-        auto* r = new QRadioButton(this);
-        r->setObjectName(QString::fromLatin1(kRadios[ch].name));
-        QPalette pal = r->palette();
-        pal.setColor(QPalette::WindowText, kRadios[ch].color);
-        pal.setColor(QPalette::ButtonText, kRadios[ch].color);
-        r->setPalette(pal);
-        QFont f = r->font();
-        f.setBold(true);
-        r->setFont(f);
-        connect(r, &QRadioButton::clicked, this, [this, ch] {
-            if (!syncing_) radioClick(ch);
-        });
-        radios_[ch] = r;
-        right->addWidget(r);
-    }
+    radios_ = addChannelRadios(this, right, [this](int ch) {
+        if (!syncing_) radioClick(ch);
+    });
     radios_[0]->setChecked(true);
 
     bit24 = new QCheckBox(QStringLiteral("24 bits"), this);

@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "ui/ChannelRadios.h"
 #include "ui/PresetList.h"
 #include "ui/WorkspaceHost.h"
 
@@ -50,12 +51,6 @@ constexpr TrackbarInfo kTrackbars[4] = {
     {"trkBlue", "Blue", "Blue", 0, 255},
     {"trkFactor", "", "Factor", kQBFactorMin, kQBFactorMax},
 };
-
-struct RadioInfo {
-    const char* name;
-    Qt::GlobalColor color;
-};
-constexpr RadioInfo kRadios[3] = {{"redradio", Qt::red}, {"greenradio", Qt::darkGreen}, {"blueradio", Qt::blue}};
 
 }  // namespace
 
@@ -111,22 +106,9 @@ void TPixoralQBF::buildControls() {
     right->setSpacing(4);
     outer->addLayout(right, 1);
 
-    for (int ch = 0; ch < 3; ++ch) {
-        auto* r = new QRadioButton(this);
-        r->setObjectName(QString::fromLatin1(kRadios[ch].name));
-        QPalette pal = r->palette();
-        pal.setColor(QPalette::WindowText, kRadios[ch].color);
-        pal.setColor(QPalette::ButtonText, kRadios[ch].color);
-        r->setPalette(pal);
-        QFont f = r->font();
-        f.setBold(true);
-        r->setFont(f);
-        connect(r, &QRadioButton::clicked, this, [this, ch] {
-            if (!syncing_) radioClick(ch);
-        });
-        radios_[ch] = r;
-        right->addWidget(r);
-    }
+    radios_ = addChannelRadios(this, right, [this](int ch) {
+        if (!syncing_) radioClick(ch);
+    });
 
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(6);
