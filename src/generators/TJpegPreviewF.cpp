@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
@@ -11,35 +10,14 @@
 
 #include "files/ImageFile.h"
 #include "generators/JpegPreview.h"
+#include "ui/PictureView.h"
 #include "ui/WorkspaceHost.h"
 
 namespace pixoral::generators {
 
 namespace {
-constexpr int kStartSide = 256;
 const QString kSizeCaption = QStringLiteral("Size=");
 }  // namespace
-
-// The picture at its own size, white while there is none.
-class JpegPicture : public QWidget {
-public:
-    explicit JpegPicture(QWidget* parent) : QWidget(parent) { setFixedSize(kStartSide, kStartSide); }
-    void setImage(const QImage& img) {
-        image_ = img;
-        setFixedSize(img.isNull() ? QSize(kStartSide, kStartSide) : img.size());
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (image_.isNull()) p.fillRect(rect(), Qt::white);
-        else p.drawImage(0, 0, image_);
-    }
-
-private:
-    QImage image_;
-};
 
 TJpegPreviewF::TJpegPreviewF(WorkspaceHost& host, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
@@ -62,10 +40,10 @@ void TJpegPreviewF::buildControls() {
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setWidgetResizable(false);
-    jpg = new JpegPicture(ScrollBox1);
+    jpg = new PictureView(ScrollBox1);
     jpg->setObjectName(QStringLiteral("jpg"));
     ScrollBox1->setWidget(jpg);
-    ScrollBox1->setMinimumSize(kStartSide + 4, kStartSide + 4);
+    ScrollBox1->setMinimumSize(PictureView::kEmptySide + 4, PictureView::kEmptySide + 4);
     outer->addWidget(ScrollBox1, 1);
 
     auto* column = new QVBoxLayout;
@@ -106,7 +84,7 @@ void TJpegPreviewF::buildControls() {
     column->addWidget(jpegsize);
     column->addStretch(1);
 
-    resize(kStartSide + 130, kStartSide + 16);
+    resize(PictureView::kEmptySide + 130, PictureView::kEmptySide + 16);
 }
 
 void TJpegPreviewF::jpegShowClick() {

@@ -14,12 +14,11 @@ class QScrollArea;
 class QSpinBox;
 
 namespace pixoral {
+class PictureView;
 class WorkspaceHost;
 }
 
 namespace pixoral::generators {
-
-class JpegPicture;
 
 class TJpegPreviewF : public QWidget {
     Q_OBJECT
@@ -47,7 +46,7 @@ private:
     WorkspaceHost& host_;
     Bitmap preview_;
     QScrollArea* ScrollBox1 = nullptr;
-    JpegPicture* jpg = nullptr;
+    PictureView* jpg = nullptr;
     QLabel* lblquality = nullptr;
     QSpinBox* Quality = nullptr;
     QCheckBox* jpgGray = nullptr;

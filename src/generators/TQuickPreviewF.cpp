@@ -1,7 +1,6 @@
 #include "generators/TQuickPreviewF.h"
 
 #include <QGuiApplication>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -9,34 +8,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "ui/PictureView.h"
 #include "ui/WorkspaceHost.h"
 
 namespace pixoral::generators {
-
-namespace {
-constexpr int kStartSide = 256;
-}
-
-// The picture at its own size, white where there is none yet.
-class PreviewPicture : public QWidget {
-public:
-    explicit PreviewPicture(QWidget* parent) : QWidget(parent) { setFixedSize(kStartSide, kStartSide); }
-    void setImage(const QImage& img) {
-        image_ = img;
-        setFixedSize(img.isNull() ? QSize(kStartSide, kStartSide) : img.size());
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        if (image_.isNull()) p.fillRect(rect(), Qt::white);
-        else p.drawImage(0, 0, image_);
-    }
-
-private:
-    QImage image_;
-};
 
 TQuickPreviewF::TQuickPreviewF(WorkspaceHost& host, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
@@ -66,7 +41,7 @@ TQuickPreviewF::TQuickPreviewF(WorkspaceHost& host, QWidget* parent)
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setFrameShape(QFrame::NoFrame);
-    Image1 = new PreviewPicture(ScrollBox1);
+    Image1 = new PictureView(ScrollBox1);
     Image1->setObjectName(QStringLiteral("Image1"));
     ScrollBox1->setWidget(Image1);
     col->addWidget(ScrollBox1, 1);

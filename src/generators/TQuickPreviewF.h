@@ -9,12 +9,11 @@ class QPushButton;
 class QScrollArea;
 
 namespace pixoral {
+class PictureView;
 class WorkspaceHost;
 }
 
 namespace pixoral::generators {
-
-class PreviewPicture;
 
 class TQuickPreviewF : public QWidget {
     Q_OBJECT
@@ -40,7 +39,7 @@ private:
     Bitmap picture_;
     bool placed_ = false;
     QScrollArea* ScrollBox1 = nullptr;
-    PreviewPicture* Image1 = nullptr;
+    PictureView* Image1 = nullptr;
     QPushButton* Use = nullptr;
 };
 
