@@ -6,6 +6,7 @@
 
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
+#include "core/Parallel.h"
 
 namespace pixoral {
 
@@ -177,33 +178,41 @@ void Bitmap::setPixelFormat(PixelFormat f) {
     QImage next = makeStore(width_, height_, f, indexed);
     if (next.isNull()) return;  // out of memory: keep the pixels as they are
     const int w = width_;
-    constexpr int kChunk = 1024;
-    std::uint32_t buf[kChunk];
-    for (int y = 0; y < height_; ++y) {
-        const std::uint8_t* src = img_.constScanLine(y);
-        std::uint8_t* dst = next.scanLine(y);
-        if (format_ == PixelFormat::Device && f == PixelFormat::pf24bit) {
-            const auto* s = reinterpret_cast<const std::uint32_t*>(src);
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t v = s[x];
-                dst[3 * x] = static_cast<std::uint8_t>(v);
-                dst[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
-                dst[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
+    const PixelFormat from = format_;
+    const std::uint8_t* srcTop = img_.constBits();
+    const qsizetype srcStride = img_.bytesPerLine();
+    std::uint8_t* dstTop = next.bits();
+    const qsizetype dstStride = next.bytesPerLine();
+    // Every row converts alone, so the rows are shared out over the cores.
+    parallel::forRows(height_, [&](int y0, int y1) {
+        constexpr int kChunk = 1024;
+        std::uint32_t buf[kChunk];
+        for (int y = y0; y < y1; ++y) {
+            const std::uint8_t* src = srcTop + y * srcStride;
+            std::uint8_t* dst = dstTop + y * dstStride;
+            if (from == PixelFormat::Device && f == PixelFormat::pf24bit) {
+                const auto* s = reinterpret_cast<const std::uint32_t*>(src);
+                for (int x = 0; x < w; ++x) {
+                    const std::uint32_t v = s[x];
+                    dst[3 * x] = static_cast<std::uint8_t>(v);
+                    dst[3 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+                    dst[3 * x + 2] = static_cast<std::uint8_t>(v >> 16);
+                }
+                continue;
             }
-            continue;
+            if (from == PixelFormat::pf24bit && f == PixelFormat::Device) {
+                auto* d = reinterpret_cast<std::uint32_t*>(dst);
+                for (int x = 0; x < w; ++x)
+                    d[x] = 0xFF000000u | (std::uint32_t(src[3 * x + 2]) << 16) | (std::uint32_t(src[3 * x + 1]) << 8) | src[3 * x];
+                continue;
+            }
+            for (int x0 = 0; x0 < w; x0 += kChunk) {
+                const int n = std::min(kChunk, w - x0);
+                raster::fetchRow(src, from, x0, n, buf);
+                raster::storeRow(dst, f, x0, n, buf);
+            }
         }
-        if (format_ == PixelFormat::pf24bit && f == PixelFormat::Device) {
-            auto* d = reinterpret_cast<std::uint32_t*>(dst);
-            for (int x = 0; x < w; ++x)
-                d[x] = 0xFF000000u | (std::uint32_t(src[3 * x + 2]) << 16) | (std::uint32_t(src[3 * x + 1]) << 8) | src[3 * x];
-            continue;
-        }
-        for (int x0 = 0; x0 < w; x0 += kChunk) {
-            const int n = std::min(kChunk, w - x0);
-            raster::fetchRow(src, format_, x0, n, buf);
-            raster::storeRow(dst, f, x0, n, buf);
-        }
-    }
+    });
     img_ = std::move(next);
     format_ = f;
 }

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <cstdlib>
 #include <type_traits>
+#include <vector>
 
 namespace pixoral::raster {
 
@@ -61,19 +64,7 @@ constexpr std::array<std::uint32_t, 256> makeHalftone() {
     return t;
 }
 
-// Palette index of each cube point (r, g, b levels 0..5); corners sit among the standard colours.
-constexpr std::array<std::uint8_t, 216> makeCubeIndex(const std::array<std::uint32_t, 256>& pal) {
-    std::array<std::uint8_t, 216> idx{};
-    for (int c = 0; c < 216; ++c) {
-        const std::uint32_t v = (std::uint32_t(c / 36 * 51) << 16) | (std::uint32_t(c / 6 % 6 * 51) << 8) | std::uint32_t(c % 6 * 51);
-        for (int i = 0; i < 256; ++i)
-            if (pal[static_cast<std::size_t>(i)] == v) idx[static_cast<std::size_t>(c)] = static_cast<std::uint8_t>(i);
-    }
-    return idx;
-}
-
 constexpr std::array<std::uint32_t, 256> kHalftone = makeHalftone();
-constexpr std::array<std::uint8_t, 216> kCubeIndex = makeCubeIndex(kHalftone);
 
 inline int dist2(std::uint32_t a, std::uint32_t b) {
     const int dr = int((a >> 16) & 0xFF) - int((b >> 16) & 0xFF);
@@ -82,48 +73,65 @@ inline int dist2(std::uint32_t a, std::uint32_t b) {
     return dr * dr + dg * dg + db * db;
 }
 
-// A direct-mapped memo of a pure colour function; images hold few distinct colours, so
-// most lookups hit and indexed conversions stay fast.
-struct NearestCache {
-    std::array<std::uint32_t, 4096> key;
-    std::array<std::uint8_t, 4096> value;
-    NearestCache() { key.fill(0xFFFFFFFFu); }
-    static std::size_t slot(std::uint32_t v) { return (v * 2654435761u) >> 20; }
-};
-
-std::uint8_t computeHalftone(std::uint32_t v) {
-    int best = 0;
-    int bestD = dist2(v, kHalftone[0]);
-    auto consider = [&](int i) {
-        const int d = dist2(v, kHalftone[static_cast<std::size_t>(i)]);
-        if (d < bestD) {
-            bestD = d;
-            best = i;
+// The nearest palette entry by a table over the colour cube. For every cell of 8 levels a
+// channel (32^3 cells) it keeps the entries that can be the nearest to some colour of the
+// cell, in ascending index order: an entry whose nearest point of the cell lies farther than
+// some entry's farthest point can never win there. The exact search over those few (one to a
+// handful) gives what a search of the whole palette gives, ties to the lowest index included,
+// at a few multiplications a pixel however many colours an image holds.
+template <std::size_t N>
+class NearestTable {
+public:
+    explicit NearestTable(const std::array<std::uint32_t, N>& pal) : pal_(pal) {
+        for (int cell = 0; cell < kCells; ++cell) {
+            const int lo[3] = {(cell >> 10) * 8, ((cell >> 5) & 31) * 8, (cell & 31) * 8};
+            int bound = INT_MAX;  // the least farthest-point distance of any entry
+            for (std::uint32_t e : pal_) {
+                int far = 0;
+                for (int k = 0; k < 3; ++k) {
+                    const int v = channel(e, k);
+                    const int d = std::max(std::abs(v - lo[k]), std::abs(v - lo[k] - 7));
+                    far += d * d;
+                }
+                bound = std::min(bound, far);
+            }
+            start_[static_cast<std::size_t>(cell)] = static_cast<std::uint32_t>(entries_.size());
+            for (std::size_t i = 0; i < N; ++i) {
+                int near = 0;
+                for (int k = 0; k < 3; ++k) {
+                    const int v = channel(pal_[i], k);
+                    const int d = v < lo[k] ? lo[k] - v : v > lo[k] + 7 ? v - lo[k] - 7 : 0;
+                    near += d * d;
+                }
+                if (near <= bound) entries_.push_back(static_cast<std::uint8_t>(i));
+            }
         }
-    };
-    // Candidates in ascending index order so that ties go to the lowest index, as a full
-    // search would: every entry outside the cube, and the cube's nearest point (the cube is
-    // separable, so the nearest level per channel gives it; channels never tie).
-    for (int i = 1; i < kCubeFirst; ++i) consider(i);
-    const int r = (v >> 16) & 0xFF, g = (v >> 8) & 0xFF, b = v & 0xFF;
-    const int cube = kCubeIndex[static_cast<std::size_t>(36 * ((r + 25) / 51) + 6 * ((g + 25) / 51) + (b + 25) / 51)];
-    if (cube >= kCubeFirst && cube < 256 - kCubeFirst) consider(cube);  // corners are tried already
-    for (int i = 256 - kCubeFirst; i < 256; ++i) consider(i);
-    return static_cast<std::uint8_t>(best);
-}
-
-std::uint8_t computeStandard(std::uint32_t v) {
-    int best = 0;
-    int bestD = dist2(v, kStandard[0]);
-    for (int i = 1; i < 16; ++i) {
-        const int d = dist2(v, kStandard[static_cast<std::size_t>(i)]);
-        if (d < bestD) {
-            bestD = d;
-            best = i;
-        }
+        start_[kCells] = static_cast<std::uint32_t>(entries_.size());
     }
-    return static_cast<std::uint8_t>(best);
-}
+
+    std::uint8_t nearest(std::uint32_t v) const {
+        const std::size_t cell = ((v >> 9) & 0x7C00) | ((v >> 6) & 0x3E0) | ((v >> 3) & 0x1F);
+        const std::uint8_t* e = entries_.data() + start_[cell];
+        const std::uint8_t* end = entries_.data() + start_[cell + 1];
+        std::uint8_t best = *e;
+        int bestD = dist2(v, pal_[best]);
+        for (++e; e < end; ++e) {
+            const int d = dist2(v, pal_[*e]);
+            if (d < bestD) {
+                bestD = d;
+                best = *e;
+            }
+        }
+        return best;
+    }
+
+private:
+    static constexpr int kCells = 32 * 32 * 32;
+    static int channel(std::uint32_t v, int k) { return static_cast<int>((v >> (16 - 8 * k)) & 0xFF); }
+    std::array<std::uint32_t, N> pal_;
+    std::array<std::uint32_t, kCells + 1> start_{};
+    std::vector<std::uint8_t> entries_;
+};
 
 template <class F>
 void forMode(PenMode m, F&& f) {
@@ -158,25 +166,13 @@ const std::uint32_t* halftoneNative() { return kHalftone.data(); }
 const std::uint32_t* standardNative() { return kStandard.data(); }
 
 std::uint8_t nearestHalftone(std::uint32_t v) {
-    v &= 0xFFFFFF;
-    thread_local NearestCache cache;
-    const std::size_t s = NearestCache::slot(v);
-    if (cache.key[s] != v) {
-        cache.key[s] = v;
-        cache.value[s] = computeHalftone(v);
-    }
-    return cache.value[s];
+    static const NearestTable<256> table(kHalftone);
+    return table.nearest(v & 0xFFFFFF);
 }
 
 std::uint8_t nearestStandard(std::uint32_t v) {
-    v &= 0xFFFFFF;
-    thread_local NearestCache cache;
-    const std::size_t s = NearestCache::slot(v);
-    if (cache.key[s] != v) {
-        cache.key[s] = v;
-        cache.value[s] = computeStandard(v);
-    }
-    return cache.value[s];
+    static const NearestTable<16> table(kStandard);
+    return table.nearest(v & 0xFFFFFF);
 }
 
 std::uint8_t nearestMono(std::uint32_t v) {

@@ -20,4 +20,26 @@ inline int below(int n) {
 // Uniform real in [0, 1).
 inline double unit() { return std::uniform_real_distribution<double>(0.0, 1.0)(engine()); }
 
+// A cheap stream for effects that want a random number per pixel byte. A whole-image effect
+// draws one key from the program's generator and gives every row its own stream of that key,
+// so the rows can be shared out over the cores and a seeded run still repeats exactly,
+// whatever the number of cores. (SplitMix64: one addition and three mixing steps a number.)
+class Stream {
+public:
+    Stream(std::uint64_t key, std::uint64_t row) : state_(key ^ (row * 0xD1B54A32D192ED03ull)) { next(); }
+    std::uint64_t next() {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    // Uniform in [0, n) for 0 < n < 2^32 (the high 32 bits scaled; the bias is below 2^-32 * n).
+    int below(std::uint32_t n) { return static_cast<int>(((next() >> 32) * n) >> 32); }
+
+private:
+    std::uint64_t state_;
+};
+// The key of one effect run, from the program's generator.
+inline std::uint64_t streamKey() { return (std::uint64_t(engine()()) << 32) | engine()(); }
+
 }  // namespace pixoral::random

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/Parallel.h"
 #include "core/Random.h"
+#include "effects/EffectParams.h"
 
 namespace pixoral::effects {
 
@@ -145,12 +147,15 @@ bool colorNoise(Bitmap& bmp, int a) {
     if (a == 0) return true;  // every random number would be 0: nothing changes
     const int half = a / 2;
     const int w = bmp.width();
-    for (int y = 0; y < bmp.height(); ++y) {
-        std::uint8_t* p = bmp.scanLine(y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            for (int k = 0; k < 3; ++k) p[k] = clampByte(random::below(a) + p[k] - half);
+    const auto rows = rowTable(bmp);
+    const std::uint64_t key = random::streamKey();
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            random::Stream rnd(key, static_cast<std::uint64_t>(y));
+            std::uint8_t* p = rows[y];
+            for (int x = 0; x < 3 * w; ++x) p[x] = clampByte(rnd.below(static_cast<std::uint32_t>(a)) + p[x] - half);
         }
-    }
+    });
     return true;
 }
 
@@ -160,15 +165,20 @@ bool monoNoise(Bitmap& bmp, int a) {
     if (a == 0) return true;
     const int half = a / 2;
     const int w = bmp.width();
-    for (int y = 0; y < bmp.height(); ++y) {
-        std::uint8_t* p = bmp.scanLine(y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            const int n = random::below(a) - half;
-            p[0] = clampByte(p[0] + n);
-            p[1] = clampByte(p[1] + n);
-            p[2] = clampByte(p[2] + n);
+    const auto rows = rowTable(bmp);
+    const std::uint64_t key = random::streamKey();
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            random::Stream rnd(key, static_cast<std::uint64_t>(y));
+            std::uint8_t* p = rows[y];
+            for (int x = 0; x < w; ++x, p += 3) {
+                const int n = rnd.below(static_cast<std::uint32_t>(a)) - half;
+                p[0] = clampByte(p[0] + n);
+                p[1] = clampByte(p[1] + n);
+                p[2] = clampByte(p[2] + n);
+            }
         }
-    }
+    });
     return true;
 }
 

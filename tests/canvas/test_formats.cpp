@@ -59,6 +59,7 @@ TEST(Formats, NearestColourMatchesAFullSearch) {
         TColor c = any(gen);
         if (i % 3 == 1) c = rgb(i % 256, i % 256, i % 256);
         if (i % 3 == 2) c = rgb(i % 256, (i + 1) % 256, (i + 2 * (i & 1)) % 256);
+        if (i % 7 == 3) c = rgb(8 * (i % 32) + 7 * (i & 1), 8 * (i / 32 % 32), 8 * (i / 1024 % 32) + 7);  // cell edges
         ASSERT_EQ(nearestHalftoneIndex(c), bruteNearest(c, halftonePalette(), 256)) << std::hex << c;
         ASSERT_EQ(nearestStandardIndex(c), bruteNearest(c, kStandardColors, 16)) << std::hex << c;
     }

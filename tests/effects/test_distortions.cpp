@@ -4,10 +4,12 @@
 
 #include "core/Parallel.h"
 #include "core/Random.h"
+#include "effects/ColorEffects.h"
 #include "effects/Distortions.h"
 #include "effects/ImageSize.h"
 #include "effects/Ripples.h"
 #include "effects/Shifts.h"
+#include "effects/SliderEffects.h"
 #include "../common/TestImages.h"
 
 namespace pixoral::effects {
@@ -206,6 +208,10 @@ TEST(Parallel, RowsSplitOverManyBandsGiveTheSameBytesAsOne) {
         {"cylinder vertical", [](Bitmap& b) { cylinder(b, false, ProjectionParams{0.75, true, false}); }},
         {"flip right", [](Bitmap& b) { flip(b, Direction::Right); }},
         {"flip down", [](Bitmap& b) { flip(b, Direction::Down); }},
+        // Noise gives each row its own stream of one key, so a seed repeats on any core count.
+        {"colour noise", [](Bitmap& b) { random::seed(5); colorNoise(b, 120); }},
+        {"mono noise", [](Bitmap& b) { random::seed(5); monoNoise(b, 120); }},
+        {"to 8 bits", [](Bitmap& b) { convertPixelFormat(b, PixelFormat::pf8bit); }},
     };
     for (const Case& c : cases) {
         Bitmap one = src, many = src;
