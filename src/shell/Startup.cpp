@@ -95,7 +95,7 @@ int pixoralMain(int argc, char** argv) {
     }
     const QString file = files.value(0);
     if (files.size() > 1)
-        std::fprintf(stderr, "pixoral: one image at a time; opening %s, not the other %lld\n", qPrintable(file),
+        std::fprintf(stderr, "pixoral: one image at a time: opening %s, leaving out %lld more\n", qPrintable(file),
                      static_cast<long long>(files.size() - 1));
 
     auto* splash = new TPixoralSplashF;
