@@ -215,4 +215,51 @@ bool decodePackedDib(const std::uint8_t* data, std::int64_t size, bool paletteIn
     return decodeDib(data, offset, data + offset, size - offset, paletteIndexes, out);
 }
 
+bool decodeIconDib(const std::uint8_t* data, std::int64_t size, QImage* out) {
+    Header h;
+    if (!data || !readHeader(data, size, h) || h.headerSize < 40 || h.height < 2) return false;
+    const std::int64_t height = h.height / 2;
+    // The colour part alone is an ordinary DIB: decode a copy whose header says so.
+    std::vector<std::uint8_t> copy(data, data + size);
+    const std::int32_t rawHeight = std::int32_t(h.bottomUp ? height : -height);
+    for (int i = 0; i < 4; ++i) copy[8 + i] = std::uint8_t(std::uint32_t(rawHeight) >> (8 * i));
+    DecodedDib colours;
+    if (!decodePackedDib(copy.data(), size, false, &colours)) return false;
+    QImage img = colours.image.convertToFormat(QImage::Format_ARGB32);
+    if (img.isNull()) return false;
+    if (h.compression == kRgb || h.compression == kBitfields) {
+        std::int64_t tableEntries = 0;
+        if (h.bpp <= 8) {
+            const std::uint32_t full = 1u << h.bpp;
+            tableEntries = h.colorsUsed && h.colorsUsed < full ? h.colorsUsed : full;
+        }
+        const std::int64_t pixels = h.tableOffset + tableEntries * h.entrySize;
+        const std::int64_t stride = ((h.width * h.bpp + 31) / 32) * 4;
+        const std::int64_t maskStride = ((h.width + 31) / 32) * 4;
+        const std::int64_t maskAt = pixels + stride * height;
+        const auto rowOf = [&](std::int64_t r) { return int(h.bottomUp ? height - 1 - r : r); };
+        bool anyAlpha = false;
+        if (h.bpp == 32 && maskAt <= size) {
+            for (std::int64_t r = 0; r < height && !anyAlpha; ++r)
+                for (std::int64_t x = 0; x < h.width && !anyAlpha; ++x) anyAlpha = data[pixels + r * stride + 4 * x + 3] != 0;
+        }
+        if (anyAlpha) {
+            for (std::int64_t r = 0; r < height; ++r) {
+                QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(rowOf(r)));
+                for (std::int64_t x = 0; x < h.width; ++x)
+                    row[x] = (row[x] & 0xFFFFFFu) | (QRgb(data[pixels + r * stride + 4 * x + 3]) << 24);
+            }
+        } else if (maskAt + maskStride * height <= size) {
+            for (std::int64_t r = 0; r < height; ++r) {
+                const std::uint8_t* mask = data + maskAt + r * maskStride;
+                QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(rowOf(r)));
+                for (std::int64_t x = 0; x < h.width; ++x)
+                    if ((mask[x >> 3] >> (7 - (x & 7))) & 1) row[x] &= 0xFFFFFFu;
+            }
+        }
+    }
+    *out = img;
+    return true;
+}
+
 }  // namespace pixoral

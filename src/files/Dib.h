@@ -20,4 +20,10 @@ bool decodeDib(const std::uint8_t* info, std::int64_t infoSize, const std::uint8
 // A packed DIB: header, colour table and pixels in one block.
 bool decodePackedDib(const std::uint8_t* data, std::int64_t size, bool paletteIndexes, DecodedDib* out);
 
+// One image of an icon file: a packed DIB whose header counts the height twice, the colour
+// rows followed by a 1-bit mask (set bits transparent). A 32-bit image with any alpha in it
+// takes its transparency from that alpha instead. ARGB32 on success; false when the header
+// is unusable or the size is beyond the limits. A mask cut short leaves the image opaque.
+bool decodeIconDib(const std::uint8_t* data, std::int64_t size, QImage* out);
+
 }  // namespace pixoral

@@ -9,11 +9,14 @@
 #include <QPainter>
 #include <QSaveFile>
 #include <QTemporaryFile>
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "files/Dib.h"
 #include "files/GifCodec.h"
-#include "canvas/Bitmap.h"
 #include "files/Metafile.h"
 
 namespace pixoral {
@@ -53,7 +56,7 @@ bool readWholeFile(const QString& path, QByteArray* out, QString* why) {
     return true;
 }
 
-// Qt's readers for ICO and PNG, sizes checked before any pixels are decoded.
+// Qt's reader for PNG, sizes checked before any pixels are decoded.
 bool readWithQt(const QByteArray& data, const char* format, QImage* out, QString* why) {
     if (data.isEmpty()) {
         *why = QStringLiteral("the file is empty");
@@ -81,6 +84,56 @@ bool readWithQt(const QByteArray& data, const char* format, QImage* out, QString
     }
     *out = img.convertToFormat(QImage::Format_ARGB32);
     return true;
+}
+
+// An icon file holds a directory of images, each a PNG file or a packed DIB; the largest
+// (then the deepest) that decodes is the one opened.
+bool readIcon(const QByteArray& data, QImage* out, QString* why) {
+    const auto* d = reinterpret_cast<const std::uint8_t*>(data.constData());
+    const std::int64_t size = data.size();
+    const auto le16 = [&](std::int64_t at) { return int(d[at] | (d[at + 1] << 8)); };
+    const auto le32 = [&](std::int64_t at) { return std::uint32_t(le16(at)) | (std::uint32_t(le16(at + 2)) << 16); };
+    const auto be32 = [&](std::int64_t at) { return (std::uint32_t(d[at]) << 24) | (d[at + 1] << 16) | (d[at + 2] << 8) | d[at + 3]; };
+    if (size < 6 || le16(0) != 0 || (le16(2) != 1 && le16(2) != 2) || le16(4) == 0 || 6 + 16 * std::int64_t(le16(4)) > size) {
+        *why = QStringLiteral("damaged ICO data (no icon directory)");
+        return false;
+    }
+    static const QByteArray pngSignature("\x89PNG\r\n\x1a\n", 8);
+    struct Candidate {
+        std::int64_t offset, bytes, area;
+        int depth;
+        bool png;
+    };
+    std::vector<Candidate> candidates;
+    for (int i = 0; i < le16(4); ++i) {
+        const std::int64_t entry = 6 + 16 * std::int64_t(i);
+        const std::int64_t bytes = le32(entry + 8), offset = le32(entry + 12);
+        if (offset >= size || bytes > size - offset || bytes < 24) continue;
+        Candidate c{offset, bytes, 0, le16(entry + 6), data.mid(offset, 8) == pngSignature};
+        if (c.png) {
+            c.area = std::int64_t(be32(offset + 16)) * be32(offset + 20);
+        } else {
+            if (bytes < 40) continue;
+            const std::int64_t w = std::int32_t(le32(offset + 4)), h = std::int32_t(le32(offset + 8));
+            c.area = w * (h / 2);
+            c.depth = le16(offset + 14);
+        }
+        candidates.push_back(c);
+    }
+    std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+        return a.area != b.area ? a.area > b.area : a.depth > b.depth;
+    });
+    for (const Candidate& c : candidates) {
+        QImage img;
+        QString pngWhy;
+        if (c.png ? readWithQt(data.mid(c.offset, c.bytes), "png", &img, &pngWhy)
+                  : decodeIconDib(d + c.offset, c.bytes, &img)) {
+            *out = img.convertToFormat(QImage::Format_ARGB32);
+            return true;
+        }
+    }
+    *why = QStringLiteral("damaged ICO data (no image in it can be read)");
+    return false;
 }
 
 // Composites an image with alpha over a base at (0, 0).
@@ -163,7 +216,7 @@ FileResult decodeInto(ImageFileType type, const QByteArray& data, const QString*
     }
     case ImageFileType::Ico: {
         QImage icon;
-        if (!readWithQt(data, "ico", &icon, why)) return FileResult::Failed;
+        if (!readIcon(data, &icon, why)) return FileResult::Failed;
         Bitmap result;
         if (overOld) {
             Bitmap old = target;

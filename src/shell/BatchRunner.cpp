@@ -25,6 +25,7 @@
 #include "ui/Dialogs.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
+#include "workspace/WorkspaceControls.h"
 
 namespace pixoral {
 
@@ -51,9 +52,12 @@ bool parsePoint(const QString& text, QPoint& p) {
     return true;
 }
 
-void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
+// Batch points are image pixels, whatever the zoom: the event goes to the middle of the
+// pixel on the picture.
+void sendMouse(PaintBox* w, QEvent::Type type, QPoint pixel, Qt::MouseButton button, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers mods) {
-    QMouseEvent ev(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, buttons, mods);
+    const QPointF at = w->toView(QPointF(pixel) + QPointF(0.5, 0.5));
+    QMouseEvent ev(type, at, w->mapToGlobal(at), button, buttons, mods);
     QCoreApplication::sendEvent(w, &ev);
 }
 
@@ -61,10 +65,10 @@ void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button,
 
 QString commandLineHelp() {
     return QStringLiteral(
-        "Usage: pixoral [FILE]\n"
+        "Usage: pixoral [FILE...]\n"
         "       pixoral --batch ACTION...\n"
         "\n"
-        "Without --batch the window opens, with FILE (any image it opens) loaded when given.\n"
+        "Without --batch the window opens, with the first FILE (any image it opens) loaded when given.\n"
         "With --batch the window is built without showing it and the actions run left to right\n"
         "through the same commands the menus use; then the program exits.\n"
         "\n"
@@ -313,7 +317,7 @@ bool BatchRunner::mouse(const QString& argText, bool click, QString& error) {
         error = click ? QStringLiteral("--click takes one point X,Y") : QStringLiteral("--drag takes two or more points");
         return false;
     }
-    QWidget* target = window_.findChild<QWidget*>(QStringLiteral("mypaint"));
+    auto* target = window_.findChild<PaintBox*>(QStringLiteral("mypaint"));
     const Qt::MouseButton b = pendingButton_;
     const Qt::KeyboardModifiers m = pendingMods_;
     pendingButton_ = Qt::LeftButton;

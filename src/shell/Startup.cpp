@@ -84,18 +84,19 @@ int pixoralMain(int argc, char** argv) {
     const QStringList args = QCoreApplication::arguments().mid(1);
     if (batch) return runBatch(args);
 
-    QString file;
+    // One window shows one image: a file manager handing over several opens the first.
+    QStringList files;
     for (const QString& a : args) {
         if (a.startsWith(QLatin1String("--"))) {
             std::fprintf(stderr, "pixoral: unknown option: %s (see --help)\n", qPrintable(a));
             return 2;
         }
-        if (!file.isEmpty()) {
-            std::fprintf(stderr, "pixoral: one file at a time (see --help)\n");
-            return 2;
-        }
-        file = a;
+        files << a;
     }
+    const QString file = files.value(0);
+    if (files.size() > 1)
+        std::fprintf(stderr, "pixoral: one image at a time: opening %s, leaving out %lld more\n", qPrintable(file),
+                     static_cast<long long>(files.size() - 1));
 
     auto* splash = new TPixoralSplashF;
     splash->show();

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QToolBar>
 #include <QToolButton>
+#include <map>
 
 #include "effects/ColorEffects.h"
 #include "effects/EffectParams.h"
@@ -66,6 +67,7 @@ MenuEntry toggle(const char* caption, bool WorkspaceSettings::*setting) {
     MenuEntry e = item(caption);
     e.toggles = setting;
     e.flags |= MenuEntry::Checkable;
+    e.checkedWhen = [setting](const TPixoralF& w) { return w.settings().*setting; };
     return e;
 }
 
@@ -195,7 +197,11 @@ std::vector<MenuEntry> buildMenuBar() {
     std::vector<MenuEntry> m;
     m.push_back(fileMenu());
     m.push_back(editMenu());
-    m.push_back(sub("&View", {item("&Effects Panel", [](F& w) { w.windows().showEffectsPanel(); }).named("EffectsPanel1")}));
+    m.push_back(sub("&View", {item("&Effects Panel", [](F& w) { w.windows().showEffectsPanel(); }).named("EffectsPanel1"),
+                              sep(),
+                              item("Zoom &In", [](F& w) { w.zoomBy(1); }).named("ZoomIn1").key("Ctrl++").key("Ctrl+="),
+                              item("Zoom &Out", [](F& w) { w.zoomBy(-1); }).named("ZoomOut1").key("Ctrl+-"),
+                              item("&Actual Size", [](F& w) { w.setZoom(1); }).named("ActualSize1").key("Ctrl+0")}));
     m.push_back(textMenu());
     m.push_back(optionsMenu());
     m.push_back(imageMenu());
@@ -319,6 +325,7 @@ void CommandBar::build() {
     QMenuBar* bar = w_.menuBar();
     for (const MenuEntry& top : menuBarTable()) bar->addMenu(buildMenu(top, bar, top.caption));
     buildToolBar();
+    refreshMarks();
 }
 
 QString CommandBar::normalizePath(const QString& path) {
@@ -353,7 +360,25 @@ QString CommandBar::uniqueName(const QString& wanted, const QString& caption) {
 
 void CommandBar::connectCommand(QAction* a, CommandHandler h) {
     a->setEnabled(static_cast<bool>(h));
-    if (h) QObject::connect(a, &QAction::triggered, &w_, [this, h] { h(w_); });
+    if (h) QObject::connect(a, &QAction::triggered, &w_, [this, h] {
+        h(w_);
+        refreshMarks();
+    });
+}
+
+void CommandBar::refreshMarks() {
+    for (const Marked& m : marked_) {
+        if (m.checkedWhen) m.action->setChecked(m.checkedWhen(w_));
+        if (!m.shownValue) continue;
+        const QString value = m.shownValue(w_);
+        QString text = m.caption;
+        if (!value.isEmpty()) {
+            const QString shown = QStringLiteral(" (%1)").arg(value);
+            if (text.endsWith(QLatin1String("..."))) text.insert(text.size() - 3, shown);
+            else text += shown;
+        }
+        m.action->setText(text);
+    }
 }
 
 QAction* CommandBar::buildAction(const MenuEntry& e, QObject* parent, const QString& path) {
@@ -377,9 +402,7 @@ QAction* CommandBar::buildAction(const MenuEntry& e, QObject* parent, const QStr
     if (e.flags & MenuEntry::Checked) a->setChecked(true);
     connectCommand(a, commandOf(e));
     if (!e.mode.isEmpty()) conditional_.emplace_back(a, [mode = e.mode](F& w) { return w.tools().has(mode); });
-    // The check mark follows the setting, whichever way the command was reached.
-    if (e.toggles)
-        QObject::connect(a, &QAction::triggered, a, [this, a, m = e.toggles] { a->setChecked(w_.settings().*m); });
+    if (e.checkedWhen || e.shownValue) marked_.push_back(Marked{a, e.caption, e.checkedWhen, e.shownValue});
     actionsByPath_.insert(normalizePath(path), a);
     return a;
 }
@@ -389,7 +412,9 @@ QMenu* CommandBar::buildMenu(const MenuEntry& entry, QWidget* parent, const QStr
     menu->setObjectName(uniqueName(entry.name, entry.caption));
     menu->menuAction()->setObjectName(menu->objectName());
     menusByPath_.insert(normalizePath(path), menu);
-    QActionGroup* radio = nullptr;
+    // A script or a prompt may have changed what the marks show since the last command.
+    QObject::connect(menu, &QMenu::aboutToShow, &w_, [this] { refreshMarks(); });
+    std::map<int, QActionGroup*> radio;
     for (const MenuEntry& e : entry.children) {
         if (e.isSeparator()) {
             menu->addSeparator();
@@ -402,8 +427,9 @@ QMenu* CommandBar::buildMenu(const MenuEntry& entry, QWidget* parent, const QStr
         }
         QAction* a = buildAction(e, menu, childPath);
         if (e.flags & MenuEntry::Radio) {
-            if (!radio) radio = new QActionGroup(menu);
-            radio->addAction(a);
+            QActionGroup*& group = radio[e.radioGroup];
+            if (!group) group = new QActionGroup(menu);
+            group->addAction(a);
         }
         menu->addAction(a);
     }

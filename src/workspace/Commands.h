@@ -79,7 +79,12 @@ struct MenuEntry {
     QStringList shortcuts;
     int icon = -1;     // index in the window's image list
     int flags = 0;
+    int radioGroup = 0;  // Radio items of one menu with the same number exclude each other
     std::vector<MenuEntry> children;
+    // The check mark follows this state, whichever way it changed (a menu item, a prompt, a
+    // script); and the caption shows this value, "Line Tolerance (5)...", when it is not empty.
+    std::function<bool(const TPixoralF&)> checkedWhen;
+    std::function<QString(const TPixoralF&)> shownValue;
 
     // What it does; a row with none of these is not built yet and stays disabled. A prompt
     // and an effect on one row run in that order.
@@ -98,6 +103,17 @@ struct MenuEntry {
     MenuEntry& key(const QString& k) { shortcuts << k; return *this; }
     MenuEntry& image(int i) { icon = i; return *this; }
     MenuEntry& flag(int f) { flags |= f; return *this; }
+    // A radio item of `group` checked while `when` holds.
+    MenuEntry& radio(int group, std::function<bool(const TPixoralF&)> when) {
+        flags |= Checkable | Radio;
+        radioGroup = group;
+        checkedWhen = std::move(when);
+        return *this;
+    }
+    MenuEntry& showing(std::function<QString(const TPixoralF&)> value) {
+        shownValue = std::move(value);
+        return *this;
+    }
 };
 
 struct ToolButtonEntry {
@@ -205,6 +221,8 @@ public:
     QAction* actionForPath(const QString& path, bool* isMenu = nullptr) const;
     static QString normalizePath(const QString& path);
     void refreshStates();
+    // Check marks and shown values follow the state again.
+    void refreshMarks();
     QToolButton* button(const QString& name) const;
     // The action behind a toolbar button (its icon and hint are the button's face).
     static QAction* buttonAction(QToolButton* button);
@@ -223,6 +241,14 @@ private:
     QHash<QString, int> nameCounts_;
     // Items enabled only while their predicate holds (a tool serves their mode).
     std::vector<std::pair<QAction*, std::function<bool(TPixoralF&)>>> conditional_;
+    // Items whose check mark or caption follows the state.
+    struct Marked {
+        QAction* action;
+        QString caption;
+        std::function<bool(const TPixoralF&)> checkedWhen;
+        std::function<QString(const TPixoralF&)> shownValue;
+    };
+    std::vector<Marked> marked_;
 };
 
 // Icons of the window's image list.

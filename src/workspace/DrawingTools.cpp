@@ -205,7 +205,14 @@ class ArcTool : public Tool {
 public:
     enum Kind { Arc, Chord, Pie };
     ArcTool(Kind k, const char* base) : kind_(k), base_(QString::fromLatin1(base)), band_(BoxFigure::Ellipse) {}
-    QStringList modes() const { return {base_, base_ + '1', base_ + '2', base_ + '3'}; }
+    // The finished figure ("chord3") waits for the next box, as the first phase does.
+    std::vector<ToolPhase> phases() const {
+        const QString box = QStringLiteral("drag the box of the ellipse");
+        return {{base_, box},
+                {base_ + '1', QStringLiteral("click the first angle point")},
+                {base_ + '2', QStringLiteral("click the second angle point")},
+                {base_ + '3', box}};
+    }
 
     void press(ToolContext& w, const MouseInput&) override {
         if (isMode(w, base_ + '3')) w.settings().drawingMode = base_;
@@ -251,6 +258,13 @@ private:
 
 class BezierTool : public Tool {
 public:
+    static std::vector<ToolPhase> phases() {
+        const QString ends = QStringLiteral("drag from the start to the end of the curve");
+        return {{QStringLiteral("bezier"), ends},
+                {QStringLiteral("bezier1"), QStringLiteral("click the first control point")},
+                {QStringLiteral("bezier2"), QStringLiteral("click the second control point")},
+                {QStringLiteral("bezier3"), ends}};
+    }
     void press(ToolContext& w, const MouseInput& in) override {
         if (isMode(w, QStringLiteral("bezier3"))) setMode(w, "bezier");
         const bool first = isMode(w, QStringLiteral("bezier1"));
@@ -325,7 +339,12 @@ class FigureTool : public Tool {
 public:
     enum Kind { SkewRect, Triangle, Cube };
     FigureTool(Kind k, const char* base) : kind_(k), base_(QString::fromLatin1(base)) {}
-    QStringList modes() const { return {base_, base_ + '1', base_ + '2'}; }
+    // The finished figure ("cube2") waits for the next first drag.
+    std::vector<ToolPhase> phases() const {
+        const QString first = kind_ == Cube ? QStringLiteral("drag the front face") : QStringLiteral("drag the first edge");
+        const QString second = kind_ == Cube ? QStringLiteral("drag the depth") : QStringLiteral("drag the third corner");
+        return {{base_, first}, {base_ + '1', second}, {base_ + '2', first}};
+    }
 
     void press(ToolContext& w, const MouseInput&) override {
         if (isMode(w, base_ + '2')) w.settings().drawingMode = base_;
@@ -588,7 +607,7 @@ void registerDrawingTools(ToolTable& t) {
     t.add({"line"}, std::make_shared<LineTool>());
     t.add({"sline"}, std::make_shared<SlineTool>());
     t.add({"freehand"}, std::make_shared<FreehandTool>());
-    t.add({"bezier", "bezier1", "bezier2", "bezier3"}, std::make_shared<BezierTool>());
+    t.add(BezierTool::phases(), std::make_shared<BezierTool>());
     t.add({"rectangle"}, std::make_shared<BoxTool>(BoxFigure::Rectangle));
     t.add({"roundrect"}, std::make_shared<BoxTool>(BoxFigure::RoundRect));
     t.add({"ellipse"}, std::make_shared<BoxTool>(BoxFigure::Ellipse));
@@ -600,12 +619,12 @@ void registerDrawingTools(ToolTable& t) {
     t.add({"cone"}, std::make_shared<LineFigureTool>(LineFigureTool::Cone));
     for (const auto& [kind, base] : {std::pair{ArcTool::Arc, "arc"}, {ArcTool::Chord, "chord"}, {ArcTool::Pie, "pie"}}) {
         auto tool = std::make_shared<ArcTool>(kind, base);
-        t.add(tool->modes(), tool);
+        t.add(tool->phases(), tool);
     }
     for (const auto& [kind, base] :
          {std::pair{FigureTool::SkewRect, "skewrect"}, {FigureTool::Triangle, "triangle"}, {FigureTool::Cube, "cube"}}) {
         auto tool = std::make_shared<FigureTool>(kind, base);
-        t.add(tool->modes(), tool);
+        t.add(tool->phases(), tool);
     }
     t.add({"hmirror", "vmirror", "cmirror", "mirror4"}, std::make_shared<MirrorTool>());
     t.add({"sym"}, std::make_shared<SymTool>());

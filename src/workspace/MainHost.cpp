@@ -4,6 +4,7 @@
 
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
+#include "workspace/WorkspaceControls.h"
 
 namespace pixoral {
 
@@ -29,8 +30,9 @@ void MainHost::setStatusText(int panel, const QString& text) { w_.setStatusText(
 
 void MainHost::movePointerTo(Point p) {
     if (w_.isBatch()) return;
-    if (QWidget* paint = w_.findChild<QWidget*>(QStringLiteral("mypaint")))
-        QCursor::setPos(paint->mapToGlobal(QPoint(p.x, p.y)));
+    // The middle of the image pixel, wherever the zoom shows it.
+    if (auto* paint = w_.findChild<PaintBox*>(QStringLiteral("mypaint")))
+        QCursor::setPos(paint->mapToGlobal(paint->toView(QPointF(p.x + 0.5, p.y + 0.5))).toPoint());
 }
 
 }  // namespace pixoral

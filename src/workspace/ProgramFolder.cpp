@@ -26,7 +26,21 @@ bool isWritableDir(const QString& dir) {
     return fi.isDir() && fi.isWritable();
 }
 
+bool holdsShippedFiles(const QString& dir) {
+    const QString d = withSeparator(dir);
+    for (const QString& name : shippedDataFiles())
+        if (QFileInfo::exists(d + name)) return true;
+    return false;
+}
+
 }  // namespace
+
+QString shippedDataFolder(const QString& exeDir) {
+    if (holdsShippedFiles(exeDir)) return withSeparator(exeDir);
+    const QString installed = QDir(exeDir).filePath(QStringLiteral(PIXORAL_DATA_FROM_BIN));
+    if (QFileInfo(installed).isDir()) return withSeparator(installed);
+    return withSeparator(exeDir);
+}
 
 QString resolveProgramFolder(const QString& exeDir, const QString& userDir, const QString& overrideDir,
                              QString* error) {
@@ -37,12 +51,14 @@ QString resolveProgramFolder(const QString& exeDir, const QString& userDir, cons
         }
         return withSeparator(overrideDir);
     }
-    if (isWritableDir(exeDir)) return withSeparator(exeDir);
+    // An installed program never writes into its bin folder, even when it may.
+    const QString shipped = shippedDataFolder(exeDir);
+    if (shipped == withSeparator(exeDir) && isWritableDir(exeDir)) return withSeparator(exeDir);
     if (userDir.isEmpty() || !QDir().mkpath(userDir) || !isWritableDir(userDir)) {
         if (error) *error = QStringLiteral("no writable folder for the program's files");
         return {};
     }
-    seedFolder(exeDir, userDir);
+    seedFolder(shipped, userDir);
     return withSeparator(userDir);
 }
 

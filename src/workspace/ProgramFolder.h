@@ -1,7 +1,8 @@
 #pragma once
-// Where the program keeps its files: the executable's folder when it can be written to (a
-// build tree or a portable install), else the per-user data folder, seeded on first use with
-// the files shipped beside the executable.
+// Where the program keeps its files: the executable's folder when the shipped files stand
+// beside it and it can be written to (a build tree or a portable install), else the per-user
+// data folder, seeded on first use with the shipped files: those beside the executable, or
+// those of the installed data folder (share/pixoral beside the bin folder).
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,10 @@ namespace pixoral {
 
 // The data files that ship beside the executable and are copied into a fresh user folder.
 QStringList shippedDataFiles();
+
+// Where the shipped files are for an executable in `exeDir`: beside it when any stands there,
+// else the installed data folder when it exists, else `exeDir`.
+QString shippedDataFolder(const QString& exeDir);
 
 // The folder with a trailing separator. `overrideDir` (from --data-dir) wins when given and is
 // created when missing. `userDir` is the per-user data folder to fall back to. Empty when no

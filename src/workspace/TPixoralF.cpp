@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -125,17 +124,16 @@ void TPixoralF::buildLayout() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
 
-    auto* ScrollBox1 = new QScrollArea(central);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setWidgetResizable(false);
     mypaint = new PaintBox;
     mypaint->setObjectName(QStringLiteral("mypaint"));
     mypaint->onMouseDown = [this](const MouseInput& in) { mypaintMouseDown(in); };
     mypaint->onMouseMove = [this](const MouseInput& in) { mypaintMouseMove(in); };
     mypaint->onMouseUp = [this](const MouseInput& in) { mypaintMouseUp(in); };
-    ScrollBox1->setWidget(mypaint);
+    ScrollBox1 = new ScrollBox(mypaint, central);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setWidgetResizable(false);
     row->addWidget(ScrollBox1, 1);
 
     auto* PatList = new QListWidget(central);
@@ -192,6 +190,17 @@ void TPixoralF::buildLayout() {
         panels_[i]->setFrameShadow(QFrame::Sunken);
         bar->addWidget(panels_[i]);
     }
+    stepPanel_ = new QLabel(bar);
+    stepPanel_->setObjectName(QStringLiteral("StatusStep"));
+    bar->addWidget(stepPanel_, 1);
+    zoomPanel_ = new QLabel(bar);
+    zoomPanel_->setObjectName(QStringLiteral("StatusZoom"));
+    zoomPanel_->setFixedWidth(50);
+    zoomPanel_->setFrameShape(QFrame::Panel);
+    zoomPanel_->setFrameShadow(QFrame::Sunken);
+    zoomPanel_->setText(zoomText(mypaint->zoom()));
+    bar->addPermanentWidget(zoomPanel_);
+    connect(mypaint, &PaintBox::zoomChanged, zoomPanel_, [this](double z) { zoomPanel_->setText(zoomText(z)); });
     setStatusBar(bar);
 }
 
@@ -207,6 +216,7 @@ void TPixoralF::setButtonIcon(const QString& buttonName, int iconId) {
 
 void TPixoralF::selectTool(const QString& mode, bool shapesetFlag, int iconId, const QString& caption) {
     settings().drawingMode = mode;
+    showToolStep();
     if (!shapesetFlag) return;
     if (QToolButton* shape = commands_->button(QStringLiteral("setshape"))) {
         if (iconId >= 0) CommandBar::buttonAction(shape)->setIcon(QIcon(QPixmap::fromImage(commandIcon(iconId))));
@@ -228,6 +238,12 @@ QString TPixoralF::takeFailure() {
 // ---------------------------------------------------------------- the workspace
 
 void TPixoralF::repaintWorkspace() { mypaint->setPicture(workspace().toImage()); }
+
+double TPixoralF::zoom() const { return mypaint->zoom(); }
+
+void TPixoralF::setZoom(double zoom) { ScrollBox1->zoomAbout(zoom, ScrollBox1->viewport()->rect().center()); }
+
+void TPixoralF::zoomBy(int steps) { ScrollBox1->zoomBy(steps); }
 
 bool TPixoralF::replaceWorkspace(const Bitmap& picture) {
     if (!imageSizeAllowed(picture.width(), picture.height())) return false;
@@ -331,7 +347,10 @@ void TPixoralF::showRepaint(const ToolEngine::Repaint& r) {
             break;
         case ToolEngine::Repaint::Whole: repaintWorkspace(); break;
     }
+    showToolStep();
 }
+
+void TPixoralF::showToolStep() { stepPanel_->setText(tools().stepOf(settings().drawingMode)); }
 
 void TPixoralF::mypaintMouseDown(const MouseInput& in) { showRepaint(engine_.mouseDown(state_, *host_, in)); }
 void TPixoralF::mypaintMouseMove(const MouseInput& in) { showRepaint(engine_.mouseMove(state_, *host_, in)); }

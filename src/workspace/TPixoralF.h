@@ -29,6 +29,7 @@ class MainHost;
 class PaintBox;
 class PatternList;
 class RecentFiles;
+class ScrollBox;
 class SecondaryWindows;
 class ShapeFlag;
 class WorkspaceHost;
@@ -95,6 +96,11 @@ public:
 
     // ---- the workspace ----
     void repaintWorkspace();
+    // The view scale of the picture (1: actual size); the picture maps the mouse through it.
+    double zoom() const;
+    void setZoom(double zoom);
+    // Up or down the zoom ladder about the middle of the view.
+    void zoomBy(int steps);
     // The picture becomes the workspace image. The one rule for what goes with it: the undo
     // steps take the new size (keeping their top-left content, as an undo after a size change
     // expects) and the range stays as stored (every use clips it to the image), so commands
@@ -142,6 +148,8 @@ private:
     WindowSettings currentWindowSettings() const;
     bool askToSaveChanges();  // false: the close is cancelled
     void showRepaint(const ToolEngine::Repaint& r);
+    // The status bar's hint for the step the current tool waits for.
+    void showToolStep();
 
     Options options_;
     std::unique_ptr<MainHost> host_;
@@ -165,9 +173,12 @@ private:
     bool scriptEscape_ = false;
 
     PaintBox* mypaint = nullptr;
+    ScrollBox* ScrollBox1 = nullptr;
     ColorList* LineColor = nullptr;
     ShapeFlag* shapeflag = nullptr;
     QLabel* panels_[4] = {};
+    QLabel* stepPanel_ = nullptr;  // the step a multi-phase tool waits for
+    QLabel* zoomPanel_ = nullptr;
 };
 
 }  // namespace pixoral

@@ -2,6 +2,8 @@
 // (shapes, paint text, make button, brush style, line width, pen mode, copy modes).
 #include <QAction>
 #include <QToolButton>
+#include <algorithm>
+#include <cmath>
 
 #include "workspace/Commands.h"
 #include "workspace/FigureOptions.h"
@@ -25,6 +27,29 @@ namespace {
 template <typename T>
 MenuEntry setTo(const char* caption, T WorkspaceSettings::*member, T value) {
     return item(caption, [member, value](F& w) { w.settings().*member = value; });
+}
+
+bool sameValue(int a, int b) { return a == b; }
+bool sameValue(double a, double b) { return std::abs(a - b) < 1e-9; }
+
+// One of a set of fixed values of a setting, shown as a radio item checked while it holds.
+template <typename T>
+MenuEntry choice(const char* caption, T WorkspaceSettings::*member, T value, int group = 0) {
+    return setTo(caption, member, value).radio(group, [member, value](const F& w) {
+        return sameValue(w.settings().*member, value);
+    });
+}
+
+// The "Other..." prompt beside a set of choices: checked, with the value in its caption,
+// while the setting holds none of the fixed values.
+template <typename T>
+MenuEntry otherChoice(const NumberPrompt& p, T WorkspaceSettings::*member, std::vector<T> fixed, int group = 0) {
+    auto isOther = [member, fixed](const F& w) {
+        return std::none_of(fixed.begin(), fixed.end(), [&](T v) { return sameValue(w.settings().*member, v); });
+    };
+    return prompt("Other...", numberInto(p, member)).radio(group, isOther).showing([member, isOther](const F& w) {
+        return isOther(w) ? QString::number(w.settings().*member) : QString();
+    });
 }
 
 MenuEntry penMode(const char* caption, PenMode m) {
@@ -138,7 +163,7 @@ void Default1Click(F& w) {
 std::vector<MenuEntry> starPointsMenu() {
     std::vector<MenuEntry> v;
     for (int n = 3; n <= 12; ++n) {
-        MenuEntry e = setTo("", &WorkspaceSettings::starPoints, n);
+        MenuEntry e = choice("", &WorkspaceSettings::starPoints, n);
         e.caption = QString::number(n);
         v.push_back(std::move(e));
     }
@@ -151,16 +176,19 @@ MenuEntry optionsMenu() {
     using S = WorkspaceSettings;
     return sub("&Options", {
         prompt("&Blocks...", numberInto(kBlocksPrompt, &S::blocks)),
-        prompt("Line Tolerance...", numberInto(kLineTolerancePrompt, &S::lineTolerance)),
+        prompt("Line Tolerance...", numberInto(kLineTolerancePrompt, &S::lineTolerance)).showing([](const F& w) {
+            return QString::number(w.settings().lineTolerance);
+        }),
         toggle("Polygon", &S::polygon),
         prompt("&Rounding...", numberInto(kRoundingPrompt, &S::rounding)),
         prompt("Shapes...", numberInto(kShapesPrompt, &S::shapesCount)),
-        sub("Spirals", {setTo("Right", &S::spiralDirection, 1), setTo("Left", &S::spiralDirection, -1),
-                        setTo("1", &S::spiralTurns, 1), setTo("2", &S::spiralTurns, 2), setTo("3", &S::spiralTurns, 3),
-                        prompt("Other...", numberInto(kSpiralsPrompt, &S::spiralTurns))}),
-        sub("Spiralfactor", {setTo("0.99", &S::spiralFactor, 0.99), setTo("0.97", &S::spiralFactor, 0.97),
-                             setTo("0.95", &S::spiralFactor, 0.95),
-                             prompt("Other...", numberInto(kSpiralFactorPrompt, &S::spiralFactor))}),
+        // Direction and turns are two radio sets in one menu.
+        sub("Spirals", {choice("Right", &S::spiralDirection, 1, 0), choice("Left", &S::spiralDirection, -1, 0),
+                        choice("1", &S::spiralTurns, 1, 1), choice("2", &S::spiralTurns, 2, 1),
+                        choice("3", &S::spiralTurns, 3, 1), otherChoice(kSpiralsPrompt, &S::spiralTurns, {1, 2, 3}, 1)}),
+        sub("Spiralfactor", {choice("0.99", &S::spiralFactor, 0.99), choice("0.97", &S::spiralFactor, 0.97),
+                             choice("0.95", &S::spiralFactor, 0.95),
+                             otherChoice(kSpiralFactorPrompt, &S::spiralFactor, {0.99, 0.97, 0.95})}),
         sub("&Starpoints", starPointsMenu()),
         sub("SpiroGraph", {prompt("&Turns...", numberInto(kSpiroTurnsPrompt, &S::spiroTurns))}),
         sub("&GIF Image", {toggle("Transparent", &S::gifTransparent).named("GifTrans")}),

@@ -127,20 +127,40 @@ public:
     virtual void release(ToolContext& w, const MouseInput& in) { (void)w; (void)in; }
 };
 
+// One mode name of a tool and what the status bar asks the user for while the drawing mode
+// has that name: a multi-phase tool names each of its phases ("bezier1": "click the first
+// control point"); a one-step tool asks for nothing.
+struct ToolPhase {
+    QString mode;
+    QString step;
+};
+
 class ToolTable {
 public:
     // One tool may serve several mode names (its phases: "chord", "chord1", ...).
     void add(const QStringList& modes, std::shared_ptr<Tool> tool) {
-        for (const QString& m : modes) tools_[m] = tool;
+        for (const QString& m : modes) tools_[m] = Entry{tool, QString()};
+    }
+    void add(const std::vector<ToolPhase>& phases, std::shared_ptr<Tool> tool) {
+        for (const ToolPhase& p : phases) tools_[p.mode] = Entry{tool, p.step};
     }
     Tool* find(const QString& mode) const {
         const auto it = tools_.find(mode);
-        return it == tools_.end() ? nullptr : it->second.get();
+        return it == tools_.end() ? nullptr : it->second.tool.get();
     }
     bool has(const QString& mode) const { return find(mode) != nullptr; }
+    // The hint for a mode; empty for one-step tools and unknown modes.
+    QString stepOf(const QString& mode) const {
+        const auto it = tools_.find(mode);
+        return it == tools_.end() ? QString() : it->second.step;
+    }
 
 private:
-    std::map<QString, std::shared_ptr<Tool>> tools_;
+    struct Entry {
+        std::shared_ptr<Tool> tool;
+        QString step;
+    };
+    std::map<QString, Entry> tools_;
 };
 
 // Every drawing tool and every range tool (DrawingTools.cpp, RangeTools.cpp).

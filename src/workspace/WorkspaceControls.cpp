@@ -3,7 +3,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "canvas/Raster.h"
@@ -16,11 +20,6 @@ QColor toQColor(TColor c) {
 }
 
 namespace {
-
-MouseInput inputOf(const QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
-    return MouseInput{p.x(), p.y(), e->button(), e->modifiers()};
-}
 
 // Fills each row with the colour its text names.
 class ColorDelegate : public QStyledItemDelegate {
@@ -41,15 +40,51 @@ public:
 
 }  // namespace
 
+double zoomStep(double zoom, int steps) {
+    const double rung = std::round(std::log2(std::clamp(zoom, kMinZoom, kMaxZoom))) + steps;
+    return std::clamp(std::exp2(rung), kMinZoom, kMaxZoom);
+}
+
+QString zoomText(double zoom) { return QString::number(zoom * 100, 'g', 4) + QLatin1Char('%'); }
+
 PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+QSize PaintBox::viewSize() const {
+    return QSize(int(std::ceil(image_.width() * zoom_)), int(std::ceil(image_.height() * zoom_)));
+}
+
 void PaintBox::setPicture(const QImage& image) {
     image_ = image;
-    if (size() != image_.size()) setFixedSize(image_.size());
+    if (size() != viewSize()) setFixedSize(viewSize());
     update();
+}
+
+void PaintBox::setZoom(double zoom) {
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (zoom == zoom_) return;
+    zoom_ = zoom;
+    setFixedSize(viewSize());
+    update();
+    emit zoomChanged(zoom_);
+}
+
+Point PaintBox::pixelAt(QPointF view) const {
+    const QPointF p = toImage(view);
+    return Point{clampCoord(std::int64_t(std::floor(p.x()))), clampCoord(std::int64_t(std::floor(p.y())))};
+}
+
+QRect PaintBox::toView(const QRect& imagePixels) const {
+    const int l = int(std::floor(imagePixels.left() * zoom_)), t = int(std::floor(imagePixels.top() * zoom_));
+    const int r = int(std::ceil((imagePixels.right() + 1) * zoom_)), b = int(std::ceil((imagePixels.bottom() + 1) * zoom_));
+    return QRect(l, t, r - l, b - t);
+}
+
+MouseInput PaintBox::inputOf(const QMouseEvent* e) const {
+    const Point p = pixelAt(e->position());
+    return MouseInput{p.x, p.y, e->button(), e->modifiers()};
 }
 
 void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts) {
@@ -63,8 +98,9 @@ void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts
     // Still the same pixels as the bitmap: nothing to copy.
     const bool shared = device && image_.constBits() == store.constBits();
     for (const Rect& r : parts) {
-        const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
-        changed += q;
+        // One widget pixel more on each side: at a fractional display scale the device
+        // pixels along the edge may belong to either side.
+        changed += toView(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)).adjusted(-1, -1, 1, 1);
         if (shared) continue;
         for (int y = r.top; y < r.bottom; ++y) {
             auto* d = reinterpret_cast<std::uint32_t*>(image_.scanLine(y)) + r.left;
@@ -82,7 +118,64 @@ void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts
 
 void PaintBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawImage(e->rect().topLeft(), image_, e->rect());
+    if (zoom_ == 1.0 && devicePixelRatioF() == 1.0) {
+        p.drawImage(e->rect().topLeft(), image_, e->rect());
+        return;
+    }
+    paintScaled(p, e->rect());
+}
+
+namespace {
+
+// Half way to mid grey: light on dark pixels' neighbours, dark on light ones, seen on both.
+std::uint32_t gridOver(std::uint32_t c) { return ((c >> 1) & 0x7F7F7F) + 0xFF404040u; }
+
+}  // namespace
+
+// Device pixel d shows the image pixel under its centre, floor((d + 0.5) / s), with s the
+// device pixels per image pixel; a grid line takes the first device pixel of each image pixel.
+void PaintBox::paintScaled(QPainter& p, const QRect& exposed) {
+    const double dpr = devicePixelRatioF();
+    const double s = zoom_ * dpr;
+    const int dl = int(std::floor(exposed.left() * dpr)), dt = int(std::floor(exposed.top() * dpr));
+    const int dr = int(std::ceil((exposed.right() + 1) * dpr)), db = int(std::ceil((exposed.bottom() + 1) * dpr));
+    if (dr <= dl || db <= dt) return;
+    QImage part(dr - dl, db - dt, QImage::Format_RGB32);
+    if (part.isNull()) return;
+    const auto sourceOf = [s](int d, int size) {
+        const int i = int(std::floor((d + 0.5) / s));
+        return i >= 0 && i < size ? i : -1;
+    };
+    const bool grid = zoom_ >= kGridZoom;
+    // Index -1 is the device pixel just before the exposed part, so a boundary at its left
+    // edge is seen too.
+    std::vector<int> cols(std::size_t(part.width()) + 1);
+    for (int i = 0; i <= part.width(); ++i) cols[std::size_t(i)] = sourceOf(dl + i - 1, image_.width());
+    const std::uint32_t background = palette().window().color().rgb();
+    int prevRow = sourceOf(dt - 1, image_.height());
+    for (int j = 0; j < part.height(); ++j) {
+        const int row = sourceOf(dt + j, image_.height());
+        auto* out = reinterpret_cast<std::uint32_t*>(part.scanLine(j));
+        if (row < 0) {
+            std::fill(out, out + part.width(), background);
+        } else {
+            const auto* in = reinterpret_cast<const std::uint32_t*>(image_.constScanLine(row));
+            const bool rowLine = grid && row != prevRow;
+            for (int i = 0; i < part.width(); ++i) {
+                const int col = cols[std::size_t(i) + 1];
+                if (col < 0) {
+                    out[i] = background;
+                    continue;
+                }
+                const bool line = rowLine || (grid && col != cols[std::size_t(i)]);
+                out[i] = line ? gridOver(in[col]) : in[col];
+            }
+        }
+        prevRow = row;
+    }
+    // The painter's own scale is undone, so the part lands 1:1 on device pixels.
+    p.setTransform(QTransform::fromScale(1 / dpr, 1 / dpr));
+    p.drawImage(QPoint(dl, dt), part);
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* e) {
@@ -93,6 +186,35 @@ void PaintBox::mouseMoveEvent(QMouseEvent* e) {
 }
 void PaintBox::mouseReleaseEvent(QMouseEvent* e) {
     if (onMouseUp) onMouseUp(inputOf(e));
+}
+
+ScrollBox::ScrollBox(PaintBox* picture, QWidget* parent) : QScrollArea(parent), picture_(picture) {
+    setWidget(picture);
+}
+
+void ScrollBox::zoomAbout(double zoom, QPoint viewportPoint) {
+    const QPointF fixed = picture_->toImage(QPointF(viewportPoint - picture_->pos()));
+    picture_->setZoom(zoom);
+    // The scroll bars have taken the new size; scroll so the point is back where it was.
+    const QPointF now = picture_->toView(fixed);
+    horizontalScrollBar()->setValue(int(std::lround(now.x() - viewportPoint.x())));
+    verticalScrollBar()->setValue(int(std::lround(now.y() - viewportPoint.y())));
+}
+
+void ScrollBox::zoomBy(int steps) { zoomAbout(zoomStep(picture_->zoom(), steps), viewport()->rect().center()); }
+
+void ScrollBox::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        QScrollArea::wheelEvent(e);
+        return;
+    }
+    e->accept();
+    wheelAngle_ += e->angleDelta().y();
+    const int steps = wheelAngle_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelAngle_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps == 0) return;
+    // The wheel reaches the scroll box through its viewport, in the viewport's coordinates.
+    zoomAbout(zoomStep(picture_->zoom(), steps), e->position().toPoint());
 }
 
 ColorList::ColorList(QWidget* parent) : QListWidget(parent) {

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QImage>
+#include <cstdint>
+#include <vector>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
@@ -144,6 +147,96 @@ TEST_F(ImageFileTest, IconIsDrawnOverTheOldContent) {
     Bitmap own;
     ASSERT_EQ(readImageFile(path("i.ico"), &own, &error), FileResult::Done);
     EXPECT_EQ(own.pixel(20, 3), clWhite);
+}
+
+namespace {
+
+void put16(QByteArray& b, int v) { b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); }
+void put32(QByteArray& b, std::uint32_t v) {
+    put16(b, int(v & 0xFFFF));
+    put16(b, int(v >> 16));
+}
+
+// One icon image: a one-colour 24-bit DIB (a BMP file without its file header) whose header
+// counts the height twice, then the mask making the columns from `clearFrom` on transparent.
+QByteArray iconDib(int w, int h, QRgb c, int clearFrom) {
+    QImage img(w, h, QImage::Format_RGB888);
+    img.fill(c);
+    QByteArray bmp;
+    QBuffer buf(&bmp);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "bmp");
+    QByteArray dib = bmp.mid(14);
+    QByteArray doubled;
+    put32(doubled, std::uint32_t(2 * h));
+    dib.replace(8, 4, doubled);
+    QByteArray maskRow(((w + 31) / 32) * 4, '\0');
+    for (int x = clearFrom; x < w; ++x) maskRow[x >> 3] = char(maskRow[x >> 3] | (0x80 >> (x & 7)));
+    return dib + maskRow.repeated(h);
+}
+
+QByteArray pngOf(int w, int h, QRgb c) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(c);
+    QByteArray out;
+    QBuffer buf(&out);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "png");
+    return out;
+}
+
+// An icon file of these images; an entry may claim more bytes than follow it.
+QByteArray iconFile(const std::vector<QByteArray>& images, int overstate = 0) {
+    QByteArray head, body;
+    put16(head, 0);
+    put16(head, 1);
+    put16(head, int(images.size()));
+    std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
+    for (const QByteArray& img : images) {
+        head.append(4, '\0');  // width, height, colours, reserved: the image's own header decides
+        put16(head, 1);
+        put16(head, 24);
+        put32(head, std::uint32_t(img.size() + (&img == &images.front() ? overstate : 0)));
+        put32(head, offset);
+        offset += std::uint32_t(img.size());
+        body += img;
+    }
+    return head + body;
+}
+
+}  // namespace
+
+TEST_F(ImageFileTest, IconFilesOpenTheirLargestReadableImage) {
+    const QRgb red = qRgb(255, 0, 0), green = qRgb(0, 255, 0), blue = qRgb(0, 0, 255);
+    const struct {
+        const char* name;
+        QByteArray file;
+        QSize size;  // empty: the file fails and the workspace stays
+        TColor at00, right;  // pixel (0, 0) and the last pixel of the first row
+    } cases[] = {
+        {"png-largest", iconFile({iconDib(16, 16, red, 16), pngOf(48, 40, blue), iconDib(32, 32, green, 32)}),
+         {48, 40}, clBlue, clBlue},
+        {"masked dib", iconFile({iconDib(16, 16, red, 16), iconDib(32, 10, green, 20)}), {32, 10}, clLime, clNavy},
+        {"largest cut short", iconFile({pngOf(64, 64, green), iconDib(24, 24, blue, 24)}, 5000), {24, 24}, clBlue, clBlue},
+        {"nothing readable", iconFile({QByteArray(60, 'x')}), {}, 0, 0},
+        {"no directory", QByteArray("\0\0\1\0", 4), {}, 0, 0},
+    };
+    for (const auto& c : cases) {
+        writeAll(path("i.ico"), c.file);
+        Bitmap ws = filled(70, 70, clNavy);
+        QString error;
+        const FileResult r = loadImageFile(path("i.ico"), ws, &error);
+        if (c.size.isEmpty()) {
+            EXPECT_EQ(r, FileResult::Failed) << c.name;
+            EXPECT_TRUE(error.contains("i.ico")) << error.toStdString();
+            EXPECT_TRUE(allPixels(ws, clNavy)) << c.name;
+            continue;
+        }
+        ASSERT_EQ(r, FileResult::Done) << c.name << ": " << error.toStdString();
+        EXPECT_EQ(QSize(ws.width(), ws.height()), c.size) << c.name;
+        EXPECT_EQ(ws.pixel(0, 0), c.at00) << c.name;
+        EXPECT_EQ(ws.pixel(ws.width() - 1, 0), c.right) << c.name;  // masked parts show the old content
+    }
 }
 
 TEST_F(ImageFileTest, TransparencyOptionForGifAndPng) {

@@ -78,6 +78,16 @@ TEST(ToolsBatch, SpirographMessagesAndOptionsPrompts) {
     EXPECT_EQ(unanswered.outcome.code, 2);
 }
 
+TEST(ToolsBatch, DragsAreInImagePixelsAtAnyZoom) {
+    const Drawn d = draw({"--do", "View>Zoom In", "--do", "View>Zoom In", "--do", "View>Zoom In", "--do",
+                          "Toolbar>Shape>2D Shapes>Rectangle", "--drag", "10,10:20,30"});
+    ASSERT_EQ(d.outcome.code, 0) << d.outcome.err.toStdString();
+    Bitmap ref(256, 256);
+    ref.canvas().brush().setStyle(BrushStyle::bsClear);
+    ref.canvas().rectangle(10, 10, 20, 30);
+    EXPECT_EQ(differingPixels(d.image, ref), 0);
+}
+
 TEST(ToolsBatch, PhaseToolFinishesInThreeDrags) {
     const Drawn d = draw({"--do", "Toolbar>Shape>2D Shapes>Pie", "--drag", "20,20:120,90:200,150", "--drag", "0,0:210,30",
                           "--drag", "0,0:20,180"});

@@ -130,3 +130,15 @@ TEST(ProgramFolder, OverrideThenExecutableFolderThenSeededUserFolder) {
     EXPECT_FALSE(QFile::exists(user + "/unrelated"));
     EXPECT_EQ(readAll(user + "/PixoralQB.txt"), QByteArray("mine"));
 }
+
+TEST(ProgramFolder, InstalledProgramUsesTheUserFolderSeededFromItsDataFolder) {
+    QTemporaryDir root;
+    const QString exe = root.filePath("bin"), user = root.filePath("user");
+    const QString shipped = QDir::cleanPath(exe + "/" PIXORAL_DATA_FROM_BIN);
+    QDir().mkpath(exe);  // writable, but no shipped file beside the executable
+    QDir().mkpath(shipped);
+    writeAll(shipped + "/patterns.bmp", "installed strip");
+    EXPECT_EQ(shippedDataFolder(exe), shipped + "/");
+    EXPECT_EQ(resolveProgramFolder(exe, user, QString()), user + "/");
+    EXPECT_EQ(readAll(user + "/patterns.bmp"), QByteArray("installed strip"));
+}
