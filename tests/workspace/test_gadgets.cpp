@@ -1,6 +1,8 @@
 // Gadgets: where styled captions, label lines and the Rect face put their pixels, and the
 // popup rules of the window (prompts, shared sizes, saving).
 #include <QAction>
+#include <QFile>
+#include <array>
 
 #include "WindowFixture.h"
 #include "workspace/ButtonFaces.h"
@@ -138,4 +140,68 @@ TEST(GadgetsWindow, ImageSavedByItsExtensionAndAltClickColoursTheFirstLabel) {
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->gadgetFont().color, clRed);
     EXPECT_EQ(t.w->canvas().pen().color, clBlack);
+}
+
+TEST(GadgetsWindow, ImageTakesTheRangeOneToOneInvertsAndPaintsThroughARasterOperation) {
+    TestWindow t;
+    Bitmap& ws = t.w->workspace();
+    for (int y = 0; y < ws.height(); ++y)
+        for (int x = 0; x < ws.width(); ++x) ws.setPixel(x, y, rgb(x, y, 77));
+    t.w->rangeState().range = Rect{10, 10, 30, 25};
+    t.run("Gadget>GadImage1>Load Range");
+    GadgetSet& g = t.w->gadgets();
+    auto* image = dynamic_cast<GadgetImage*>(g.find(QStringLiteral("GadImage1")));
+    ASSERT_NE(image, nullptr);
+    const Bitmap& p = image->picture();
+    ASSERT_EQ(p.width(), 20);
+    ASSERT_EQ(p.height(), 15);
+    EXPECT_EQ(p.pixel(0, 0), rgb(10, 10, 77));
+    EXPECT_EQ(p.pixel(19, 14), rgb(29, 24, 77));
+    EXPECT_EQ(image->size(), QSize(20, 15));
+
+    t.run("Gadget>GadImage1>Invert");
+    EXPECT_EQ(p.pixel(0, 0), rgb(255 - 10, 255 - 10, 255 - 77));
+
+    // Painted at (5, 5) on white through source invert; the copy mode is the user's again.
+    t.fill(clWhite);
+    g.moveTo(*image, Point{5, 5});
+    t.run("Gadget>GadImage1>Paint Special>SrcInvert");
+    EXPECT_EQ(ws.pixel(5, 5), rgb(10, 10, 77));
+    EXPECT_EQ(ws.pixel(4, 4), clWhite);
+    EXPECT_EQ(t.w->canvas().copyMode(), cmSrcCopy);
+
+    // The colour under the press that opened the popup becomes the transparent one.
+    g.notePress(*image, QPoint(3, 2));
+    t.run("Gadget>GadImage1>Capture Transparent Color");
+    EXPECT_TRUE(p.transparent);
+    EXPECT_EQ(p.transparentColor, p.pixel(3, 2));
+}
+
+TEST(GadgetsWindow, ButtonPaintSaveWritesAGifAndAutosizeTextFitsTheCaption) {
+    TestWindow t;
+    GadgetSet& g = t.w->gadgets();
+    auto* b = dynamic_cast<GadgetButton*>(g.find(QStringLiteral("GadBut1")));
+    ASSERT_NE(b, nullptr);
+    g.moveTo(*b, Point{10, 10});
+    t.run("Gadget>GadBut1>Paint Style>PaintSave");
+    const QString asked = t.dir.filePath(QStringLiteral("face.bmp"));
+    t.run("Gadget>GadBut1>Paint Rect", {asked});
+    EXPECT_TRUE(readAll(t.dir.filePath(QStringLiteral("face.gif"))).startsWith("GIF8"));
+    EXPECT_FALSE(QFile::exists(asked));
+    const Rect r = t.w->rangeState().range;
+    EXPECT_EQ((std::array{r.left, r.top, r.right, r.bottom}), (std::array{10, 10, 83, 34}));
+
+    // Too small for any size: nothing changes. Roomy: the largest size that fits, plus margins.
+    t.run("Gadget>GadBut1>Size>Height...", {"12"});
+    const Font before = b->gadgetFont();
+    t.run("Gadget>GadBut1>Size>Autosize Text");
+    EXPECT_EQ(b->gadgetFont().size, before.size);
+    EXPECT_EQ(b->size(), QSize(73, 12));
+    t.run("Gadget>GadBut1>Size>Height...", {"80"});
+    t.run("Gadget>GadBut1>Size>Width...", {"300"});
+    t.run("Gadget>GadBut1>Size>Autosize Text");
+    EXPECT_GT(b->gadgetFont().size, before.size);
+    EXPECT_LT(b->height(), 80);
+    EXPECT_LT(b->width(), 300);
+    EXPECT_EQ(t.w->canvas().font().size, 24);  // the workspace font is left alone
 }
