@@ -23,6 +23,7 @@
 #include "core/Random.h"
 #include "ui/ColorGrid.h"
 #include "ui/Dialogs.h"
+#include "workspace/Gadgets.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 #include "workspace/WorkspaceControls.h"
@@ -54,11 +55,16 @@ bool parsePoint(const QString& text, QPoint& p) {
 
 // Batch points are image pixels, whatever the zoom: the event goes to the middle of the
 // pixel on the picture.
-void sendMouse(PaintBox* w, QEvent::Type type, QPoint pixel, Qt::MouseButton button, Qt::MouseButtons buttons,
-               Qt::KeyboardModifiers mods) {
-    const QPointF at = w->toView(QPointF(pixel) + QPointF(0.5, 0.5));
+void sendMouseAt(QWidget* w, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons,
+                 Qt::KeyboardModifiers mods) {
     QMouseEvent ev(type, at, w->mapToGlobal(at), button, buttons, mods);
     QCoreApplication::sendEvent(w, &ev);
+}
+
+// A point of the picture goes to the middle of its pixel on the screen, at any zoom.
+void sendMouse(PaintBox* w, QEvent::Type type, QPoint pixel, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers mods) {
+    sendMouseAt(w, type, w->toView(QPointF(pixel) + QPointF(0.5, 0.5)), button, buttons, mods);
 }
 
 }  // namespace
@@ -77,19 +83,25 @@ QString commandLineHelp() {
         "  --save FILE            File > Save As with FILE as the answer\n"
         "  --do PATH              run the menu item or toolbar control at PATH: captions joined\n"
         "                         by '>', '&' and a trailing '...' left out, case ignored,\n"
-        "                         e.g. \"File>New\", \"Toolbar>Undo\", \"Toolbar>Set Pen Mode>Xor\"\n"
+        "                         e.g. \"File>New\", \"Toolbar>Undo\", \"Toolbar>Set Pen Mode>Xor\";\n"
+        "                         a gadget's popup item as Gadget>NAME>ITEM, e.g.\n"
+        "                         \"Gadget>GadLabel1>Paint\", \"Gadget>GadBut1>Size>Equal Width\"\n"
         "  --answer TEXT          an answer for a dialog: text for input boxes, a colour word\n"
         "                         (clRed, $0000FF, 255) for colour dialogs,\n"
         "                         Name,size[,bold][,italic][,underline] for font dialogs, a path\n"
         "                         for file dialogs, yes/no/cancel for questions, :cancel to\n"
         "                         cancel the dialog\n"
         "  --drag X,Y:X,Y[:X,Y...] press at the first point, move through the middle ones,\n"
-        "                         release at the last\n"
-        "  --click X,Y            press and release at one point\n"
+        "                         release at the last; NAME:X,Y:X,Y... drags gadget NAME\n"
+        "                         (points in image coordinates, pressed on the gadget)\n"
+        "  --click X,Y            press and release at one point (NAME:X,Y on gadget NAME;\n"
+        "                         with --button right it opens the gadget's popup)\n"
         "  --mods shift,ctrl,alt  keys held during the next drag or click\n"
         "  --button left|right|middle  the mouse button of the next drag or click\n"
         "  --set WINDOW.CONTROL=VALUE  set a control of a window by name, as a user would\n"
-        "                         (a colour grid: N clicks cell N, N,right right-clicks it)\n"
+        "                         (a colour grid: N clicks cell N, N,right right-clicks it;\n"
+        "                         TPixoralF.GADGET=TEXT: a label's or button's caption, '|'\n"
+        "                         for line breaks, or the picture file of an image gadget)\n"
         "  --press WINDOW.CONTROL press a button of a window\n"
         "  --run TEXT             run turtle script text on the image\n"
         "  --script FILE          run the turtle script in FILE\n"
@@ -141,6 +153,9 @@ QObject* findControl(const QString& windowName, const QString& controlName) {
         if (w->objectName() != windowName && className(w) != windowName) continue;
         if (QObject* c = w->findChild<QWidget*>(controlName)) return c;
         if (QObject* c = w->findChild<QObject*>(controlName)) return c;
+        // Gadgets are found by name whatever the letter case.
+        if (auto* main = qobject_cast<TPixoralF*>(w))
+            if (Gadget* g = main->gadgets().find(controlName)) return g->widget();
     }
     return nullptr;
 }
@@ -305,7 +320,18 @@ bool BatchRunner::doPath(const QString& path, QString& error) {
 
 bool BatchRunner::mouse(const QString& argText, bool click, QString& error) {
     std::vector<QPoint> pts;
-    for (const QString& part : argText.split(QLatin1Char(':'))) {
+    QStringList parts = argText.split(QLatin1Char(':'));
+    // A leading name that is not a point names a gadget.
+    Gadget* gadget = nullptr;
+    if (QPoint first; parts.size() > 1 && !parsePoint(parts.front(), first)) {
+        gadget = window_.gadgets().find(parts.front().trimmed());
+        if (!gadget) {
+            error = QStringLiteral("%1: no gadget %2").arg(click ? "--click" : "--drag", parts.front());
+            return false;
+        }
+        parts.removeFirst();
+    }
+    for (const QString& part : parts) {
         QPoint p;
         if (!parsePoint(part, p)) {
             error = QStringLiteral("%1: not a point list X,Y:X,Y: %2").arg(click ? "--click" : "--drag", argText);
@@ -317,15 +343,21 @@ bool BatchRunner::mouse(const QString& argText, bool click, QString& error) {
         error = click ? QStringLiteral("--click takes one point X,Y") : QStringLiteral("--drag takes two or more points");
         return false;
     }
-    auto* target = window_.findChild<PaintBox*>(QStringLiteral("mypaint"));
+    auto* box = window_.findChild<PaintBox*>(QStringLiteral("mypaint"));
+    QWidget* target = gadget ? gadget->widget() : box;
     const Qt::MouseButton b = pendingButton_;
     const Qt::KeyboardModifiers m = pendingMods_;
     pendingButton_ = Qt::LeftButton;
     pendingMods_ = {};
-    sendMouse(target, QEvent::MouseButtonPress, pts.front(), b, b, m);
-    for (size_t i = 1; i + 1 < pts.size(); ++i) sendMouse(target, QEvent::MouseMove, pts[i], Qt::NoButton, b, m);
-    if (!click) sendMouse(target, QEvent::MouseMove, pts.back(), Qt::NoButton, b, m);
-    sendMouse(target, QEvent::MouseButtonRelease, pts.back(), b, Qt::NoButton, m);
+    // A gadget moves under the pointer, so each image point becomes its own coordinates anew.
+    auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        if (!gadget) return sendMouse(box, type, at, button, buttons, m);
+        sendMouseAt(target, type, window_.gadgets().toView(Point{at.x(), at.y()}) - target->pos(), button, buttons, m);
+    };
+    send(QEvent::MouseButtonPress, pts.front(), b, b);
+    for (size_t i = 1; i + 1 < pts.size(); ++i) send(QEvent::MouseMove, pts[i], Qt::NoButton, b);
+    if (!click) send(QEvent::MouseMove, pts.back(), Qt::NoButton, b);
+    send(QEvent::MouseButtonRelease, pts.back(), b, Qt::NoButton);
     return true;
 }
 
@@ -346,6 +378,7 @@ bool BatchRunner::setControl(const QString& argText, QString& error) {
         error = QStringLiteral("control %1.%2 is disabled").arg(win, name);
         return false;
     }
+    if (auto* g = dynamic_cast<Gadget*>(o)) return window_.gadgets().setContent(*g, value, error);
     bool ok = true;
     auto asInt = [&](int& v) {
         v = value.trimmed().toInt(&ok);

@@ -13,6 +13,7 @@
 #include "effects/ColorEffects.h"
 #include "effects/EffectParams.h"
 #include "effects/RangeOps.h"
+#include "workspace/Gadgets.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
@@ -222,16 +223,7 @@ std::vector<MenuEntry> buildMenuBar() {
         editorItem("&Copy", &Editor::Copy3Click).key("Ctrl+C").flag(MenuEntry::KeyShownOnly),
         editorItem("&Paste", &Editor::Paste2Click).key("Ctrl+V").flag(MenuEntry::KeyShownOnly),
     }));
-    auto laterAll = [](std::initializer_list<const char*> captions) {
-        std::vector<MenuEntry> v;
-        for (const char* c : captions) v.push_back(later(c));
-        return v;
-    };
-    m.push_back(sub("&Gadgets", {
-        sub("Image", laterAll({"GadImage1", "GadImage2", "GadImage3"})),
-        sub("Labels", laterAll({"GadLabel1", "GadLabel2", "GadLabel3"})),
-        sub("Buttons", laterAll({"GadBut1", "GadBut2", "GadBut3", "GadBut4", "GadBut5", "GadBut6", "GadBut7", "GadBut8"})),
-    }));
+    m.push_back(gadgetsMenu());
     m.push_back(sub("&Help", {later("&Contents").named("Contents1").key("F1"), sep(),
                               item("&About", [](F& w) { w.dialogs().message(QStringLiteral("Pixoral " PIXORAL_VERSION)); })
                                   .named("About1")}));
@@ -326,6 +318,11 @@ void CommandBar::build() {
     for (const MenuEntry& top : menuBarTable()) bar->addMenu(buildMenu(top, bar, top.caption));
     buildToolBar();
     refreshMarks();
+}
+
+QMenu* CommandBar::buildPopup(const MenuEntry& popup, QWidget* parent) {
+    collectNames({popup}, nameCounts_);
+    return buildMenu(popup, parent, popup.name);
 }
 
 QString CommandBar::normalizePath(const QString& path) {

@@ -217,6 +217,9 @@ class CommandBar {
 public:
     explicit CommandBar(TPixoralF& window);
     void build();
+    // A popup menu from a table like the menu bar's; its items are found by the path of the
+    // popup's name and their captions ("Labelpop>Paint").
+    QMenu* buildPopup(const MenuEntry& popup, QWidget* parent);
 
     QAction* actionForPath(const QString& path, bool* isMenu = nullptr) const;
     static QString normalizePath(const QString& path);

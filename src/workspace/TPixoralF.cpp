@@ -18,6 +18,7 @@
 #include "files/ImageFile.h"
 #include "ui/LongJob.h"
 #include "workspace/Commands.h"
+#include "workspace/Gadgets.h"
 #include "workspace/MainHost.h"
 #include "workspace/PatternList.h"
 #include "workspace/QtDialogs.h"
@@ -62,6 +63,7 @@ void TPixoralF::FormCreate() {
     buildLayout();  // also reads the pattern strip
     commands_ = std::make_unique<CommandBar>(*this);
     commands_->build();
+    gadgets_ = new GadgetSet(*this, findChild<QScrollArea*>(QStringLiteral("ScrollBox1")), mypaint, *commands_);
     recent_->updateMenu();
     setAcceptDrops(true);
 
@@ -206,7 +208,10 @@ void TPixoralF::buildLayout() {
 
 // ---------------------------------------------------------------- commands
 
-QAction* TPixoralF::actionForPath(const QString& path, bool* isMenu) const { return commands_->actionForPath(path, isMenu); }
+QAction* TPixoralF::actionForPath(const QString& path, bool* isMenu) const {
+    if (QAction* a = commands_->actionForPath(path, isMenu)) return a;
+    return gadgets_->popupAction(path, isMenu);
+}
 
 void TPixoralF::refreshCommandStates() { commands_->refreshStates(); }
 
@@ -306,10 +311,12 @@ void TPixoralF::setShapeflagColors(TColor pen, TColor brush, std::optional<Brush
 // ---------------------------------------------------------------- colour list and indicator
 
 void TPixoralF::LineColorMouseUp(int row, Qt::MouseButton button, Qt::KeyboardModifiers mods) {
-    // Alt gives the colour to the first gadget label, which does not exist yet, so it does
-    // nothing. Ctrl hands the colour's text to the script editor when its text area is
-    // visible; otherwise Ctrl is ignored.
-    if (mods & Qt::AltModifier) return;
+    // Alt gives the colour to the first gadget label. Ctrl hands the colour's text to the
+    // script editor when its text area is visible; otherwise Ctrl is ignored.
+    if (mods & Qt::AltModifier) {
+        if (const auto c = LineColor->colorAt(row)) gadgets_->colorFirstLabel(*c);
+        return;
+    }
     if ((mods & Qt::ControlModifier) && recorder_.visible()) {
         if (const QListWidgetItem* it = LineColor->item(row)) recorder_.recordInput(it->text());
         return;

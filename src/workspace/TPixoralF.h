@@ -25,6 +25,7 @@ namespace pixoral {
 
 class ColorList;
 class CommandBar;
+class GadgetSet;
 class MainHost;
 class PaintBox;
 class PatternList;
@@ -60,6 +61,7 @@ public:
     WorkspaceHost& host();
     SecondaryWindows& windows() { return *windows_; }
     PatternList& patterns() { return *patterns_; }
+    GadgetSet& gadgets() { return *gadgets_; }
     RecentFiles& recent() { return *recent_; }
     ToolTable& tools() { return engine_.tools(); }
     ScriptRecorder& recorder() { return recorder_; }
@@ -81,7 +83,8 @@ public:
     // ---- commands ----
     // The action at a menu path ("File>New", "Toolbar>Set Pen Mode>Xor"): captions joined by
     // '>', '&' and a trailing "..." left out, letter case ignored. Null when there is none;
-    // `isMenu` tells a path that names a submenu.
+    // `isMenu` tells a path that names a submenu. "Gadget>NAME>ITEM" is the item of the popup
+    // of gadget NAME, which becomes the popup's gadget as if the popup had been opened on it.
     QAction* actionForPath(const QString& path, bool* isMenu = nullptr) const;
     // Enables the items whose tool exists; call after the drawing mode choices change.
     void refreshCommandStates();
@@ -162,6 +165,7 @@ private:
     std::unique_ptr<SecondaryWindows> windows_;
     std::unique_ptr<PatternList> patterns_;
     std::unique_ptr<RecentFiles> recent_;
+    GadgetSet* gadgets_ = nullptr;  // a child object
 
     bool shown_ = false;
     QString failure_;

@@ -41,7 +41,7 @@ struct WorkspaceSettings {
     int buttonHeight = 31;
     TColor buttonColor = clSilver;
 
-    // Defaults held here for the effect, transition, file and gadget commands
+    // Defaults held here for the effect, transition and file commands
     double projectionFactor = 0.75;
     bool projectionSinus = true;
     bool retainBorders = false;
@@ -58,9 +58,6 @@ struct WorkspaceSettings {
     TColor logicUserColor = clBlack;  // what Range > Logic > User chose last
     int splitImageCount = 2;
     bool gifTransparent = false;
-    TColor gadgetHighlight = clWhite;
-    TColor gadgetShadow = clGray;
-    int gadgetPaintStyle = 1;
     int frameCount = 1;
     int currentFrame = 0;
 
