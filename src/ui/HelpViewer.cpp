@@ -123,6 +123,7 @@ QList<HelpHit> HelpPages::search(const QString& words) const {
         const qsizetype from = std::max<qsizetype>(0, at - 40);
         h.excerpt = p.text.mid(from, 100).simplified();
         if (from > 0) h.excerpt.prepend(QStringLiteral("..."));
+        if (from + 100 < p.text.size()) h.excerpt.append(QStringLiteral("..."));
         hits.append(h);
     }
     // The words as typed, side by side, say more than the same words scattered over a page.
@@ -157,6 +158,8 @@ HelpViewer::HelpViewer(const QString& folder, QWidget* parent) : QWidget(parent,
 
     contents_ = new QListWidget(this);
     contents_->setObjectName(QStringLiteral("HelpContents"));
+    contents_->setWordWrap(true);
+    contents_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const HelpPage& p : pages_.pages()) contents_->addItem(p.title);
 
     auto* searchTab = new QWidget(this);
@@ -172,6 +175,8 @@ HelpViewer::HelpViewer(const QString& folder, QWidget* parent) : QWidget(parent,
     results_ = new QListWidget(searchTab);
     results_->setObjectName(QStringLiteral("HelpResults"));
     results_->setWordWrap(true);
+    results_->setSpacing(3);
+    results_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     searchLayout->addLayout(searchRow);
     searchLayout->addWidget(results_);
     searchLayout->setContentsMargins(2, 2, 2, 2);
@@ -189,7 +194,7 @@ HelpViewer::HelpViewer(const QString& folder, QWidget* parent) : QWidget(parent,
     split->addWidget(tabs_);
     split->addWidget(browser_);
     split->setStretchFactor(1, 1);
-    split->setSizes({230, 670});
+    split->setSizes({260, 640});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -12,6 +12,7 @@
 #include "effects/ColorEffects.h"
 #include "effects/EffectParams.h"
 #include "effects/RangeOps.h"
+#include "ui/HelpViewer.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
@@ -226,7 +227,7 @@ std::vector<MenuEntry> buildMenuBar() {
         sub("Labels", laterAll({"GadLabel1", "GadLabel2", "GadLabel3"})),
         sub("Buttons", laterAll({"GadBut1", "GadBut2", "GadBut3", "GadBut4", "GadBut5", "GadBut6", "GadBut7", "GadBut8"})),
     }));
-    m.push_back(sub("&Help", {later("&Contents").named("Contents1").key("F1"), sep(),
+    m.push_back(sub("&Help", {item("&Contents", [](F& w) { w.windows().showHelp(kHelpContentsTopic); }).named("Contents1").key("F1"), sep(),
                               item("&About", [](F& w) { w.dialogs().message(QStringLiteral("Pixoral " PIXORAL_VERSION)); })
                                   .named("About1")}));
     return m;
