@@ -10,17 +10,15 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
-#include <QTextBrowser>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "files/Clipboard.h"
 #include "files/ImageFile.h"
 #include "generators/QBPresets.h"
 #include "ui/ColorGrid.h"
+#include "ui/HelpViewer.h"
 #include "ui/PresetList.h"
 #include "ui/WorkspaceHost.h"
 
@@ -53,32 +51,6 @@ const QString kAboutText = QStringLiteral(
     "Pixoral Quick Graph\n\n"
     "Plots the curve of two expressions of t, from a start value to an end value in fixed steps, "
     "into a picture of 256 by 256 pixels. Copy it and paste it into the image with Edit > Paste from Clipboard.");
-
-// The "Graph" topic.
-const QString kHelpText = QStringLiteral(
-    "<h3>Quick Graph</h3>"
-    "<p>Two expressions of the parameter <b>T</b> are worked out for every t from <i>from</i> to <i>to</i> in "
-    "steps of <i>step</i>, and the points are joined by straight lines. One unit is one pixel; the point (0, 0) "
-    "is the centre of the picture, x grows to the right and y upwards.</p>"
-    "<p><b>graphtype y</b>: y=f(t) gives the height and x=f(t) the place across, so <tt>SIN(T)*50</tt> with "
-    "<tt>T*20</tt> over -p..+p is a sine wave. <b>graphtype x,y</b>: y=f(t) gives x and x=f(t) gives y, for "
-    "curves such as circles (<tt>100*COS(T)</tt> and <tt>100*SIN(T)</tt> over 0..2p); the curve starts with a "
-    "line from the point of t = 0.</p>"
-    "<p><b>Limits</b> fills in from, to and step for common ranges (p stands for pi). Press <b>Enter</b> in an "
-    "expression to replace it by its value at the current t.</p>"
-    "<p><b>Axis</b> draws the two axes in silver, <b>f(t)</b> writes both expressions into the picture. Pick the "
-    "pen width from the list; in the colour grid a left click picks the graph colour and a right click the "
-    "background colour, which clears the picture. <b>Go</b> draws over what is there, <b>Clear</b> clears "
-    "it.</p>"
-    "<p>Expressions use + - * / ^, DIV and MOD, brackets, the numbers PI and -PI, the variables T, A, B, C, D, E, "
-    "X and Y (0 unless set) and the functions SIN, COS, TAN, COTAN, ARCTAN, SINH, COSH, EXP, LN, LOG10, LOG2, "
-    "LOGN(b,x), SQR, SQRT, ABS, TRUNC, INT, CEIL, FLOOR, HEAV, SIGN, ZERO, PH, RND, RANDOM, MAX(a,b), MIN(a,b), "
-    "POWER(a,b), INTPOWER(a,b) and ARG(x,y). An expression may hold no blanks. Points where an expression has "
-    "no value (SQRT of a negative number, a division by zero) are left out and the line starts again after "
-    "them.</p>"
-    "<p><b>Presets</b>: a click draws the preset; a right click adds the current graph under a new name or "
-    "deletes the chosen one. <b>Copy</b> puts the picture on the clipboard, <b>Save</b> writes it as a BMP, GIF, "
-    "JPEG or PNG file.</p>");
 
 QToolButton* speedButton(QWidget* parent, const char* name, const QString& caption, const QString& hint) {
     auto* b = new QToolButton(parent);
@@ -357,25 +329,7 @@ void TGraphF::PresetsClick(int index) {
 void TGraphF::AddGraph1Click() { presetList_->addClick(); }
 void TGraphF::DeleteGraph1Click() { presetList_->deleteClick(); }
 
-void TGraphF::HelpClick() {
-    if (!helpWindow_) {
-        helpWindow_ = new QTextBrowser(this);
-        helpWindow_->setWindowFlags(Qt::Tool);
-        helpWindow_->setObjectName(QStringLiteral("GraphHelp"));
-        helpWindow_->setWindowTitle(QStringLiteral("Graph"));
-        helpWindow_->setHtml(kHelpText);
-        helpWindow_->resize(460, 420);
-        // Beside the window, as far as the screen allows.
-        QPoint at = frameGeometry().topRight() + QPoint(4, 0);
-        if (const QScreen* screen = this->screen()) {
-            const QRect room = screen->availableGeometry();
-            at.setX(std::max(room.left(), std::min(at.x(), room.right() - helpWindow_->width())));
-        }
-        helpWindow_->move(at);
-    }
-    helpWindow_->show();
-    helpWindow_->raise();
-}
+void TGraphF::HelpClick() { host_.showHelp(kHelpGraphTopic); }
 
 void TGraphF::AboutClick() { say(kAboutText); }
 

@@ -15,7 +15,6 @@ class QComboBox;
 class QCheckBox;
 class QLineEdit;
 class QRadioButton;
-class QTextBrowser;
 class QToolButton;
 
 namespace pixoral {
@@ -57,7 +56,7 @@ public:
     void PresetsClick(int index);  // loads the preset and draws it
     void AddGraph1Click();
     void DeleteGraph1Click();
-    void HelpClick();
+    void HelpClick();  // the help at the Quick Graph page
     void AboutClick();
     void FormShow();
 
@@ -91,7 +90,6 @@ private:
     ColorGrid* ColorGrid1 = nullptr;
     // The drop-down "Presets" with its popup of AddGraph1 and DeleteGraph1 (and UpdateGraph1).
     PresetList* presetList_ = nullptr;
-    QTextBrowser* helpWindow_ = nullptr;  // made at the first Help
 };
 
 }  // namespace pixoral::generators

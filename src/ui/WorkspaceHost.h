@@ -42,6 +42,8 @@ public:
     virtual QWidget* mainWindow() = 0;
     // Shows a picture in Quick Preview, whose "Use" replaces the workspace with it.
     virtual void showPreview(const Bitmap& picture) = 0;
+    // Opens the help at a topic (ui/HelpViewer.h names them).
+    virtual void showHelp(const QString& topic) = 0;
     // A long computation's progress in the status bar; an empty text clears it. A host
     // without a status bar has nothing to show it in.
     virtual void showProgress(const QString& text) { (void)text; }

@@ -13,6 +13,7 @@
 #include "effects/ColorEffects.h"
 #include "effects/EffectParams.h"
 #include "effects/RangeOps.h"
+#include "ui/HelpViewer.h"
 #include "workspace/Gadgets.h"
 #include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
@@ -224,7 +225,7 @@ std::vector<MenuEntry> buildMenuBar() {
         editorItem("&Paste", &Editor::Paste2Click).key("Ctrl+V").flag(MenuEntry::KeyShownOnly),
     }));
     m.push_back(gadgetsMenu());
-    m.push_back(sub("&Help", {later("&Contents").named("Contents1").key("F1"), sep(),
+    m.push_back(sub("&Help", {item("&Contents", [](F& w) { w.windows().showHelp(kHelpContentsTopic); }).named("Contents1").key("F1"), sep(),
                               item("&About", [](F& w) { w.dialogs().message(QStringLiteral("Pixoral " PIXORAL_VERSION)); })
                                   .named("About1")}));
     return m;

@@ -17,6 +17,7 @@ void MainHost::fail(const QString& message) { w_.fail(message); }
 QString MainHost::programFolder() const { return w_.programFolder(); }
 QWidget* MainHost::mainWindow() { return &w_; }
 void MainHost::showPreview(const Bitmap& picture) { w_.windows().showPreview(picture); }
+void MainHost::showHelp(const QString& topic) { w_.windows().showHelp(topic); }
 // The panel of the pointer's position, which is idle while a computation holds the window.
 void MainHost::showProgress(const QString& text) { w_.setStatusText(2, text); }
 

@@ -21,6 +21,7 @@ public:
     QString programFolder() const override;
     QWidget* mainWindow() override;
     void showPreview(const Bitmap& picture) override;
+    void showHelp(const QString& topic) override;
     void showProgress(const QString& text) override;
 
     TColor indicatorPenColor() const override;

@@ -10,7 +10,7 @@ namespace pixoral {
 QStringList shippedDataFiles() {
     return {QStringLiteral("patterns.bmp"),    QStringLiteral("PixoralLib.tip"),   QStringLiteral("PixoralQB.txt"),
             QStringLiteral("PixoralFL.txt"),   QStringLiteral("GraphPresets.tip"), QStringLiteral("PixoralFrac.txt"),
-            QStringLiteral("Surf3DPresets.txt"), QStringLiteral("Pixoral.hlp"),     QStringLiteral("Graph.hlp")};
+            QStringLiteral("Surf3DPresets.txt")};
 }
 
 namespace {
@@ -60,6 +60,14 @@ QString resolveProgramFolder(const QString& exeDir, const QString& userDir, cons
     }
     seedFolder(shipped, userDir);
     return withSeparator(userDir);
+}
+
+QString helpFolderFor(const QString& exeDir) {
+    const QString beside = QDir::cleanPath(exeDir + QStringLiteral("/help"));
+    const QString installed = QDir::cleanPath(exeDir + QStringLiteral("/../share/pixoral/help"));
+    for (const QString& dir : {beside, installed})
+        if (QFileInfo::exists(dir + QStringLiteral("/index.html"))) return dir;
+    return beside;
 }
 
 void seedFolder(const QString& shippedDir, const QString& userDir) {

@@ -26,6 +26,11 @@ QString resolveProgramFolder(const QString& exeDir, const QString& userDir, cons
 // Copies the shipped data files that the user folder does not have yet.
 void seedFolder(const QString& shippedDir, const QString& userDir);
 
+// The folder of the help pages: "help" beside the executable (a build tree, a portable copy),
+// else "share/pixoral/help" beside its "bin" folder (an install). When neither holds the pages
+// the first, so a message can say where they were looked for.
+QString helpFolderFor(const QString& exeDir);
+
 // writeFileAtomically (bytes through a temporary file renamed over the old one) comes from
 // files/ImageFile.h, which the settings file shares with the image files.
 

@@ -15,6 +15,7 @@
 #include "generators/TJpegPreviewF.h"
 #include "generators/TButtonF.h"
 #include "generators/TFractalsF.h"
+#include "ui/HelpViewer.h"
 #include "ui/WorkspaceHost.h"
 #include "workspace/WorkspaceSettings.h"
 #include "workspace/ScriptRecorder.h"
@@ -54,8 +55,8 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 }  // namespace
 
 SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings,
-                                   ScriptRecorder& recorder, script::TPixoralScriptF::Runner runScript)
-    : host_(host), main_(main) {
+                                   ScriptRecorder& recorder, script::TPixoralScriptF::Runner runScript, QString helpFolder)
+    : host_(host), main_(main), helpFolder_(std::move(helpFolder)) {
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
     PixoralFLF_ = new generators::TPixoralFLF(
@@ -86,5 +87,19 @@ void SecondaryWindows::showQuickButton() { showInFront(ButtonF_, main_, Place::C
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
 void SecondaryWindows::showQuickFractals() { showInFront(FractalsF_, main_, Place::Right); }
+
+void SecondaryWindows::showHelp(const QString& topic) {
+    if (!HelpViewer_) {
+        // Read again at each try until it is there, so help installed later is found.
+        const HelpPages pages(helpFolder_);
+        if (!pages.found()) {
+            host_.fail(pages.missingMessage());
+            return;
+        }
+        HelpViewer_ = new HelpViewer(helpFolder_, main_);
+    }
+    placeOnce(HelpViewer_, main_, Place::Centre);
+    HelpViewer_->showTopic(topic);
+}
 
 }  // namespace pixoral

@@ -11,6 +11,7 @@ class QWidget;
 
 namespace pixoral {
 
+class HelpViewer;
 class ScriptRecorder;
 class WorkspaceHost;
 struct WorkspaceSettings;
@@ -33,9 +34,10 @@ class SecondaryWindows {
 public:
     // The windows are children of `main`, which deletes them. Quick Filter reads the trace
     // Color Byte from the settings, which must outlive the windows. The script editor runs
-    // its scripts through `runScript` and takes the recorder's text.
+    // its scripts through `runScript` and takes the recorder's text. The help pages are read
+    // from `helpFolder` when the help is first opened.
     SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings, ScriptRecorder& recorder,
-                     script::TPixoralScriptF::Runner runScript);
+                     script::TPixoralScriptF::Runner runScript, QString helpFolder);
 
     generators::TPixoralQBF* pixoralQB() const { return PixoralQBF_; }
     generators::TPixoralFLF* pixoralFL() const { return PixoralFLF_; }
@@ -66,6 +68,10 @@ public:
     void requestFilter(const QString& name);
     // Quick Fractals, beside the main window the first time.
     void showQuickFractals();
+    // The help viewer at a topic (ui/HelpViewer.h). Help that is not installed is a failure
+    // of the host with a message saying where it was looked for.
+    void showHelp(const QString& topic);
+    HelpViewer* helpViewer() const { return HelpViewer_; }
 
 private:
     WorkspaceHost& host_;
@@ -81,6 +87,8 @@ private:
     generators::TJpegPreviewF* JpegPreviewF_ = nullptr;
     generators::TButtonF* ButtonF_ = nullptr;
     generators::TFractalsF* FractalsF_ = nullptr;
+    QString helpFolder_;
+    HelpViewer* HelpViewer_ = nullptr;  // made when the help is first opened
 };
 
 }  // namespace pixoral

@@ -21,6 +21,7 @@
 #include "workspace/Gadgets.h"
 #include "workspace/MainHost.h"
 #include "workspace/PatternList.h"
+#include "workspace/ProgramFolder.h"
 #include "workspace/QtDialogs.h"
 #include "workspace/RecentFiles.h"
 #include "workspace/SecondaryWindows.h"
@@ -111,8 +112,11 @@ void TPixoralF::FormCreate() {
     state_.undo = UndoRing();
 
     // 10. The Quick windows, the script editor and the effects panel, created once and hidden.
+    // The help is read-only and ships with the executable, wherever the program folder is.
+    const QString helpFolder =
+        options_.helpFolder.isEmpty() ? helpFolderFor(QCoreApplication::applicationDirPath()) : options_.helpFolder;
     windows_ = std::make_unique<SecondaryWindows>(*host_, this, state_.settings, recorder_,
-                                                  [this](const QString& text) { return runScript(text); });
+                                                  [this](const QString& text) { return runScript(text); }, helpFolder);
 
     setStatusText(1, QStringLiteral("Pen=Copy"));
     refreshCommandStates();

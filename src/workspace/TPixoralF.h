@@ -43,6 +43,7 @@ public:
         QString settingsFileName = QStringLiteral("pixoral.ini");
         std::shared_ptr<Dialogs> dialogs;  // null: the Qt dialogs
         bool batch = false;  // no window state is read or written
+        QString helpFolder;  // the help pages; empty: helpFolderFor() the executable's folder
     };
 
     explicit TPixoralF(Options options, QWidget* parent = nullptr);

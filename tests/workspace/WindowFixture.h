@@ -19,6 +19,7 @@ struct TestWindowSetup {
     bool batch = true;  // no window state or recent list read or written
     // Fills the program folder (with a trailing separator) before the window starts.
     std::function<void(const QString& folder)> prepare;
+    QString helpFolder = QStringLiteral(PIXORAL_DATA_DIR "/help");
 };
 
 struct TestWindow {
@@ -32,6 +33,7 @@ struct TestWindow {
         o.programFolder = dir.path();
         o.dialogs = dialogs;
         o.batch = s.batch;
+        o.helpFolder = s.helpFolder;
         w = std::make_unique<TPixoralF>(o);
         if (s.show) w->show();
     }

@@ -11,6 +11,7 @@
 
 #include "generators/TGraphF.h"
 #include "ui/ColorGrid.h"
+#include "ui/HelpViewer.h"
 #include "WindowFixture.h"
 #include "workspace/SecondaryWindows.h"
 
@@ -100,10 +101,10 @@ TEST(QuickGraphWindow, PresetsDrawWhenPickedAndAddRefusesWhatTheFileCannotHold) 
     EXPECT_EQ(f.dialogs->messages().last(), "Error in Constants");
 
     f.click("goHelp");
-    auto* help = f.graph().findChild<QWidget*>("GraphHelp");
+    HelpViewer* help = f.w->windows().helpViewer();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->windowTitle(), "Graph");
+    EXPECT_EQ(help->currentFile(), "quick-graph.html");
     f.click("goAbout");
     EXPECT_TRUE(f.dialogs->messages().last().startsWith("Pixoral Quick Graph"));
 }
