@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev libgl-dev
   libgif-dev libjpeg-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev libmuparser-dev
-  xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation
+  xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-liberation fonts-symbola
 )
 missing=()
 for p in "${packages[@]}"; do

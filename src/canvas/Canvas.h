@@ -144,11 +144,18 @@ public:
     TColor pixel(int x, int y) const;
     void setPixel(int x, int y, TColor c);
 
-    // Text with the font; the background is filled with the brush unless it is clear.
+    // Text with the font (the face name as the user knows it; canvas/Fonts.h tells how it is
+    // drawn); the background is filled with the brush unless it is clear.
     // With a non-zero escapement the baseline turns counter-clockwise about the top-left
     // corner of the first character cell.
     void textOut(int x, int y, const QString& text);
     void textRect(const Rect& r, int x, int y, const QString& text);  // clipped to r
+    // `text` turned `angle` degrees counter-clockwise about (x, y), the top-left of its first
+    // cell, in a font made from `font` for the purpose: its size taken as the whole cell's
+    // height, bold, italic and underline kept, never struck out. Only the glyphs are painted
+    // (no background), in the font's colour. The canvas font, brush and pen position stay
+    // as they were.
+    void textRotate(int x, int y, const Font& font, const QString& text, int angle);
     int textWidth(const QString& text) const;
     int textHeight(const QString& text) const;
 

@@ -13,7 +13,9 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "canvas/Fonts.h"
 #include "canvas/Raster.h"
+#include "canvas/Text.h"
 
 namespace pixoral {
 
@@ -30,15 +32,21 @@ bool fontsAvailable() {
     return false;
 }
 
+// A negative height is the character height (the pixel size); a positive one the height of
+// the whole cell, so the glyphs are scaled down until the cell fits it.
 QFont toQFont(const Font& f) {
-    QFont q(f.name);
-    const long long px = std::llabs(static_cast<long long>(f.height()));
-    q.setPixelSize(static_cast<int>(std::clamp<long long>(px, 1, kMaxPixelSize)));
+    QFont q(screenFace(f.name));
+    const long long px = std::clamp<long long>(std::llabs(static_cast<long long>(f.height())), 1, kMaxPixelSize);
+    q.setPixelSize(static_cast<int>(px));
     q.setBold((f.style & fsBold) != 0);
     q.setItalic((f.style & fsItalic) != 0);
     q.setUnderline((f.style & fsUnderline) != 0);
     q.setStrikeOut((f.style & fsStrikeOut) != 0);
     q.setStyleStrategy(QFont::NoAntialias);
+    if (f.height() > 0) {
+        const int cell = QFontMetrics(q).height();
+        if (cell > px) q.setPixelSize(static_cast<int>(std::max<long long>(1, (px * px + cell / 2) / cell)));
+    }
     return q;
 }
 
@@ -48,8 +56,9 @@ enum : std::uint8_t { kNothing = 0, kBackground = 1, kInk = 2 };
 // escapement about that corner, and paints it. With `clip`, only that rectangle is touched
 // and, when the brush is not clear, all of it is filled as the background; otherwise the
 // background is the (turned) text cell.
-void paintText(Bitmap& bmp, const Font& font, const Brush& brush, int x, int y, const QString& text, const QRect* clip) {
+void paintText(Bitmap& bmp, const Font& font, const Brush& brush, int x, int y, const QString& shownText, const QRect* clip) {
     if (bmp.isEmpty() || !fontsAvailable()) return;
+    const QString text = screenText(font.name, shownText);
     const QRect bitmapRect(0, 0, bmp.width(), bmp.height());
     const QFont qf = toQFont(font);
     const QFontMetrics fm(qf);
@@ -138,13 +147,52 @@ void Canvas::textRect(const Rect& r, int x, int y, const QString& text) {
 
 int Canvas::textWidth(const QString& text) const {
     if (text.isEmpty() || !fontsAvailable()) return 0;
-    return QFontMetrics(toQFont(font_)).horizontalAdvance(text);
+    return QFontMetrics(toQFont(font_)).horizontalAdvance(screenText(font_.name, text));
 }
 
 int Canvas::textHeight(const QString& text) const {
     if (!fontsAvailable()) return 0;
     Q_UNUSED(text);
     return QFontMetrics(toQFont(font_)).height();
+}
+
+void Canvas::textRotate(int x, int y, const Font& font, const QString& text, int angle) {
+    const Font savedFont = font_;
+    const Brush savedBrush = brush_;
+    const Point savedPos = penPos_;
+    Font turned;
+    turned.name = font.name;
+    turned.setHeight(std::abs(font.height()));
+    turned.style = font.style & (fsBold | fsItalic | fsUnderline);
+    turned.color = font.color;
+    // Whole turns are the same turn; tenths of a degree must stay within int.
+    turned.escapement = (angle % 360) * 10;
+    font_ = turned;
+    brush_ = Brush();
+    brush_.setStyle(BrushStyle::bsClear);
+    textOut(x, y, text);
+    brush_ = savedBrush;
+    font_ = savedFont;
+    penPos_ = savedPos;
+}
+
+std::optional<TextFit> fitTextSize(Canvas& canvas, const Font& font, const QString& caption, int width, int height) {
+    const Font saved = canvas.font();
+    Font trial = font;
+    trial.escapement = 0;
+    TextFit fit;
+    for (fit.size = kFitLargest; fit.size > kFitSmallest; --fit.size) {
+        trial.size = fit.size;
+        canvas.font() = trial;
+        fit.height = canvas.textHeight(caption);
+        fit.width = canvas.textWidth(caption);
+        // Widened: a button may be any size a script or a file gave it.
+        if (fit.height < static_cast<long long>(height) - kFitMargin && fit.width < static_cast<long long>(width) - kFitMargin)
+            break;
+    }
+    canvas.font() = saved;
+    if (fit.size <= kFitSmallest) return std::nullopt;
+    return fit;
 }
 
 }  // namespace pixoral

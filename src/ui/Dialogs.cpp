@@ -122,6 +122,20 @@ std::optional<Font> ScriptedDialogs::font(const Font& initial) {
     return f;
 }
 
+bool ScriptedDialogs::pickSymbol(QString& fontName, QString& text) {
+    const auto a = take(QStringLiteral("symbol picker"));
+    if (!a || *a == kCancel) return false;
+    const qsizetype comma = a->indexOf(QLatin1Char(','));
+    const QString name = comma < 0 ? QString() : a->left(comma).trimmed();
+    if (name.isEmpty()) {
+        fail(QStringLiteral("not a symbol for the symbol picker (FontName,text): %1").arg(*a));
+        return false;
+    }
+    fontName = name;
+    text = a->mid(comma + 1);
+    return true;
+}
+
 std::optional<QString> ScriptedDialogs::openFile(const QString& caption, const QString& filter) {
     Q_UNUSED(filter);
     const auto a = take(caption);

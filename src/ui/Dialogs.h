@@ -32,6 +32,9 @@ public:
     virtual Button question(const QString& text, int buttons) = 0;
     virtual std::optional<TColor> color(TColor initial) = 0;
     virtual std::optional<Font> font(const Font& initial) = 0;
+    // The symbol picker, modal: on Use, the chosen font name and the character picked (in
+    // that font's codes) are written back and the answer is true; on Cancel nothing changes.
+    virtual bool pickSymbol(QString& fontName, QString& text) = 0;
     virtual std::optional<QString> openFile(const QString& caption, const QString& filter) = 0;
     virtual std::optional<QString> saveFile(const QString& caption, const QString& filter) = 0;
     // Image files: `filter` is "Description|patterns|..." (patterns joined by ';') with entry
@@ -64,6 +67,8 @@ public:
     Button question(const QString& text, int buttons) override;
     std::optional<TColor> color(TColor initial) override;
     std::optional<Font> font(const Font& initial) override;
+    // The answer "FontName,text" (the text is everything after the first comma).
+    bool pickSymbol(QString& fontName, QString& text) override;
     std::optional<QString> openFile(const QString& caption, const QString& filter) override;
     std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
     std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;

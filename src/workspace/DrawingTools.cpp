@@ -199,6 +199,55 @@ private:
     Kind kind_;
 };
 
+// ---------------------------------------------------------------- text
+
+// Before any text tool paints, the canvas font takes the name, size and style of the text
+// font (plain, unturned text).
+void useTextFont(Canvas& c, const Font& textFont) {
+    c.font().name = textFont.name;
+    c.font().size = textFont.size;
+    c.font().style = textFont.style;
+    c.font().escapement = 0;
+}
+
+// The paint text at the press point when the mouse is released; with a shadow, the shadow
+// first at the press point and the text moved from it by the shadow offsets.
+class TextTool : public Tool {
+public:
+    explicit TextTool(bool shadow) : shadow_(shadow) {}
+    void move(ToolContext& w, const MouseInput&) override { w.markUnchanged(); }
+    void release(ToolContext& w, const MouseInput&) override {
+        Canvas& c = w.canvas();
+        const WorkspaceSettings& s = w.settings();
+        const Point p = w.drag().start;
+        useTextFont(c, s.textFont);
+        if (shadow_) {
+            c.font().color = s.shadowColor;
+            c.textOut(p.x, p.y, s.paintText);
+        }
+        c.font().color = s.textFont.color;
+        const Point to = shadow_ ? Point{clampCoord(std::int64_t{p.x} + s.shadowDx), clampCoord(std::int64_t{p.y} + s.shadowDy)} : p;
+        c.textOut(to.x, to.y, s.paintText);
+    }
+
+private:
+    bool shadow_;
+};
+
+// The drag gives the angle; the shapes count, how many copies turn about the press point.
+class RotateTextTool : public LineBandTool {
+public:
+    void release(ToolContext& w, const MouseInput& in) override {
+        removeBand(w);
+        const WorkspaceSettings& s = w.settings();
+        const Point p = w.drag().start;
+        Canvas& c = w.canvas();
+        useTextFont(c, s.textFont);
+        for (const int a : rotatedTextAngles(GetAngle(p, at(in)), std::min(s.shapesCount, kMaxShapes)))
+            c.textRotate(p.x, p.y, s.textFont, s.paintText, a);
+    }
+};
+
 // ---------------------------------------------------------------- arc, chord, pie
 
 class ArcTool : public Tool {
@@ -635,6 +684,9 @@ void registerDrawingTools(ToolTable& t) {
     t.add({"floodfill"}, std::make_shared<FloodFillTool>());
     t.add({"paintpick"}, std::make_shared<PaintPickTool>());
     t.add({"snapshot"}, std::make_shared<SnapshotTool>());
+    t.add({"text"}, std::make_shared<TextTool>(false));
+    t.add({"shadowtext"}, std::make_shared<TextTool>(true));
+    t.add({"rotatetext"}, std::make_shared<RotateTextTool>());
 }
 
 }  // namespace pixoral

@@ -387,4 +387,21 @@ QString recordCurve(const std::array<Point, 4>& p) {
     return posText(p[0]) + QStringLiteral("curve ") + numbers({d1.x, d1.y, d2.x, d2.y, d3.x, d3.y});
 }
 
+// ---------------------------------------------------------------- rotated text
+
+int GetAngle(Point s, Point e) {
+    double dx = double(e.x) - s.x;
+    if (dx == 0) dx = 0.001;
+    const double dy = double(e.y) - s.y;
+    return roundHalfEven(-std::atan2(dy, dx) * 180.0 / std::numbers::pi);
+}
+
+std::vector<int> rotatedTextAngles(int first, int n) {
+    std::vector<int> angles;
+    if (n < 1) return angles;
+    const int step = 360 / n;
+    for (int k = 0, a = first; k < n; ++k, a += step) angles.push_back(a);
+    return angles;
+}
+
 }  // namespace pixoral

@@ -161,6 +161,15 @@ FigurePoints cubeFromFrontFace(Point s, Point e);
 std::vector<std::vector<Point>> cubePaths(const FigurePoints& f);
 void drawCube(Canvas& canvas, const FigurePoints& f);
 
+// ---------------------------------------------------------------- rotated text
+
+// The direction of the drag S-E in whole degrees, counter-clockwise on screen (halves to
+// even): 0 to the right, 90 straight up, -90 down, 180 or -180 to the left. A dx of exactly
+// 0 counts as 0.001.
+int GetAngle(Point s, Point e);
+// The angles of the n rotated copies: `first`, then each 360 div n further. None for n < 1.
+std::vector<int> rotatedTextAngles(int first, int n);
+
 // ---------------------------------------------------------------- recorder texts
 
 // The script text of a finished stroke; numbers are followed by one blank each.

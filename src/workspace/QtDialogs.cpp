@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include "canvas/Fonts.h"
 #include "workspace/PictureDialogs.h"
 
 namespace pixoral {
@@ -18,7 +19,7 @@ QColor toQColor(TColor c) {
 }
 
 QFont toQFont(const Font& f) {
-    QFont q(f.name);
+    QFont q(screenFace(f.name));
     q.setPointSize(f.size > 0 ? f.size : 8);
     q.setBold(f.style & fsBold);
     q.setItalic(f.style & fsItalic);
@@ -79,6 +80,14 @@ std::optional<Font> QtDialogs::font(const Font& initial) {
     const QFont q = QFontDialog::getFont(&ok, toQFont(initial), parent_);
     if (!ok) return std::nullopt;
     return fromQFont(q, initial);
+}
+
+bool QtDialogs::pickSymbol(QString& fontName, QString& text) {
+    if (!fonts_) fonts_ = new TPixoralFontsF(parent_);
+    if (fonts_->exec() != QDialog::Accepted) return false;
+    fontName = fonts_->previewFontName();
+    text = fonts_->previewCaption();
+    return true;
 }
 
 std::optional<QString> QtDialogs::openFile(const QString& caption, const QString& filter) {

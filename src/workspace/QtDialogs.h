@@ -1,7 +1,10 @@
 #pragma once
 // The real dialogs behind the Dialogs interface: Qt's modal dialogs, and the picture dialogs
 // with a preview of the file under the cursor.
+#include <QPointer>
+
 #include "ui/Dialogs.h"
+#include "ui/TPixoralFontsF.h"
 
 class QWidget;
 
@@ -17,6 +20,9 @@ public:
     Button question(const QString& text, int buttons) override;
     std::optional<TColor> color(TColor initial) override;
     std::optional<Font> font(const Font& initial) override;
+    // The symbol picker window, made at the first call and kept, so it opens again on the
+    // font and character chosen last.
+    bool pickSymbol(QString& fontName, QString& text) override;
     std::optional<QString> openFile(const QString& caption, const QString& filter) override;
     std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
     std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
@@ -24,6 +30,7 @@ public:
 
 private:
     QWidget* parent_;
+    QPointer<TPixoralFontsF> fonts_;
 };
 
 }  // namespace pixoral

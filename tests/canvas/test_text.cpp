@@ -7,6 +7,8 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "canvas/Fonts.h"
+#include "canvas/Text.h"
 #include "../common/TestSupport.h"
 
 using namespace pixoral;
@@ -175,4 +177,68 @@ TEST(Text, FarAwayAndOddInputIsHarmless) {
     c.font().size = 1000000;
     c.textOut(0, 0, "W");
     SUCCEED();
+}
+
+TEST(Text, FitFindsTheLargestSizeOrNothing) {
+    Bitmap bmp(10, 10);
+    Canvas& c = bmp.canvas();
+    c.font().size = 13;
+    const Font arial{"Arial", 8, fsBold};
+    const auto fit = fitTextSize(c, arial, "OK", 88, 31);
+    ASSERT_TRUE(fit.has_value());
+    EXPECT_GT(fit->size, 5);
+    EXPECT_LT(fit->height, 31 - 10);
+    EXPECT_LT(fit->width, 88 - 10);
+    // One size larger no longer fits.
+    c.font() = arial;
+    c.font().size = fit->size + 1;
+    EXPECT_TRUE(c.textHeight("OK") >= 21 || c.textWidth("OK") >= 78);
+    EXPECT_EQ(c.font().name, "Arial");
+    // A button too small for any size above 5.
+    c.font().size = 13;
+    EXPECT_FALSE(fitTextSize(c, arial, "Caption", 20, 14).has_value());
+    EXPECT_EQ(c.font().size, 13);  // the canvas font is left as it was
+}
+
+TEST(Text, RotatedTextIsTransparentAndLeavesTheCanvasAlone) {
+    Bitmap bmp(120, 120);
+    Canvas& c = bmp.canvas();
+    setup(c, false);  // a solid brush: rotated text still paints only its glyphs
+    c.setPenPos({3, 4});
+    const Font f{"Arial", 20, 0, clRed};
+    c.textRotate(60, 60, f, "Hi", 90);
+    const Box ink = boundsOf(bmp, clRed);
+    ASSERT_FALSE(ink.empty());
+    EXPECT_LE(ink.bottom, 60);  // turned upward from the press point
+    EXPECT_GE(ink.left, 60);
+    EXPECT_EQ(countPixels(bmp, clRed) + countPixels(bmp, clWhite), 120 * 120);
+    EXPECT_EQ(c.font().color, clBlue);
+    EXPECT_EQ(c.font().escapement, 0);
+    EXPECT_EQ(c.penPos(), (Point{3, 4}));
+    // The size counts as the whole cell, so the glyphs come out smaller than plain text.
+    Bitmap plain(120, 120);
+    plain.canvas().font() = f;
+    plain.canvas().brush().setStyle(BrushStyle::bsClear);
+    plain.canvas().textOut(10, 10, "Hi");
+    EXPECT_LT(countPixels(bmp, clRed), countPixels(plain, clRed));
+}
+
+TEST(Text, ClassicFacesHaveStandInsAndSymbolFacesTheirPictures) {
+    const std::pair<const char*, const char*> faces[] = {
+        {"Arial", "Liberation Sans"},     {"ms sans serif", "Liberation Sans"}, {"Times New Roman", "Liberation Serif"},
+        {"Courier New", "Liberation Mono"}, {"Wingdings", "Symbola"},          {"DejaVu Sans", "DejaVu Sans"}};
+    for (const auto& [name, face] : faces) EXPECT_EQ(screenFace(name), face) << name;
+    EXPECT_EQ(screenText("Wingdings", "J\u00FC"), QString::fromUcs4(U"\u263A\u2714"));  // smile, tick
+    EXPECT_EQ(screenText("Symbol", "ap"), QString::fromUtf8("\u03B1\u03C0"));
+    EXPECT_EQ(screenText("Arial", "J"), "J");
+    EXPECT_EQ(symbolFaceChar("Wingdings", 255), 0u);  // no picture there
+    EXPECT_TRUE(screenFontNames().contains("Wingdings"));
+    // Text in a symbol face is drawn as its pictures, not as letters.
+    Bitmap a(60, 60), b(60, 60);
+    a.canvas().font().name = "Wingdings";
+    a.canvas().textOut(5, 5, "J");
+    b.canvas().font().name = "Symbola";
+    b.canvas().textOut(5, 5, QString::fromUcs4(U"\u263A"));
+    EXPECT_EQ(differingPixels(a, b), 0);
+    EXPECT_GT(countPixels(a, clBlack), 10);
 }

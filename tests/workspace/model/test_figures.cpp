@@ -487,3 +487,19 @@ TEST(Options, ExtremeRoundingStillDraws) {
         EXPECT_EQ(b.pixel(20, 5), clBlack) << r;
     }
 }
+
+TEST(RotatedText, AngleOfTheDragAndTheCopiesTurnedFromIt) {
+    struct Case {
+        Point s, e;
+        int angle;
+    };
+    const Case cases[] = {
+        {{10, 100}, {110, 0}, 45},  {{0, 0}, {10, 0}, 0},     {{0, 0}, {0, -10}, 90}, {{0, 0}, {0, 10}, -90},
+        {{0, 0}, {-10, 0}, -180},   {{5, 5}, {5, 5}, 0},       // no drag: dx counts as 0.001
+        {{0, 0}, {2, -5}, 68},                                 // 68.198...
+    };
+    for (const Case& c : cases) EXPECT_EQ(GetAngle(c.s, c.e), c.angle) << c.e.x << "," << c.e.y;
+    EXPECT_EQ(rotatedTextAngles(45, 4), (std::vector<int>{45, 135, 225, 315}));
+    EXPECT_EQ(rotatedTextAngles(0, 7), (std::vector<int>{0, 51, 102, 153, 204, 255, 306}));
+    EXPECT_TRUE(rotatedTextAngles(30, 0).empty());
+}
