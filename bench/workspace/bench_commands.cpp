@@ -43,6 +43,7 @@ public:
     std::optional<QString> saveFile(const QString&, const QString&) override { return std::nullopt; }
     std::optional<QString> openPicture(const QString&, const QString&, int) override { return std::nullopt; }
     std::optional<QString> savePicture(const QString&, const QString&, int) override { return std::nullopt; }
+    bool pickSymbol(QString&, QString&) override { return false; }
 };
 
 struct Command {

@@ -88,17 +88,6 @@ void paintButtonFace(Canvas& c, ButtonFace kind, int left, int top, int width, i
     caption(c, left, top, w, h, text, style);
 }
 
-std::optional<FittedText> fitTextSize(Canvas& c, const QString& caption, const Font& font, int width, int height) {
-    KeepDrawingState keep(c);
-    c.font() = font;
-    for (int s = kFitLargest; s >= kFitSmallest; --s) {
-        c.font().size = s;
-        const int th = c.textHeight(caption), tw = c.textWidth(caption);
-        if (th < height - kButtonMargin && tw < width - kButtonMargin) return FittedText{s, tw, th};
-    }
-    return std::nullopt;
-}
-
 ButtonDrag::Cursor ButtonDrag::press(int x, int y, const Box& box) {
     pressAt = Point{x, y};
     widthOffset = box.width - x;

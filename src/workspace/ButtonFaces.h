@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "canvas/Canvas.h"
+#include "canvas/Text.h"
 #include "workspace/GadgetPaint.h"
 
 namespace pixoral {
@@ -39,18 +40,8 @@ struct ButtonStyle {
 void paintButtonFace(Canvas& c, ButtonFace kind, int left, int top, int width, int height, const QString& caption,
                      const Font& font, const ButtonStyle& style, TColor face, bool filled);
 
-// The largest font size from 71 down to 6 at which `caption` in `font` is less than
-// `width` - 10 wide and `height` - 10 high, with the text size there; nothing when none fits.
-// Measured on `c`, whose font is left as it was.
-struct FittedText {
-    int size = 0;
-    int textWidth = 0;
-    int textHeight = 0;
-};
-inline constexpr int kFitLargest = 71;
-inline constexpr int kFitSmallest = 6;
-inline constexpr int kButtonMargin = 10;  // also the margin of "Autosize Button"
-std::optional<FittedText> fitTextSize(Canvas& c, const QString& caption, const Font& font, int width, int height);
+// The margin around a caption of "Autosize Button" (Autosize Text fits with canvas/Text.h).
+inline constexpr int kButtonMargin = kFitMargin;
 
 // Moving and resizing a button with the left mouse button. A press within the bottom-right
 // corner resizes, anywhere else moves once the mouse moves. Coordinates are the button's own.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "canvas/Text.h"
 #include "effects/Range.h"
 #include "files/ImageFile.h"
 #include "ui/Prompt.h"
@@ -80,12 +81,12 @@ void AutosizeButton1Click(F& w) {
 void AutosizeText1Click(F& w) {
     GadgetButton* b = button(w);
     if (!b) return;
-    const auto fit = fitTextSize(w.canvas(), b->text(), b->gadgetFont(), b->width(), b->height());
+    const auto fit = fitTextSize(w.canvas(), b->gadgetFont(), b->text(), b->width(), b->height());
     if (!fit) return;
     Font f = b->gadgetFont();
     f.size = fit->size;
     b->setGadgetFont(f);
-    b->resize(fit->textWidth + kButtonMargin, fit->textHeight + kButtonMargin);
+    b->resize(fit->width + kButtonMargin, fit->height + kButtonMargin);
 }
 
 void SizeClick(F& w, bool height) {

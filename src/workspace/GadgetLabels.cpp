@@ -32,6 +32,20 @@ void LabelTextClick(F& w) {
     if (!answer.isEmpty()) l->setCaption(QString(answer).replace(QLatin1Char('|'), QLatin1Char('\n')));
 }
 
+// The symbol picker's choice becomes the label: its face, its character(s), and a size of at
+// least 36 so the symbol reads.
+void GetSymbol1Click(F& w) {
+    GadgetLabel* l = label(w);
+    if (!l) return;
+    QString face, text;
+    if (!w.dialogs().pickSymbol(face, text)) return;
+    Font f = l->gadgetFont();
+    f.name = face;
+    if (f.size < 36) f.size = 36;
+    l->setGadgetFont(f);
+    l->setCaption(text);
+}
+
 NumberPrompt shadowOffsetPrompt() {
     NumberPrompt p;
     p.caption = QStringLiteral("Label Gadget Shadow");
@@ -89,7 +103,7 @@ MenuEntry labelPopup() {
         item("&Text...", &LabelTextClick),
         sub("Text Style", textStyleItems()),
         sub("Paint Style", {item("Select", [](F& w) { style(w).select = !style(w).select; }).flag(MenuEntry::Checkable)}),
-        later("Get Symbol").named("GetSymbol1"),
+        item("Get Symbol", &GetSymbol1Click).named("GetSymbol1"),
         sep(),
         item("&Paint", [](F& w) {
             if (GadgetLabel* l = label(w)) paintLabel(w, *l);

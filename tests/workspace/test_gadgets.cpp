@@ -105,6 +105,14 @@ TEST(GadgetsWindow, MenuFindsGadgetsByNameAndPopupsKeepTheirRules) {
     t.run("Gadget>GadLabel2>Text Style>Shadow Offset...", {"abc"});
     EXPECT_EQ(g.labels.colors.shadowOffset, 1);
 
+    // Get Symbol: the picked face and character, at least 36 points.
+    auto* label = dynamic_cast<GadgetLabel*>(g.find(QStringLiteral("GadLabel3")));
+    ASSERT_NE(label, nullptr);
+    t.run("Gadget>GadLabel3>Get Symbol", {"Wingdings,J"});
+    EXPECT_EQ(label->caption(), QStringLiteral("J"));
+    EXPECT_EQ(label->gadgetFont().name, QStringLiteral("Wingdings"));
+    EXPECT_EQ(label->gadgetFont().size, 36);
+
     t.run("Gadget>GadBut1>Oval>Pen=1...", {"7"});
     EXPECT_EQ(g.buttons.ovalPenWidth, 1);
     t.run("Gadget>GadBut1>Oval>Pen=1...", {"3"});
