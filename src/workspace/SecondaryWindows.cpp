@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "effects/TPixoralEffectsF.h"
+#include "files/TPaintPreviewF.h"
 #include "generators/TPixoralFLF.h"
 #include "generators/TGraphF.h"
 #include "generators/TPixoralQBF.h"
@@ -56,6 +57,7 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings,
                                    ScriptRecorder& recorder, script::TPixoralScriptF::Runner runScript)
     : host_(host), main_(main) {
+    PaintPreviewF_ = new files::TPaintPreviewF(host_, main);
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
     PixoralFLF_ = new generators::TPixoralFLF(
@@ -86,5 +88,10 @@ void SecondaryWindows::showQuickButton() { showInFront(ButtonF_, main_, Place::C
 void SecondaryWindows::requestBackground(const QString& name) { PixoralQBF_->ApplyPresetByName(name); }
 void SecondaryWindows::requestFilter(const QString& name) { PixoralFLF_->RunFilterByName(name); }
 void SecondaryWindows::showQuickFractals() { showInFront(FractalsF_, main_, Place::Right); }
+
+void SecondaryWindows::showPrintPreview() {
+    placeOnce(PaintPreviewF_, main_, Place::Centre);
+    PaintPreviewF_->Print1Click();
+}
 
 }  // namespace pixoral

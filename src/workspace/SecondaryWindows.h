@@ -28,6 +28,9 @@ class TFractalsF;
 namespace effects {
 class TPixoralEffectsF;
 }
+namespace files {
+class TPaintPreviewF;
+}
 
 class SecondaryWindows {
 public:
@@ -48,6 +51,7 @@ public:
     generators::TJpegPreviewF* jpegPreview() const { return JpegPreviewF_; }
     generators::TButtonF* quickButton() const { return ButtonF_; }
     generators::TFractalsF* fractals() const { return FractalsF_; }
+    files::TPaintPreviewF* printPreview() const { return PaintPreviewF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -66,10 +70,13 @@ public:
     void requestFilter(const QString& name);
     // Quick Fractals, beside the main window the first time.
     void showQuickFractals();
+    // File > Print...: the print preview, in the middle of the screen the first time.
+    void showPrintPreview();
 
 private:
     WorkspaceHost& host_;
     QWidget* main_;
+    files::TPaintPreviewF* PaintPreviewF_ = nullptr;
     generators::TPixoralQBF* PixoralQBF_ = nullptr;
     generators::TPixoralFLF* PixoralFLF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;

@@ -19,6 +19,7 @@
 #include "files/ImageFile.h"
 #include "ui/LongJob.h"
 #include "workspace/Commands.h"
+#include "workspace/FrameMarkers.h"
 #include "workspace/MainHost.h"
 #include "workspace/PatternList.h"
 #include "workspace/QtDialogs.h"
@@ -136,6 +137,7 @@ void TPixoralF::buildLayout() {
     mypaint->onMouseMove = [this](const MouseInput& in) { mypaintMouseMove(in); };
     mypaint->onMouseUp = [this](const MouseInput& in) { mypaintMouseUp(in); };
     ScrollBox1->setWidget(mypaint);
+    frameMarkers_ = std::make_unique<FrameMarkers>(mypaint);
     row->addWidget(ScrollBox1, 1);
 
     auto* PatList = new QListWidget(central);

@@ -25,6 +25,7 @@ namespace pixoral {
 
 class ColorList;
 class CommandBar;
+class FrameMarkers;
 class MainHost;
 class PaintBox;
 class PatternList;
@@ -60,6 +61,7 @@ public:
     SecondaryWindows& windows() { return *windows_; }
     PatternList& patterns() { return *patterns_; }
     RecentFiles& recent() { return *recent_; }
+    FrameMarkers& frameMarkers() { return *frameMarkers_; }
     ToolTable& tools() { return engine_.tools(); }
     ScriptRecorder& recorder() { return recorder_; }
     const QString& programFolder() const { return programFolder_; }
@@ -154,6 +156,7 @@ private:
     std::unique_ptr<SecondaryWindows> windows_;
     std::unique_ptr<PatternList> patterns_;
     std::unique_ptr<RecentFiles> recent_;
+    std::unique_ptr<FrameMarkers> frameMarkers_;
 
     bool shown_ = false;
     QString failure_;
