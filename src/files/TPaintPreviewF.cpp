@@ -92,8 +92,7 @@ void TPaintPreviewF::buildControls() {
     at->addWidget(Image1);
     ScrollBox1->setWidget(holder);
     outer->addWidget(ScrollBox1, 1);
-
-    resize(651, 498);
+    resize(sizeHint());
 }
 
 void TPaintPreviewF::setPrintTarget(PrintTarget target) {

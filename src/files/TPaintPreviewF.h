@@ -40,6 +40,8 @@ public:
     int scale() const { return scale_; }
     // The preview page as last drawn.
     const QImage& page() const { return page_; }
+    // The window opens 651 by 498, whatever the page inside it.
+    QSize sizeHint() const override { return QSize(651, 498); }
 
     // ---- handlers ----
     // File > Print...: scale 2, the page taken from the printer, the preview drawn, the window
