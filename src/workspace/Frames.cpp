@@ -8,8 +8,9 @@ namespace pixoral {
 int frameWidth(int imageWidth, int count) { return count >= 1 && imageWidth > 0 ? imageWidth / count : 0; }
 
 Rect frameRect(int imageWidth, int imageHeight, int count, int frame) {
-    const int fw = frameWidth(imageWidth, count);
-    return Rect{fw * (frame - 1), 0, fw * frame, imageHeight};
+    // "Go" takes any negative frame, so the columns are worked out wide and kept in range.
+    const long long fw = frameWidth(imageWidth, count);
+    return Rect{effects::clampRangeCoord(fw * (frame - 1LL)), 0, effects::clampRangeCoord(fw * frame), imageHeight};
 }
 
 std::optional<int> goToFrame(int answer, int count) {

@@ -1,6 +1,7 @@
 // Image > Frames: the frame geometry, and the menu rows on the window (markers, Clip, Paste
 // Clip, Save As BMP's).
 #include <QWidget>
+#include <climits>
 #include <gtest/gtest.h>
 
 #include "WindowFixture.h"
@@ -15,6 +16,7 @@ TEST(Frames, Geometry) {
     EXPECT_EQ(frameWidth(256, 3), 85);
     EXPECT_EQ(frameRect(256, 100, 3, 3), (Rect{170, 0, 255, 100}));  // column 255 is in no frame
     EXPECT_EQ(frameWidth(2, 3), 0);
+    EXPECT_LT(frameRect(256, 100, 1, INT_MIN).right, 0);  // far left of the image, no overflow
     const struct {
         int answer, count;
         std::optional<int> frame;
