@@ -3,7 +3,7 @@
 # The benchmarks are built too (not run), so a change that breaks them fails here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh --test
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPIXORAL_SANITIZE=ON -DPIXORAL_BENCH=ON
 cmake --build build-asan
 export QT_QPA_PLATFORM=offscreen

@@ -301,6 +301,11 @@ FileResult readImageFile(const QString& path, Bitmap* out, QString* error) {
     return r;
 }
 
+QString pathWithoutExtension(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix();
+    return suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason) {
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) {

@@ -52,6 +52,10 @@ FileResult savePictureAs(QString* path, const Bitmap& source, const ImageSaveOpt
 FileResult encodeImageData(ImageFileType type, const Bitmap& source, const ImageSaveOptions& options,
                            QByteArray* out, QString* reason);
 
+// The path without its last extension ("/a/pic.gif" gives "/a/pic"); a name without one as
+// it stands.
+QString pathWithoutExtension(const QString& path);
+
 // Writes bytes atomically (QSaveFile); false with the system's reason on failure.
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* reason);
 

@@ -160,4 +160,10 @@ std::optional<QString> ScriptedDialogs::savePicture(const QString& caption, cons
     return saveFile(caption, filter);
 }
 
+bool ScriptedDialogs::printerSetup(QPrinter& printer) {
+    Q_UNUSED(printer);
+    const auto a = take(QStringLiteral("printer setup"));
+    return a && *a != kCancel;
+}
+
 }  // namespace pixoral

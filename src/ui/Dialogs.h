@@ -11,6 +11,8 @@
 #include "canvas/Canvas.h"
 #include "canvas/Color.h"
 
+class QPrinter;
+
 namespace pixoral {
 
 // Filters are written as pairs "Description|patterns|Description|patterns", patterns
@@ -41,6 +43,8 @@ public:
     // `filterIndex` (1-based) chosen. The open dialog previews the picture under the cursor.
     virtual std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex);
     virtual std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex);
+    // The printer set-up dialog, changing `printer`'s settings; false when cancelled.
+    virtual bool printerSetup(QPrinter& printer) = 0;
 };
 
 // Answers from a queue and records every message; used by tests and batch mode.
@@ -73,6 +77,8 @@ public:
     std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
     std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
     std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex) override;
+    // Any answer but ":cancel" accepts the printer's settings as they are.
+    bool printerSetup(QPrinter& printer) override;
 
     // Every picture dialog asked for, oldest first (the answer is the queued path).
     struct PictureRequest {

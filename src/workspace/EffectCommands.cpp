@@ -18,6 +18,7 @@ using namespace rows;
 namespace fx = effects;
 
 MenuEntry captureMenu();  // FileCommands.cpp
+MenuEntry framesMenu();   // FrameCommands.cpp
 
 namespace {
 
@@ -177,8 +178,7 @@ MenuEntry imageMenu() {
                       item("Quick Button...", [](F& w) { w.windows().showQuickButton(); }).named("QuickButton1"),
                       item("Quick 3D...", [](F& w) { w.windows().showQuick3D(); }).named("Quick3D1"),
                       item("Quick JPEG...", [](F& w) { w.windows().showQuickJpeg(); }).named("QuickJPEG1")}),
-        sub("Frames", {later("&Set..."), later("&Go").key("Ctrl+G"), later("&Hide"), later("Clip"), later("Paste Clip"),
-                       sep(), later("Save As BMP's...")}),
+        framesMenu(),
         item("Clear Default", &ClearDefault1Click).named("ClearDefault1"),
         sep(),
         sub("Pixel Format", {pixelFormat("8 bit", PixelFormat::pf8bit).named("N8bit1").flag(MenuEntry::Checked),

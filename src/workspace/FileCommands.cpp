@@ -11,9 +11,11 @@
 
 #include "files/Clipboard.h"
 #include "files/ImageFile.h"
+#include "files/SplitSave.h"
 #include "workspace/Commands.h"
 #include "workspace/PatternList.h"
 #include "workspace/RecentFiles.h"
+#include "workspace/SecondaryWindows.h"
 #include "workspace/TPixoralF.h"
 
 namespace pixoral {
@@ -187,6 +189,28 @@ void SaveAs1Click(TPixoralF& w) {
     if (const auto path = w.dialogs().savePicture(QStringLiteral("Save As"), savePictureFilter(), 1)) w.saveImageFile(*path);
 }
 
+// ---------------------------------------------------------------- split save
+
+void splitSave(TPixoralF& w, SplitKind kind) {
+    const auto chosen = w.dialogs().savePicture(QStringLiteral("Split Save"), savePictureFilter(), 1);
+    if (!chosen) return;
+    QString error;
+    if (!writeSplit(w.workspace(), kind, w.settings().splitImageCount, *chosen, &error)) w.fail(error);
+}
+
+// The item shows the count taken. A number outside 2..10 changes nothing; text that is not a
+// number counts as 2, and the item then says 2 rather than repeating the text.
+void ImageCount1Click(TPixoralF& w) {
+    const QString answer = w.dialogs().inputBox(kImageCountPrompt.caption, kImageCountPrompt.text, kImageCountPrompt.defaultText);
+    const PromptResult r = acceptAnswer(kImageCountPrompt, answer, w.settings().splitImageCount);
+    bool isNumber = false;
+    answer.trimmed().toInt(&isNumber);
+    if (r.refused && isNumber) return;
+    w.settings().splitImageCount = static_cast<int>(r.value);
+    if (QAction* item = w.findChild<QAction*>(QStringLiteral("ImageCount1")))
+        item->setText(QStringLiteral("Image Count=") + QString::number(w.settings().splitImageCount));
+}
+
 void Redo1Click(TPixoralF& w) {
     if (w.undoRing().redo(w.workspace())) w.repaintWorkspace();
 }
@@ -203,12 +227,12 @@ MenuEntry fileMenu() {
         recentMenu(),
         openPatternRow(),
         savePatternRow(),
-        sub("Split Save", {later("&Vertical Split...").named("VerticalSplit1"),
-                           later("&Horizontal Split...").named("HorizontalSplit1"),
-                           later("&Puzzle Split...").named("PuzzleSplit1"), sep(),
-                           later("Image Count...").named("ImageCount1")}),
+        sub("Split Save", {item("&Vertical Split...", [](TPixoralF& w) { splitSave(w, SplitKind::Vertical); }).named("VerticalSplit1"),
+                           item("&Horizontal Split...", [](TPixoralF& w) { splitSave(w, SplitKind::Horizontal); }).named("HorizontalSplit1"),
+                           item("&Puzzle Split...", [](TPixoralF& w) { splitSave(w, SplitKind::Puzzle); }).named("PuzzleSplit1"), sep(),
+                           item("Image Count...", &ImageCount1Click).named("ImageCount1")}),
         sep(),
-        later("Print...").named("Print1"),
+        item("Print...", [](TPixoralF& w) { w.windows().showPrintPreview(); }).named("Print1"),
         sep(),
         item("E&xit", [](TPixoralF& w) { w.close(); }),
     });

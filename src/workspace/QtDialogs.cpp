@@ -5,6 +5,7 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 #include "canvas/Fonts.h"
 #include "workspace/PictureDialogs.h"
@@ -45,6 +46,12 @@ std::optional<QString> QtDialogs::openPicture(const QString& caption, const QStr
 
 std::optional<QString> QtDialogs::savePicture(const QString& caption, const QString& filter, int filterIndex) {
     return runSaveDialog(parent_, caption, filter, filterIndex);
+}
+
+bool QtDialogs::printerSetup(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
+    dialog.setWindowTitle(QStringLiteral("Printer Setup"));
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString QtDialogs::inputBox(const QString& caption, const QString& prompt, const QString& defaultText) {

@@ -27,6 +27,7 @@ public:
     std::optional<QString> saveFile(const QString& caption, const QString& filter) override;
     std::optional<QString> openPicture(const QString& caption, const QString& filter, int filterIndex) override;
     std::optional<QString> savePicture(const QString& caption, const QString& filter, int filterIndex) override;
+    bool printerSetup(QPrinter& printer) override;
 
 private:
     QWidget* parent_;

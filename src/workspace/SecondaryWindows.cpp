@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "effects/TPixoralEffectsF.h"
+#include "files/TPaintPreviewF.h"
 #include "generators/TPixoralFLF.h"
 #include "generators/TGraphF.h"
 #include "generators/TPixoralQBF.h"
@@ -57,6 +58,7 @@ void showInFront(QWidget* w, const QWidget* main, Place where) {
 SecondaryWindows::SecondaryWindows(WorkspaceHost& host, QWidget* main, const WorkspaceSettings& settings,
                                    ScriptRecorder& recorder, script::TPixoralScriptF::Runner runScript, QString helpFolder)
     : host_(host), main_(main), helpFolder_(std::move(helpFolder)) {
+    PaintPreviewF_ = new files::TPaintPreviewF(host_, main);
     QuickPreviewF_ = new generators::TQuickPreviewF(host_, main);
     PixoralQBF_ = new generators::TPixoralQBF(host_, main);
     PixoralFLF_ = new generators::TPixoralFLF(
@@ -100,6 +102,11 @@ void SecondaryWindows::showHelp(const QString& topic) {
     }
     placeOnce(HelpViewer_, main_, Place::Centre);
     HelpViewer_->showTopic(topic);
+}
+
+void SecondaryWindows::showPrintPreview() {
+    placeOnce(PaintPreviewF_, main_, Place::Centre);
+    PaintPreviewF_->Print1Click();
 }
 
 }  // namespace pixoral

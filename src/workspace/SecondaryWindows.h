@@ -29,6 +29,9 @@ class TFractalsF;
 namespace effects {
 class TPixoralEffectsF;
 }
+namespace files {
+class TPaintPreviewF;
+}
 
 class SecondaryWindows {
 public:
@@ -50,6 +53,7 @@ public:
     generators::TJpegPreviewF* jpegPreview() const { return JpegPreviewF_; }
     generators::TButtonF* quickButton() const { return ButtonF_; }
     generators::TFractalsF* fractals() const { return FractalsF_; }
+    files::TPaintPreviewF* printPreview() const { return PaintPreviewF_; }
 
     // Shows a window in front, placed beside or below the main window the first time.
     void showEffectsPanel();
@@ -72,10 +76,13 @@ public:
     // of the host with a message saying where it was looked for.
     void showHelp(const QString& topic);
     HelpViewer* helpViewer() const { return HelpViewer_; }
+    // File > Print...: the print preview, in the middle of the screen the first time.
+    void showPrintPreview();
 
 private:
     WorkspaceHost& host_;
     QWidget* main_;
+    files::TPaintPreviewF* PaintPreviewF_ = nullptr;
     generators::TPixoralQBF* PixoralQBF_ = nullptr;
     generators::TPixoralFLF* PixoralFLF_ = nullptr;
     generators::TQuickPreviewF* QuickPreviewF_ = nullptr;

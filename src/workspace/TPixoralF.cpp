@@ -18,6 +18,7 @@
 #include "files/ImageFile.h"
 #include "ui/LongJob.h"
 #include "workspace/Commands.h"
+#include "workspace/FrameMarkers.h"
 #include "workspace/Gadgets.h"
 #include "workspace/MainHost.h"
 #include "workspace/PatternList.h"
@@ -140,6 +141,7 @@ void TPixoralF::buildLayout() {
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setWidgetResizable(false);
+    frameMarkers_ = std::make_unique<FrameMarkers>(mypaint);
     row->addWidget(ScrollBox1, 1);
 
     auto* PatList = new QListWidget(central);

@@ -25,6 +25,7 @@ namespace pixoral {
 
 class ColorList;
 class CommandBar;
+class FrameMarkers;
 class GadgetSet;
 class MainHost;
 class PaintBox;
@@ -64,6 +65,7 @@ public:
     PatternList& patterns() { return *patterns_; }
     GadgetSet& gadgets() { return *gadgets_; }
     RecentFiles& recent() { return *recent_; }
+    FrameMarkers& frameMarkers() { return *frameMarkers_; }
     ToolTable& tools() { return engine_.tools(); }
     ScriptRecorder& recorder() { return recorder_; }
     const QString& programFolder() const { return programFolder_; }
@@ -167,6 +169,7 @@ private:
     std::unique_ptr<PatternList> patterns_;
     std::unique_ptr<RecentFiles> recent_;
     GadgetSet* gadgets_ = nullptr;  // a child object
+    std::unique_ptr<FrameMarkers> frameMarkers_;
 
     bool shown_ = false;
     QString failure_;
