@@ -18,7 +18,7 @@ QStringList shippedDataFiles();
 QString resolveProgramFolder(const QString& exeDir, const QString& userDir, const QString& overrideDir,
                              QString* error = nullptr);
 
-// Copies the shipped data files that the user folder does not have yet.
+// Copies the shipped data files that the user folder does not have yet, each in one step.
 void seedFolder(const QString& shippedDir, const QString& userDir);
 
 // writeFileAtomically (bytes through a temporary file renamed over the old one) comes from
