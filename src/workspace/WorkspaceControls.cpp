@@ -46,43 +46,44 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PaintBox::setPicture(const QImage& image) {
-    image_ = image;
-    if (size() != image_.size()) setFixedSize(image_.size());
+void PaintBox::setPicture(const Bitmap& source) {
+    source_ = &source;
+    const QSize size(source.width(), source.height());
+    if (this->size() != size) setFixedSize(size);
     update();
 }
 
 void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts) {
-    const QImage& store = source.store();
-    if (image_.size() != QSize(source.width(), source.height()) || image_.format() != QImage::Format_RGB32) {
-        setPicture(source.toImage());
+    if (source_ != &source || size() != QSize(source.width(), source.height())) {
+        setPicture(source);
         return;
     }
-    const bool device = source.pixelFormat() == PixelFormat::Device;
     QRegion changed;
-    // Still the same pixels as the bitmap: nothing to copy.
-    const bool shared = device && image_.constBits() == store.constBits();
-    for (const Rect& r : parts) {
-        const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
-        changed += q;
-        if (shared) continue;
-        for (int y = r.top; y < r.bottom; ++y) {
-            auto* d = reinterpret_cast<std::uint32_t*>(image_.scanLine(y)) + r.left;
-            if (device) {
-                std::memcpy(d, reinterpret_cast<const std::uint32_t*>(store.constScanLine(y)) + r.left,
-                            std::size_t(r.right - r.left) * 4);
-            } else {
-                raster::fetchRow(store.constScanLine(y), source.pixelFormat(), r.left, r.right - r.left, d);
-                for (int x = 0; x < r.right - r.left; ++x) d[x] |= 0xFF000000u;
-            }
-        }
-    }
+    for (const Rect& r : parts) changed += QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
     update(changed);
+}
+
+QImage PaintBox::rendered(const QRect& area) const {
+    const QRect r = area & QRect(0, 0, source_ ? source_->width() : 0, source_ ? source_->height() : 0);
+    if (r.isEmpty()) return QImage();
+    if (source_->pixelFormat() == PixelFormat::Device) return source_->store().copy(r);
+    QImage rows(r.size(), QImage::Format_RGB32);
+    if (rows.isNull()) return rows;
+    for (int y = 0; y < r.height(); ++y) {
+        auto* d = reinterpret_cast<std::uint32_t*>(rows.scanLine(y));
+        raster::fetchRow(source_->store().constScanLine(r.top() + y), source_->pixelFormat(), r.left(), r.width(), d);
+        for (int x = 0; x < r.width(); ++x) d[x] |= 0xFF000000u;
+    }
+    return rows;
 }
 
 void PaintBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawImage(e->rect().topLeft(), image_, e->rect());
+    const QRect r = e->rect() & QRect(0, 0, source_ ? source_->width() : 0, source_ ? source_->height() : 0);
+    if (r.isEmpty()) return;
+    // A 32-bit workspace is drawn straight from its pixels; others convert only these rows.
+    if (source_->pixelFormat() == PixelFormat::Device) p.drawImage(r.topLeft(), source_->store(), r);
+    else p.drawImage(r.topLeft(), rendered(r));
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* e) {

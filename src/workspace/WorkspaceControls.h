@@ -16,17 +16,22 @@
 
 namespace pixoral {
 
-// Shows the workspace bitmap at its own size and reports the mouse.
+// Shows the workspace bitmap at its own size and reports the mouse. Painting reads the
+// bitmap's own pixels (converting only the rows on screen when it is not 32 bits), so showing
+// a picture never costs a copy of it, and the workspace never has to copy itself away from a
+// picture still held for the screen when it is drawn on.
 class PaintBox : public QWidget {
     Q_OBJECT
 public:
     explicit PaintBox(QWidget* parent = nullptr);
-    void setPicture(const QImage& image);
+    // `source` must outlive the box or be replaced first (the main window's workspace does).
+    void setPicture(const Bitmap& source);
     // Shows again only these parts of the bitmap (clipped rectangles of it); a bitmap of
-    // another size replaces the picture.
+    // another size is shown whole.
     void updateRegion(const Bitmap& source, const std::vector<Rect>& parts);
-    const QImage& picture() const { return image_; }
-    QSize sizeHint() const override { return image_.size(); }
+    QSize sizeHint() const override { return source_ ? QSize(source_->width(), source_->height()) : QSize(); }
+    // The picture as the screen shows it, whole.
+    QImage picture() const { return rendered(QRect(QPoint(0, 0), sizeHint())); }
 
     std::function<void(const MouseInput&)> onMouseDown, onMouseMove, onMouseUp;
 
@@ -37,7 +42,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    QImage image_;
+    // The part `r` of the bitmap as 32-bit pixels for the screen (empty outside it).
+    QImage rendered(const QRect& r) const;
+
+    const Bitmap* source_ = nullptr;
 };
 
 // The owner-drawn list of colour strings; each row is painted in its colour.

@@ -6,6 +6,7 @@
 #include <vector>
 #include <gtest/gtest.h>
 
+#include "canvas/Canvas.h"
 #include "workspace/ProgramFolder.h"
 #include "workspace/UndoRing.h"
 #include "workspace/WindowSettings.h"

@@ -27,6 +27,8 @@
 #include "workspace/WindowSettings.h"
 
 using namespace pixoral;
+using namespace pixoral::generators;
+using namespace pixoral::script;
 
 namespace {
 
