@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QToolBar>
 #include <QToolButton>
 #include <algorithm>
@@ -44,6 +45,7 @@ public:
     std::optional<QString> openPicture(const QString&, const QString&, int) override { return std::nullopt; }
     std::optional<QString> savePicture(const QString&, const QString&, int) override { return std::nullopt; }
     bool pickSymbol(QString&, QString&) override { return false; }
+    bool printerSetup(QPrinter&) override { return false; }
 };
 
 struct Command {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "canvas/Bitmap.h"
+#include "files/DataBound.h"
 #include "files/MedianCut.h"
 
 namespace pixoral {
@@ -74,11 +75,12 @@ bool readFirstImage(GifFileType* gif, QImage* out, QString* error) {
     if (!imageSizeAllowed(sw, sh) || !imageSizeAllowed(fw, fh))
         return fail(error, QStringLiteral("the image is too large (%1 by %2)").arg(sw).arg(sh));
 
-    // One LZW code of at least three bits yields at most 4096 pixels, so a frame larger than
-    // that allows for the bytes left is truncated for sure: say so before allocating for it.
+    // A frame the bytes after its descriptor cannot fill, or a screen the whole file cannot,
+    // is refused before anything is allocated for it.
     const auto* ctx = static_cast<const ReadContext*>(gif->UserData);
-    const qint64 left = ctx->size - ctx->pos;
-    if (qint64(fw) * fh > (left + 1) * 8 / 3 * 4096) return fail(error, QStringLiteral("the file is truncated"));
+    if (!gifDataCanFill(fw, fh, ctx->size - ctx->pos))
+        return fail(error, claimsMoreThanDataReason(fw, fh, ctx->size - ctx->pos));
+    if (!gifDataCanFill(sw, sh, ctx->size)) return fail(error, claimsMoreThanDataReason(sw, sh, ctx->size));
 
     const ColorMapObject* cmap = d.ColorMap ? d.ColorMap : gif->SColorMap;
     QRgb lut[256];

@@ -13,8 +13,11 @@
 #include <cstdint>
 #include <vector>
 
+#include <cstring>
+
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "files/DataBound.h"
 #include "files/Dib.h"
 #include "files/GifCodec.h"
 #include "files/Metafile.h"
@@ -56,12 +59,35 @@ bool readWholeFile(const QString& path, QByteArray* out, QString* why) {
     return true;
 }
 
+// A PNG whose header claims more than its data can fill (see DataBound.h). The header is
+// read here because Qt's reader tells the size but not the depth; a file too short to hold
+// one is left to the reader's own message.
+bool pngOverclaims(const QByteArray& data, QString* why) {
+    const auto* b = reinterpret_cast<const unsigned char*>(data.constData());
+    if (data.size() < 29 || std::memcmp(b + 12, "IHDR", 4) != 0) return false;
+    auto be32 = [&](int at) { return (qint64(b[at]) << 24) | (b[at + 1] << 16) | (b[at + 2] << 8) | b[at + 3]; };
+    const qint64 width = be32(16), height = be32(20);
+    int channels = 0;
+    switch (b[25]) {  // colour type
+    case 0: case 3: channels = 1; break;  // grey, palette
+    case 4: channels = 2; break;          // grey and alpha
+    case 2: channels = 3; break;          // RGB
+    case 6: channels = 4; break;          // RGBA
+    default: return false;
+    }
+    const int depth = b[24];
+    if (depth < 1 || depth > 16 || pngDataCanFill(width, height, depth * channels, data.size())) return false;
+    *why = claimsMoreThanDataReason(width, height, data.size());
+    return true;
+}
+
 // Qt's reader for PNG, sizes checked before any pixels are decoded.
 bool readWithQt(const QByteArray& data, const char* format, QImage* out, QString* why) {
     if (data.isEmpty()) {
         *why = QStringLiteral("the file is empty");
         return false;
     }
+    if (std::strcmp(format, "png") == 0 && pngOverclaims(data, why)) return false;
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);

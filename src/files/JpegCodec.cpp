@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "canvas/Bitmap.h"
+#include "files/DataBound.h"
 
 namespace pixoral {
 
@@ -22,8 +23,24 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
-    bool truncated;
+    // The first warning that means picture data was lost, and where the decoder stood then.
+    int lossCode;
+    unsigned lossRow;
+    int lossScan;
 };
+
+// Warnings after which libjpeg goes on with grey or guessed blocks: the picture is not the
+// file's. (Extraneous bytes between segments and the like lose nothing and pass.)
+bool losesData(int code) {
+    switch (code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC: return true;
+    default: return false;
+    }
+}
 
 void onError(j_common_ptr cinfo) {
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
@@ -34,7 +51,12 @@ void onError(j_common_ptr cinfo) {
 void onMessage(j_common_ptr cinfo, int level) {
     if (level >= 0) return;  // trace messages
     auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-    if (cinfo->err->msg_code == JWRN_JPEG_EOF) err->truncated = true;
+    if (losesData(cinfo->err->msg_code) && err->lossCode == 0 && cinfo->is_decompressor) {
+        auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+        err->lossCode = cinfo->err->msg_code;
+        err->lossRow = d->output_scanline;
+        err->lossScan = d->input_scan_number;
+    }
     cinfo->err->num_warnings++;
 }
 
@@ -60,7 +82,7 @@ constexpr J_COLOR_SPACE kRgb32Space = JCS_EXT_ARGB;
 
 // Only trivially destructible locals live in this frame, so the longjmp skips no destructor.
 bool decodeInner(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr* progress,
-                 const QByteArray& data, QImage* img, bool* tooLarge) {
+                 const QByteArray& data, QImage* img, bool* tooLarge, bool* overclaims) {
     if (setjmp(err->jump)) return false;
     jpeg_create_decompress(cinfo);
     cinfo->progress = progress;
@@ -69,6 +91,10 @@ bool decodeInner(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress
     jpeg_read_header(cinfo, TRUE);
     if (!imageSizeAllowed(cinfo->image_width, cinfo->image_height)) {
         *tooLarge = true;
+        return false;
+    }
+    if (!cinfo->arith_code && !jpegDataCanFill(cinfo->image_width, cinfo->image_height, data.size())) {
+        *overclaims = true;
         return false;
     }
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
@@ -157,6 +183,18 @@ bool encodeInner(jpeg_compress_struct* cinfo, ErrorManager* err, ByteArrayDestin
     return true;
 }
 
+// What a damaged file still held, for the message: a progressive file is read whole before
+// any row comes out, so it breaks off in a scan; a sequential one in a row.
+QString damageReason(const ErrorManager& err, bool progressive, long long height) {
+    const QString what = err.lossCode == JWRN_JPEG_EOF ? QStringLiteral("the file is cut short")
+                                                       : QStringLiteral("the file is damaged");
+    if (progressive)
+        return QStringLiteral("%1: its picture data breaks off in scan %2, so parts of the picture are missing")
+            .arg(what)
+            .arg(err.lossScan);
+    return QStringLiteral("%1: only %2 of its %3 rows could be read").arg(what).arg(err.lossRow).arg(height);
+}
+
 }  // namespace
 
 bool decodeJpeg(const QByteArray& data, QImage* out, QString* error) {
@@ -175,16 +213,20 @@ bool decodeJpeg(const QByteArray& data, QImage* out, QString* error) {
     std::memset(&progress, 0, sizeof progress);
     progress.progress_monitor = onProgress;
     QImage img;
-    bool tooLarge = false;
-    const bool ok = decodeInner(&cinfo, &err, &progress, data, &img, &tooLarge);
+    bool tooLarge = false, overclaims = false;
+    const bool ok = decodeInner(&cinfo, &err, &progress, data, &img, &tooLarge, &overclaims);
+    const bool progressive = cinfo.progressive_mode;
+    const long long width = cinfo.image_width, height = cinfo.image_height;
     jpeg_destroy_decompress(&cinfo);
     QString why;
     if (tooLarge)
         why = QStringLiteral("the image is too large");
+    else if (overclaims)
+        why = claimsMoreThanDataReason(width, height, data.size());
     else if (!ok)
         why = QStringLiteral("damaged JPEG data (%1)").arg(QString::fromLatin1(err.message));
-    else if (err.truncated)
-        why = QStringLiteral("the file is truncated");
+    else if (err.lossCode != 0)
+        why = damageReason(err, progressive, height);
     if (!why.isEmpty()) {
         if (error) *error = why;
         return false;

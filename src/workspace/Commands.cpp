@@ -152,7 +152,10 @@ void selectWholeImage(TPixoralF& w) { w.rangeState().range = Rect{0, 0, w.worksp
 namespace {
 
 void goUndoClick(F& w) {
-    if (w.undoRing().undo(w.workspace())) w.repaintWorkspace();
+    UndoRing::Kept kept;
+    if (!w.undoRing().undo(w.workspace(), &kept)) return;
+    if (kept.lostSomething()) w.setStatusText(0, UndoRing::keptMessage(kept));
+    w.repaintWorkspace();
 }
 
 void ToolButton10Click(F& w) {  // Resize Image

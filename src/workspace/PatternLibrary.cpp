@@ -1,9 +1,11 @@
 #include "workspace/PatternLibrary.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 #include "canvas/Canvas.h"
+#include "files/ImageFile.h"
 
 namespace pixoral {
 
@@ -41,6 +43,19 @@ bool loadPatternStrip(const QString& path, Bitmap* out, QString* error) {
     }
     *out = strip;
     return true;
+}
+
+bool savePatternStrip(const QString& path, const Bitmap& strip, bool keepOldAside, QString* error) {
+    if (keepOldAside && QFileInfo::exists(path)) {
+        // A copy, not a rename: until the new strip is in place the old file keeps its name.
+        QFile old(path);
+        QByteArray bytes;
+        if (old.open(QIODevice::ReadOnly)) bytes = old.readAll();
+        if (!old.isOpen() || old.error() != QFileDevice::NoError ||
+            !writeFileAtomically(path + QStringLiteral(".bak"), bytes, error))
+            return false;
+    }
+    return strip.saveToFile(path, error);
 }
 
 Bitmap patternFromStrip(const Bitmap& strip, int n) {

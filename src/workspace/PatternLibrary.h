@@ -20,6 +20,12 @@ Bitmap emptyPatternStrip();
 // cannot be read as a bitmap; `out` is then untouched.
 bool loadPatternStrip(const QString& path, Bitmap* out, QString* error);
 
+// Writes the strip over the file at `path` in one step (the old file stays whole until the
+// new one is complete). `keepOldAside`: the old file, which could not be read, is first copied
+// to path + ".bak" rather than lost under the new strip. False with the reason when it could
+// not be written; the old file is then untouched.
+bool savePatternStrip(const QString& path, const Bitmap& strip, bool keepOldAside, QString* error);
+
 // Pattern n copied out of the strip as a new 8 by 8, 4-bit bitmap.
 Bitmap patternFromStrip(const Bitmap& strip, int n);
 

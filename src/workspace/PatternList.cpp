@@ -87,13 +87,8 @@ void PatternList::store() {
     if (!changed_ || w_.programFolder().isEmpty()) return;
     const QString path = patternFilePath(w_.programFolder());
     // A strip that could not be read is kept aside rather than lost under the new one.
-    if (fileUnreadable_ && QFileInfo::exists(path)) {
-        const QString aside = path + QStringLiteral(".bak");
-        QFile::remove(aside);
-        QFile::rename(path, aside);
-    }
     QString err;
-    if (strip_.saveToFile(path, &err)) {
+    if (savePatternStrip(path, strip_, fileUnreadable_, &err)) {
         changed_ = false;
         fileUnreadable_ = false;
     } else {

@@ -75,7 +75,13 @@ void seedFolder(const QString& shippedDir, const QString& userDir) {
     const QString from = withSeparator(shippedDir);
     const QString to = withSeparator(userDir);
     for (const QString& name : shippedDataFiles()) {
-        if (QFileInfo::exists(from + name) && !QFileInfo::exists(to + name)) QFile::copy(from + name, to + name);
+        if (!QFileInfo::exists(from + name) || QFileInfo::exists(to + name)) continue;
+        // Through a temporary file: a copy cut short would count as the user's own file and
+        // never be seeded again.
+        QFile in(from + name);
+        if (!in.open(QIODevice::ReadOnly)) continue;
+        const QByteArray bytes = in.readAll();
+        if (in.error() == QFileDevice::NoError) writeFileAtomically(to + name, bytes, nullptr);
     }
 }
 

@@ -23,7 +23,7 @@ QString shippedDataFolder(const QString& exeDir);
 QString resolveProgramFolder(const QString& exeDir, const QString& userDir, const QString& overrideDir,
                              QString* error = nullptr);
 
-// Copies the shipped data files that the user folder does not have yet.
+// Copies the shipped data files that the user folder does not have yet, each in one step.
 void seedFolder(const QString& shippedDir, const QString& userDir);
 
 // The folder of the help pages: "help" beside the executable (a build tree, a portable copy),

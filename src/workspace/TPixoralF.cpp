@@ -248,7 +248,7 @@ QString TPixoralF::takeFailure() {
 
 // ---------------------------------------------------------------- the workspace
 
-void TPixoralF::repaintWorkspace() { mypaint->setPicture(workspace().toImage()); }
+void TPixoralF::repaintWorkspace() { mypaint->setPicture(workspace()); }
 
 double TPixoralF::zoom() const { return mypaint->zoom(); }
 

@@ -43,7 +43,10 @@ ToolEngine::Repaint ToolEngine::mouseDown(WorkspaceState& ws, ToolHost& host, co
         in.y = ws.settings.anchor.y;
         host.movePointerTo(ws.settings.anchor);
     }
-    ws.undo.push(ws.image);
+    // Keeping the undo step never stops the stroke; what the budget cost is said in the
+    // status bar.
+    if (const UndoRing::Kept kept = ws.undo.push(ws.image); kept.lostSomething())
+        host.setStatusText(0, UndoRing::keptMessage(kept));
     Canvas& c = ws.image.canvas();
     c.moveTo(in.x, in.y);
     drag_.start = drag_.previous = Point{in.x, in.y};

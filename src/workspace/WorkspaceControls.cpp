@@ -53,11 +53,12 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
 }
 
 QSize PaintBox::viewSize() const {
-    return QSize(int(std::ceil(image_.width() * zoom_)), int(std::ceil(image_.height() * zoom_)));
+    const QSize image = imageSize();
+    return QSize(int(std::ceil(image.width() * zoom_)), int(std::ceil(image.height() * zoom_)));
 }
 
-void PaintBox::setPicture(const QImage& image) {
-    image_ = image;
+void PaintBox::setPicture(const Bitmap& source) {
+    source_ = &source;
     if (size() != viewSize()) setFixedSize(viewSize());
     update();
 }
@@ -88,41 +89,45 @@ MouseInput PaintBox::inputOf(const QMouseEvent* e) const {
 }
 
 void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts) {
-    const QImage& store = source.store();
-    if (image_.size() != QSize(source.width(), source.height()) || image_.format() != QImage::Format_RGB32) {
-        setPicture(source.toImage());
+    if (source_ != &source || size() != viewSize()) {
+        setPicture(source);
         return;
     }
-    const bool device = source.pixelFormat() == PixelFormat::Device;
     QRegion changed;
-    // Still the same pixels as the bitmap: nothing to copy.
-    const bool shared = device && image_.constBits() == store.constBits();
     for (const Rect& r : parts) {
         // One widget pixel more on each side: at a fractional display scale the device
         // pixels along the edge may belong to either side.
         changed += toView(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top)).adjusted(-1, -1, 1, 1);
-        if (shared) continue;
-        for (int y = r.top; y < r.bottom; ++y) {
-            auto* d = reinterpret_cast<std::uint32_t*>(image_.scanLine(y)) + r.left;
-            if (device) {
-                std::memcpy(d, reinterpret_cast<const std::uint32_t*>(store.constScanLine(y)) + r.left,
-                            std::size_t(r.right - r.left) * 4);
-            } else {
-                raster::fetchRow(store.constScanLine(y), source.pixelFormat(), r.left, r.right - r.left, d);
-                for (int x = 0; x < r.right - r.left; ++x) d[x] |= 0xFF000000u;
-            }
-        }
     }
     update(changed);
 }
 
 void PaintBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
+    if (!source_) return;
     if (zoom_ == 1.0 && devicePixelRatioF() == 1.0) {
-        p.drawImage(e->rect().topLeft(), image_, e->rect());
+        const QRect r = e->rect() & QRect(QPoint(0, 0), imageSize());
+        if (r.isEmpty()) return;
+        // A 32-bit workspace is drawn straight from its pixels; others convert only these rows.
+        if (source_->pixelFormat() == PixelFormat::Device) p.drawImage(r.topLeft(), source_->store(), r);
+        else p.drawImage(r.topLeft(), rendered(r));
         return;
     }
     paintScaled(p, e->rect());
+}
+
+QImage PaintBox::rendered(const QRect& area) const {
+    const QRect r = area & QRect(QPoint(0, 0), imageSize());
+    if (r.isEmpty()) return QImage();
+    if (source_->pixelFormat() == PixelFormat::Device) return source_->store().copy(r);
+    QImage rows(r.size(), QImage::Format_RGB32);
+    if (rows.isNull()) return rows;
+    for (int y = 0; y < r.height(); ++y) {
+        auto* d = reinterpret_cast<std::uint32_t*>(rows.scanLine(y));
+        raster::fetchRow(source_->store().constScanLine(r.top() + y), source_->pixelFormat(), r.left(), r.width(), d);
+        for (int x = 0; x < r.width(); ++x) d[x] |= 0xFF000000u;
+    }
+    return rows;
 }
 
 namespace {
@@ -142,6 +147,7 @@ void PaintBox::paintScaled(QPainter& p, const QRect& exposed) {
     if (dr <= dl || db <= dt) return;
     QImage part(dr - dl, db - dt, QImage::Format_RGB32);
     if (part.isNull()) return;
+    const int width = source_->width(), height = source_->height();
     const auto sourceOf = [s](int d, int size) {
         const int i = int(std::floor((d + 0.5) / s));
         return i >= 0 && i < size ? i : -1;
@@ -150,16 +156,29 @@ void PaintBox::paintScaled(QPainter& p, const QRect& exposed) {
     // Index -1 is the device pixel just before the exposed part, so a boundary at its left
     // edge is seen too.
     std::vector<int> cols(std::size_t(part.width()) + 1);
-    for (int i = 0; i <= part.width(); ++i) cols[std::size_t(i)] = sourceOf(dl + i - 1, image_.width());
+    for (int i = 0; i <= part.width(); ++i) cols[std::size_t(i)] = sourceOf(dl + i - 1, width);
+    // A row of a bitmap that is not 32 bits is converted once for all the device rows it covers.
+    const bool device = source_->pixelFormat() == PixelFormat::Device;
+    std::vector<std::uint32_t> converted(device ? 0 : std::size_t(width));
+    int convertedRow = -1;
+    const auto pixelsOf = [&](int row) -> const std::uint32_t* {
+        const std::uint8_t* line = source_->store().constScanLine(row);
+        if (device) return reinterpret_cast<const std::uint32_t*>(line);
+        if (row != convertedRow) {
+            raster::fetchRow(line, source_->pixelFormat(), 0, width, converted.data());
+            convertedRow = row;
+        }
+        return converted.data();
+    };
     const std::uint32_t background = palette().window().color().rgb();
-    int prevRow = sourceOf(dt - 1, image_.height());
+    int prevRow = sourceOf(dt - 1, height);
     for (int j = 0; j < part.height(); ++j) {
-        const int row = sourceOf(dt + j, image_.height());
+        const int row = sourceOf(dt + j, height);
         auto* out = reinterpret_cast<std::uint32_t*>(part.scanLine(j));
         if (row < 0) {
             std::fill(out, out + part.width(), background);
         } else {
-            const auto* in = reinterpret_cast<const std::uint32_t*>(image_.constScanLine(row));
+            const std::uint32_t* in = pixelsOf(row);
             const bool rowLine = grid && row != prevRow;
             for (int i = 0; i < part.width(); ++i) {
                 const int col = cols[std::size_t(i) + 1];
@@ -168,7 +187,7 @@ void PaintBox::paintScaled(QPainter& p, const QRect& exposed) {
                     continue;
                 }
                 const bool line = rowLine || (grid && col != cols[std::size_t(i)]);
-                out[i] = line ? gridOver(in[col]) : in[col];
+                out[i] = line ? gridOver(in[col]) : (in[col] | 0xFF000000u);
             }
         }
         prevRow = row;

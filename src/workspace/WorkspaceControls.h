@@ -35,16 +35,21 @@ QString zoomText(double zoom);
 // pixels. This is the one place where widget and image coordinates meet: the tools, the
 // batch runner and every widget placed over the picture go through toImage() / toView().
 // Image pixels are drawn with nearest sampling straight into device pixels, so they stay
-// crisp at any zoom and any display scale.
+// crisp at any zoom and any display scale. Painting reads the bitmap's own pixels
+// (converting only what is on screen when it is not 32 bits), so showing a picture never
+// costs a copy of it, and the workspace never has to copy itself away from a picture still
+// held for the screen when it is drawn on. The bitmap must outlive the widget's use of it.
 class PaintBox : public QWidget {
     Q_OBJECT
 public:
     explicit PaintBox(QWidget* parent = nullptr);
-    void setPicture(const QImage& image);
+    // `source` must outlive the box or be replaced first (the main window's workspace does).
+    void setPicture(const Bitmap& source);
     // Shows again only these parts of the bitmap (clipped rectangles of it); a bitmap of
-    // another size replaces the picture.
+    // another size is shown whole.
     void updateRegion(const Bitmap& source, const std::vector<Rect>& parts);
-    const QImage& picture() const { return image_; }
+    // The picture as the screen shows it at its own size, whole.
+    QImage picture() const { return rendered(QRect(QPoint(0, 0), imageSize())); }
     QSize sizeHint() const override { return viewSize(); }
 
     // Logical widget pixels per image pixel.
@@ -73,11 +78,14 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    QSize imageSize() const { return source_ ? QSize(source_->width(), source_->height()) : QSize(); }
     QSize viewSize() const;
+    // The part `r` of the bitmap as 32-bit pixels for the screen (empty outside it).
+    QImage rendered(const QRect& r) const;
     MouseInput inputOf(const QMouseEvent* e) const;
     void paintScaled(QPainter& p, const QRect& exposed);
 
-    QImage image_;
+    const Bitmap* source_ = nullptr;
     double zoom_ = 1.0;
 };
 

@@ -271,3 +271,50 @@ TEST_F(ImageFileTest, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(saveImageFile(path("no/such/dir/x.jpg"), pattern(4, 4), {}, &error), FileResult::Failed);
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(DataBound, HeadersClaimingMoreThanTheirDataCanFillAreRefused) {
+    // A flat white picture is each format's best case, so it must still open; the same file
+    // with its header patched to claim 16000 by 16000 pixels must not.
+    auto be16 = [](QByteArray& d, int at, int v) { d[at] = char(v >> 8), d[at + 1] = char(v & 0xFF); };
+    auto le16 = [](QByteArray& d, int at, int v) { d[at] = char(v & 0xFF), d[at + 1] = char(v >> 8); };
+    struct Case {
+        ImageFileType type;
+        int side;
+        std::function<void(QByteArray&)> claim;
+    };
+    const Case cases[] = {
+        {ImageFileType::Jpeg, 2048,
+         [&](QByteArray& d) {
+             const int sof = int(d.indexOf("\xFF\xC0"));
+             be16(d, sof + 5, 16000);
+             be16(d, sof + 7, 16000);
+         }},
+        {ImageFileType::Png, 2048,
+         [&](QByteArray& d) {
+             be16(d, 16, 0), be16(d, 18, 16000);  // width, then height, 32 bits each
+             be16(d, 20, 0), be16(d, 22, 16000);
+         }},
+        {ImageFileType::Gif, 1024,
+         [&](QByteArray& d) {
+             le16(d, 6, 16000);  // the screen, then the frame after its ","
+             le16(d, 8, 16000);
+             const int desc = int(d.indexOf(',', 13));
+             le16(d, desc + 5, 16000);
+             le16(d, desc + 7, 16000);
+         }},
+    };
+    for (const Case& c : cases) {
+        QByteArray data;
+        QString reason;
+        ASSERT_EQ(encodeImageData(c.type, Bitmap(c.side, c.side), {}, &data, &reason), FileResult::Done);
+        Bitmap ws(10, 10);
+        ASSERT_EQ(loadImageData(c.type, data, ws, &reason), FileResult::Done) << reason.toStdString();
+        EXPECT_EQ(ws.width(), c.side);
+        c.claim(data);
+        ws = Bitmap(10, 10);
+        EXPECT_EQ(loadImageData(c.type, data, ws, &reason), FileResult::Failed) << int(c.type);
+        EXPECT_TRUE(reason.startsWith(QStringLiteral("the file claims 16000 by 16000 pixels, more than its ")))
+            << reason.toStdString();
+        EXPECT_EQ(ws.width(), 10);
+    }
+}

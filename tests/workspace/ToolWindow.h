@@ -26,7 +26,7 @@ struct Window : TestWindow {
         w->mypaintMouseUp(MouseInput{p.x, p.y, b, m});
     }
     Bitmap& image() { return w->workspace(); }
-    const QImage& shown() { return w->findChild<PaintBox*>(QStringLiteral("mypaint"))->picture(); }
+    QImage shown() { return w->findChild<PaintBox*>(QStringLiteral("mypaint"))->picture(); }
 };
 
 // A white bitmap of the workspace's size with the workspace's pen and brush, to draw the

@@ -2,8 +2,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cstring>
+#include <vector>
 #include <gtest/gtest.h>
 
+#include "canvas/Canvas.h"
 #include "workspace/ProgramFolder.h"
 #include "workspace/UndoRing.h"
 #include "workspace/WindowSettings.h"
@@ -65,6 +68,79 @@ TEST(UndoRing, ResizeKeepsTopLeftOfEveryStep) {
     EXPECT_EQ(ws.pixel(3, 3), clBlue);
     EXPECT_EQ(ws.pixel(5, 3), clWhite);
     EXPECT_EQ(ws.pixel(3, 5), clWhite);
+}
+
+TEST(UndoRing, SharedStepsUndoAndRedoExactlyInEveryFormat) {
+    // Row bytes compared directly: the steps must come back byte for byte.
+    auto same = [](const Bitmap& a, const Bitmap& b) {
+        if (a.width() != b.width() || a.height() != b.height() || a.pixelFormat() != b.pixelFormat()) return false;
+        for (int y = 0; y < a.height(); ++y)
+            if (std::memcmp(a.scanLine(y), b.scanLine(y), std::size_t(a.rowDataBytes())) != 0) return false;
+        return true;
+    };
+    for (const PixelFormat f : {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit, PixelFormat::pf4bit,
+                                PixelFormat::pf1bit}) {
+        UndoRing ring;
+        Bitmap ws(2048, 512, f);  // many tiles: short strokes change a few and share the rest
+        std::vector<Bitmap> states;
+        for (int i = 0; i < 6; ++i) {
+            states.push_back(ws);
+            states.back().setPixel(0, 0, ws.pixel(0, 0));  // a copy of its own
+            EXPECT_FALSE(ring.push(ws).lostSomething());
+            ws.canvas().pen().color = i % 2 ? clBlack : clRed;
+            ws.canvas().moveTo(300 * i + 10, 70 * i + 10);
+            ws.canvas().lineTo(300 * i + 60, 70 * i + 40);
+        }
+        const Bitmap last = ws;
+        if (f == PixelFormat::Device) {
+            const std::size_t image = std::size_t(ws.rowDataBytes()) * std::size_t(ws.height());
+            EXPECT_LT(ring.bytesHeld(), image + image / 4);  // one picture and the strokes' tiles
+        }
+        for (int i = 5; i >= 0; --i) {
+            ASSERT_TRUE(ring.undo(ws)) << i;
+            EXPECT_TRUE(same(ws, states[std::size_t(i)])) << pixelFormatName(f) << " step " << i;
+        }
+        EXPECT_FALSE(ring.undo(ws));
+        for (int i = 1; i <= 6; ++i) {
+            ASSERT_TRUE(ring.redo(ws));
+            EXPECT_TRUE(same(ws, i < 6 ? states[std::size_t(i)] : last)) << pixelFormatName(f) << " redo " << i;
+        }
+    }
+}
+
+TEST(UndoRing, BudgetDropsOldestStepsAndSaysSo) {
+    UndoRing ring;
+    const std::size_t image = 200 * 100 * 4;
+    ring.setBudget(image * 5 / 2);  // two whole pictures and a half
+    const TColor colors[] = {clRed, clLime, clBlue, clYellow};
+    Bitmap ws(200, 100);
+    int dropped = 0;
+    for (const TColor c : colors) {  // every step differs in every tile
+        ws.fill(c);
+        const UndoRing::Kept kept = ring.push(ws);
+        EXPECT_TRUE(kept.stored);
+        dropped += kept.droppedSteps;
+        EXPECT_EQ(UndoRing::keptMessage(kept).isEmpty(), kept.droppedSteps == 0);
+        EXPECT_LE(ring.bytesHeld(), ring.budget());
+    }
+    EXPECT_EQ(dropped, 2);
+    EXPECT_EQ(ring.storedSteps(), 2);
+    ws.fill(clWhite);
+    UndoRing::Kept kept;
+    ASSERT_TRUE(ring.undo(ws, &kept));  // keeping the white picture for redo costs the older step
+    EXPECT_EQ(ws.pixel(5, 5), clYellow);
+    EXPECT_EQ(kept.droppedSteps, 1);
+    EXPECT_EQ(UndoRing::keptMessage(kept), QStringLiteral("Oldest undo steps dropped"));
+    EXPECT_FALSE(ring.undo(ws));
+    ASSERT_TRUE(ring.redo(ws));
+    EXPECT_EQ(ws.pixel(5, 5), clWhite);
+
+    // A picture larger than the whole budget is not stored at all, and says so.
+    Bitmap huge(400, 400);
+    kept = ring.push(huge);
+    EXPECT_FALSE(kept.stored);
+    EXPECT_EQ(UndoRing::keptMessage(kept), QStringLiteral("Too large to undo"));
+    EXPECT_LE(ring.bytesHeld(), ring.budget());
 }
 
 TEST(WindowSettings, ReadsDefaultsForWhatIsMissingOrMalformed) {

@@ -67,5 +67,18 @@ TEST(ToolEngineModel, CtrlRecordsRightButtonAnchorsShiftStartsThere) {
     EXPECT_EQ(host.pointerMoves, (std::vector<Point>{Point{7, 8}}));
 }
 
+TEST(ToolEngineModel, AnUndoStepThatCannotBeKeptIsSaidInTheStatusBarAndTheStrokeGoesOn) {
+    WorkspaceState ws;
+    ws.image.setSize(40, 30);
+    ws.undo.setBudget(100);  // less than one picture
+    FakeHost host;
+    ToolEngine engine;
+    engine.mouseDown(ws, host, at(2, 3));
+    engine.mouseUp(ws, host, at(30, 20));
+    EXPECT_EQ(host.status[0], QStringLiteral("Too large to undo"));
+    EXPECT_EQ(ws.undo.storedSteps(), 0);
+    EXPECT_EQ(ws.image.pixel(2, 3), clBlack);
+}
+
 }  // namespace
 }  // namespace pixoral
