@@ -286,7 +286,8 @@ int BatchRunner::run(const BatchPlan& plan, QString& error) {
         }
         const QString failed = window_.takeFailure();
         if (!failed.isEmpty()) {
-            error = QStringLiteral("%1 %2: %3").arg(a.option, a.argument, failed);
+            // Under --each the file leads the line already.
+            error = a.option == QLatin1String("--each") ? failed : QStringLiteral("%1 %2: %3").arg(a.option, a.argument, failed);
             return 2;
         }
     }

@@ -129,6 +129,13 @@ QStringList optionsCompleting(O::Completes what) {
 QString bashScript() {
     QString s = QStringLiteral(
         "# bash completion for pixoral; menu paths and control names come from the program itself\n"
+        "# The lines of standard input that start with $1, each with PREFIX before it.\n"
+        "_pixoral_match() {\n"
+        "    local line\n"
+        "    while IFS= read -r line; do\n"
+        "        [[ $line == \"$1\"* ]] && COMPREPLY+=(\"$2$line\")\n"
+        "    done\n"
+        "}\n"
         "_pixoral() {\n"
         "    local cur prev words cword\n"
         "    if declare -F _init_completion >/dev/null; then\n"
@@ -137,7 +144,8 @@ QString bashScript() {
         "        cur=${COMP_WORDS[COMP_CWORD]}\n"
         "        prev=${COMP_WORDS[COMP_CWORD-1]}\n"
         "    fi\n"
-        "    local prog=${COMP_WORDS[0]} IFS=$'\\n'\n"
+        "    local prog=${COMP_WORDS[0]} i\n"
+        "    COMPREPLY=()\n"
         "    case $prev in\n"
         "        %1)\n"
         "            compopt -o filenames 2>/dev/null\n"
@@ -146,16 +154,16 @@ QString bashScript() {
         "            compopt -o filenames 2>/dev/null\n"
         "            COMPREPLY=($(compgen -d -- \"$cur\")); return ;;\n"
         "        %3)\n"
-        "            COMPREPLY=($(compgen -W \"$(\"$prog\" --list-commands 2>/dev/null | cut -f1)\" -- \"$cur\"))\n"
-        "            COMPREPLY=($(printf '%q\\n' \"${COMPREPLY[@]}\")); return ;;\n"
+        "            _pixoral_match \"$cur\" \"\" < <(\"$prog\" --list-commands 2>/dev/null | cut -f1)\n"
+        "            for i in \"${!COMPREPLY[@]}\"; do COMPREPLY[i]=$(printf '%q' \"${COMPREPLY[i]}\"); done\n"
+        "            return ;;\n"
         "        %4)\n"
-        "            COMPREPLY=($(compgen -W \"$(\"$prog\" --list-controls 2>/dev/null)\" -- \"$cur\")); return ;;\n"
+        "            _pixoral_match \"$cur\" \"\" < <(\"$prog\" --list-controls 2>/dev/null); return ;;\n"
         "        %5)\n"
         "            if [[ $cur == *.* ]]; then\n"
-        "                local win=${cur%%.*}\n"
-        "                COMPREPLY=($(compgen -P \"$win.\" -W \"$(\"$prog\" --list-controls \"$win\" 2>/dev/null | cut -f1)\" -- \"${cur#*.}\"))\n"
+        "                _pixoral_match \"${cur#*.}\" \"${cur%%.*}.\" < <(\"$prog\" --list-controls \"${cur%%.*}\" 2>/dev/null | cut -f1)\n"
         "            else\n"
-        "                COMPREPLY=($(compgen -S . -W \"$(\"$prog\" --list-controls 2>/dev/null)\" -- \"$cur\"))\n"
+        "                _pixoral_match \"$cur\" \"\" < <(\"$prog\" --list-controls 2>/dev/null | sed 's/$/./')\n"
         "                compopt -o nospace 2>/dev/null\n"
         "            fi\n"
         "            return ;;\n"
@@ -205,7 +213,7 @@ QString zshScript() {
         "_arguments -s \\\n");
     for (const O& o : kOptions) {
         if (o.kind == O::Internal) continue;
-        QString help = QString::fromLatin1(o.help).section(QLatin1Char('\n'), 0, 0);
+        QString help = QString::fromLatin1(o.help).replace(QLatin1Char('\n'), QLatin1Char(' '));
         help.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
         help.replace(QLatin1Char('['), QLatin1String("\\["));
         help.replace(QLatin1Char(']'), QLatin1String("\\]"));
@@ -225,8 +233,10 @@ QString zshScript() {
                 case O::Shell: action = "(bash zsh)"; break;
                 case O::Nothing: action = " "; break;
             }
-            arg = QStringLiteral(":%1:%2").arg(label, QString::fromLatin1(action));
-            if (o.kind == O::Each) arg = QStringLiteral(":*:file:_files");
+            // An argument in brackets may be left out.
+            const bool optional = label.startsWith(QLatin1Char('['));
+            arg = QStringLiteral("%1%2:%3").arg(optional ? QStringLiteral("::") : QStringLiteral(":"), label,
+                                                QString::fromLatin1(action));
         }
         s += QStringLiteral("    '*%1[%2]%3' \\\n").arg(QString::fromLatin1(o.name), help, arg);
     }

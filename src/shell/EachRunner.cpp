@@ -23,7 +23,7 @@ namespace {
 // it first and it is drawn again after.
 class Progress {
 public:
-    explicit Progress(int total) : total_(total), shown_(isatty(STDERR_FILENO)) {}
+    explicit Progress(int total) : total_(total), shown_(isatty(STDERR_FILENO)) { draw(); }
     ~Progress() { finish(); }
 
     // The line goes away for good (before the closing summary).

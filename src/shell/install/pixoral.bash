@@ -1,4 +1,11 @@
 # bash completion for pixoral; menu paths and control names come from the program itself
+# The lines of standard input that start with $1, each with PREFIX before it.
+_pixoral_match() {
+    local line
+    while IFS= read -r line; do
+        [[ $line == "$1"* ]] && COMPREPLY+=("$2$line")
+    done
+}
 _pixoral() {
     local cur prev words cword
     if declare -F _init_completion >/dev/null; then
@@ -7,7 +14,8 @@ _pixoral() {
         cur=${COMP_WORDS[COMP_CWORD]}
         prev=${COMP_WORDS[COMP_CWORD-1]}
     fi
-    local prog=${COMP_WORDS[0]} IFS=$'\n'
+    local prog=${COMP_WORDS[0]} i
+    COMPREPLY=()
     case $prev in
         --open|--save|--script|--state|--each)
             compopt -o filenames 2>/dev/null
@@ -16,16 +24,16 @@ _pixoral() {
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -d -- "$cur")); return ;;
         --do)
-            COMPREPLY=($(compgen -W "$("$prog" --list-commands 2>/dev/null | cut -f1)" -- "$cur"))
-            COMPREPLY=($(printf '%q\n' "${COMPREPLY[@]}")); return ;;
+            _pixoral_match "$cur" "" < <("$prog" --list-commands 2>/dev/null | cut -f1)
+            for i in "${!COMPREPLY[@]}"; do COMPREPLY[i]=$(printf '%q' "${COMPREPLY[i]}"); done
+            return ;;
         --list-controls)
-            COMPREPLY=($(compgen -W "$("$prog" --list-controls 2>/dev/null)" -- "$cur")); return ;;
+            _pixoral_match "$cur" "" < <("$prog" --list-controls 2>/dev/null); return ;;
         --set|--press)
             if [[ $cur == *.* ]]; then
-                local win=${cur%%.*}
-                COMPREPLY=($(compgen -P "$win." -W "$("$prog" --list-controls "$win" 2>/dev/null | cut -f1)" -- "${cur#*.}"))
+                _pixoral_match "${cur#*.}" "${cur%%.*}." < <("$prog" --list-controls "${cur%%.*}" 2>/dev/null | cut -f1)
             else
-                COMPREPLY=($(compgen -S . -W "$("$prog" --list-controls 2>/dev/null)" -- "$cur"))
+                _pixoral_match "$cur" "" < <("$prog" --list-controls 2>/dev/null | sed 's/$/./')
                 compopt -o nospace 2>/dev/null
             fi
             return ;;
