@@ -227,7 +227,7 @@ QString TPixoralF::takeFailure() {
 
 // ---------------------------------------------------------------- the workspace
 
-void TPixoralF::repaintWorkspace() { mypaint->setPicture(workspace().toImage()); }
+void TPixoralF::repaintWorkspace() { mypaint->setPicture(workspace()); }
 
 bool TPixoralF::replaceWorkspace(const Bitmap& picture) {
     if (!imageSizeAllowed(picture.width(), picture.height())) return false;

@@ -4,11 +4,10 @@
 
 namespace pixoral {
 
-UndoRing::UndoRing() {
-    // The ring's slots start as blank 250 by 250 bitmaps; undo never shows one that was not
-    // written, so they only matter for their memory.
-    for (Step& s : slots_) s.bitmap = Bitmap(250, 250);
-}
+// The ring's slots start empty: undo never shows one that was not written, so blank bitmaps
+// there would only cost their memory, and every new window (each file of a batch run) would
+// pay for them.
+UndoRing::UndoRing() = default;
 
 void UndoRing::Step::resize(int w, int h) {
     if (!pending) {

@@ -46,16 +46,27 @@ PaintBox::PaintBox(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PaintBox::setPicture(const QImage& image) {
-    image_ = image;
-    if (size() != image_.size()) setFixedSize(image_.size());
+void PaintBox::setPicture(const Bitmap& picture) {
+    pending_ = picture;
+    stale_ = true;
+    size_ = QSize(picture.width(), picture.height());
+    if (size() != size_) setFixedSize(size_);
     update();
+}
+
+const QImage& PaintBox::picture() const {
+    if (stale_) {
+        image_ = pending_.toImage();
+        pending_ = Bitmap();
+        stale_ = false;
+    }
+    return image_;
 }
 
 void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts) {
     const QImage& store = source.store();
-    if (image_.size() != QSize(source.width(), source.height()) || image_.format() != QImage::Format_RGB32) {
-        setPicture(source.toImage());
+    if (stale_ || image_.size() != QSize(source.width(), source.height()) || image_.format() != QImage::Format_RGB32) {
+        setPicture(source);
         return;
     }
     const bool device = source.pixelFormat() == PixelFormat::Device;
@@ -82,7 +93,7 @@ void PaintBox::updateRegion(const Bitmap& source, const std::vector<Rect>& parts
 
 void PaintBox::paintEvent(QPaintEvent* e) {
     QPainter p(this);
-    p.drawImage(e->rect().topLeft(), image_, e->rect());
+    p.drawImage(e->rect().topLeft(), picture(), e->rect());
 }
 
 void PaintBox::mousePressEvent(QMouseEvent* e) {

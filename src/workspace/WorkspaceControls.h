@@ -21,12 +21,14 @@ class PaintBox : public QWidget {
     Q_OBJECT
 public:
     explicit PaintBox(QWidget* parent = nullptr);
-    void setPicture(const QImage& image);
+    // Shows the bitmap. Its screen pixels are made when they are painted (or asked for), so
+    // a window repainted after every command but never looked at (a batch run) pays nothing.
+    void setPicture(const Bitmap& picture);
     // Shows again only these parts of the bitmap (clipped rectangles of it); a bitmap of
     // another size replaces the picture.
     void updateRegion(const Bitmap& source, const std::vector<Rect>& parts);
-    const QImage& picture() const { return image_; }
-    QSize sizeHint() const override { return image_.size(); }
+    const QImage& picture() const;
+    QSize sizeHint() const override { return size_; }
 
     std::function<void(const MouseInput&)> onMouseDown, onMouseMove, onMouseUp;
 
@@ -37,7 +39,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
-    QImage image_;
+    mutable QImage image_;
+    mutable Bitmap pending_;  // shown next, not made into screen pixels yet
+    mutable bool stale_ = false;
+    QSize size_;
 };
 
 // The owner-drawn list of colour strings; each row is painted in its colour.
