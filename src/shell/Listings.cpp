@@ -100,7 +100,7 @@ QString describePrompt(const PromptRow& p) {
     const QString hi = p.upperBound ? QStringLiteral("a bound taken from the image") : number(n.hi);
     if (anyLo && anyHi) s += kind;
     else if (anyHi) s += QStringLiteral("%1 from %2").arg(kind, number(n.lo));
-    else if (anyLo) s += QStringLiteral("%1 up to %2%3").arg(kind, n.hiExclusive ? QStringLiteral("below ") : QString(), hi);
+    else if (anyLo) s += QStringLiteral("%1 %2 %3").arg(kind, n.hiExclusive ? QStringLiteral("below") : QStringLiteral("up to"), hi);
     else s += QStringLiteral("%1 from %2 to %3%4").arg(kind, number(n.lo), hi, n.hiExclusive ? QStringLiteral(" (exclusive)") : QString());
     s += QStringLiteral("; not a number %1").arg(refusedWord(n.notNumber, n.fallback));
     if (!(anyLo && anyHi)) s += QStringLiteral(", out of range %1").arg(refusedWord(n.outOfRange, n.fallback));

@@ -7,12 +7,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <climits>
 #include <functional>
 #include <gtest/gtest.h>
 
 #include "BatchProcess.h"
 
 #include "shell/BatchRunner.h"
+#include "shell/Listings.h"
 #include "workspace/Commands.h"
 
 using namespace pixoral;
@@ -147,4 +149,109 @@ TEST(BatchListings, ManPageAndCompletionScriptsAreCurrent) {
         EXPECT_EQ(r.out, QString::fromUtf8(f.readAll()))
             << c.file << " is out of date: pixoral " << c.args.join(' ').toStdString() << " > src/shell/install/" << c.file;
     }
+}
+
+TEST(BatchEach, EveryFileStartsAfreshWithTheActionsBeforeEach) {
+    QTemporaryDir dir;
+    QStringList files;
+    for (const char* n : {"a.png", "b.png"}) {
+        QImage img(10, 10, QImage::Format_RGB32);
+        img.fill(Qt::white);
+        ASSERT_TRUE(img.save(dir.filePath(n)));
+        files << dir.filePath(n);
+    }
+    // One process, one file after the other: the second must not see the first one's drag.
+    const BatchOutcome r = runBatch(QStringList{"--jobs", "1", "--do", "Toolbar>Set Pen Mode>Xor", "--each"} + files +
+                                        QStringList{"--drag", "1,1:5,5", "--state", dir.filePath("%n.json")},
+                                    dir.path());
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    for (const char* n : {"a.json", "b.json"}) {
+        QFile f(dir.filePath(n));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << n;
+        const QJsonObject s = QJsonDocument::fromJson(f.readAll()).object();
+        EXPECT_EQ(s["penMode"].toString(), "pmXor") << n;
+        EXPECT_EQ(s["undoSteps"].toInt(), 2) << n;  // the first showing and the one drag
+        EXPECT_EQ(s["width"].toInt(), 10) << n;
+    }
+}
+
+TEST(BatchEach, CommandLinesThatCannotRunAreRefusedBeforeAnything) {
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.png");
+    QFile(a).open(QIODevice::WriteOnly);
+    const struct {
+        QStringList args;
+        const char* reason;
+    } cases[] = {
+        {{"--each", a, "--each", a}, "--each can be given once"},
+        {{"--each", "--do", "File>New"}, "--each needs one or more files"},
+        {{"--jobs", "0", "--each", a}, "--jobs: not a count: 0"},
+        {{"--each", a, "--state", "-"}, "--state - cannot be used with --each"},
+        {{"--each", a, "--save", "%q.png"}, "unknown %q"},
+        {{"--man"}, "--man stands alone"},
+    };
+    for (const auto& c : cases) {
+        BatchPlan plan;
+        QString error;
+        EXPECT_FALSE(parseBatchArguments(c.args, plan, error)) << c.args.join(' ').toStdString();
+        EXPECT_TRUE(error.contains(c.reason)) << error.toStdString();
+    }
+}
+
+TEST(BatchListings, ControlsOfAWindowWithWhatSetAndPressTake) {
+    const struct {
+        QString window;
+        const char* line;
+    } cases[] = {
+        {"TPixoralEffectsF", "smoothbar\t--set 0..20\t0\n"},
+        {"TButtonF", "goUse\t--press\t\n"},
+        {"TGraphF", "ColorGrid1\t--set cell 0..15[,right]\t"},
+    };
+    for (const auto& c : cases) {
+        const BatchOutcome r = runProgram({"--list-controls", c.window});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(c.line)) << c.window.toStdString() << ":\n" << r.out.toStdString();
+    }
+    const BatchOutcome windows = runProgram({"--list-controls"});
+    EXPECT_TRUE(windows.out.split('\n').contains("TPixoralF")) << windows.out.toStdString();
+    const BatchOutcome unknown = runProgram({"--list-controls", "TNothingF"});
+    EXPECT_EQ(unknown.code, 2);
+    EXPECT_TRUE(unknown.err.contains("no window TNothingF")) << unknown.err.toStdString();
+}
+
+TEST(BatchListings, PromptsInWords) {
+    auto number = [](double lo, double hi, NumberPrompt::Refused notNumber, NumberPrompt::Refused outOfRange) {
+        PromptRow p;
+        p.number.caption = "Pixoral";
+        p.number.text = "Enter:";
+        p.number.lo = lo;
+        p.number.hi = hi;
+        p.number.notNumber = notNumber;
+        p.number.outOfRange = outOfRange;
+        p.number.fallback = 5;
+        return p;
+    };
+    using R = NumberPrompt::Refused;
+    PromptRow exclusive = number(INT_MIN, 360, R::Keep, R::Keep);
+    exclusive.number.hiExclusive = true;
+    exclusive.number.integer = false;
+    PromptRow told = number(1, 100, R::Fallback, R::Keep);
+    told.number.message = "Out of range";
+    PromptRow fromImage = number(0, INT_MAX, R::Keep, R::Clamp);
+    fromImage.upperBound = [](TPixoralF&) { return 1.0; };
+    PromptRow color;
+    color.kind = PromptRow::Kind::Color;
+    const struct {
+        PromptRow row;
+        const char* text;
+    } cases[] = {
+        {number(INT_MIN, INT_MAX, R::Fallback, R::Keep), "asks \"Pixoral\" / \"Enter:\": an integer; not a number gives 5"},
+        {number(2, INT_MAX, R::Keep, R::Clamp),
+         "asks \"Pixoral\" / \"Enter:\": an integer from 2; not a number keeps the value, out of range takes the nearest bound"},
+        {exclusive, "asks \"Pixoral\" / \"Enter:\": a number below 360; not a number keeps the value, out of range keeps the value"},
+        {told, "an integer from 1 to 100; not a number gives 5, out of range keeps the value with the message \"Out of range\""},
+        {fromImage, "an integer from 0 to a bound taken from the image;"},
+        {color, "asks for a colour (colour dialog; :cancel stops the command)"},
+    };
+    for (const auto& c : cases) EXPECT_TRUE(describePrompt(c.row).contains(c.text)) << describePrompt(c.row).toStdString();
 }
