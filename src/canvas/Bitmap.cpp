@@ -298,6 +298,12 @@ QImage Bitmap::toImage() const {
     if (out.isNull()) return out;
     for (int y = 0; y < height_; ++y) {
         auto* d = reinterpret_cast<std::uint32_t*>(out.scanLine(y));
+        if (format_ == PixelFormat::pf24bit) {  // what effects leave most often: straight bytes
+            const std::uint8_t* s = img_.constScanLine(y);
+            for (int x = 0; x < width_; ++x, s += 3)
+                d[x] = 0xFF000000u | (std::uint32_t(s[2]) << 16) | (std::uint32_t(s[1]) << 8) | s[0];
+            continue;
+        }
         raster::fetchRow(img_.constScanLine(y), format_, 0, width_, d);
         for (int x = 0; x < width_; ++x) d[x] |= 0xFF000000u;
     }

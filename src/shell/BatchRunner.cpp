@@ -7,7 +7,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLineEdit>
@@ -21,6 +24,8 @@
 #include <cstdio>
 
 #include "core/Random.h"
+#include "script/ScriptLibrary.h"
+#include "shell/CommandLine.h"
 #include "ui/ColorGrid.h"
 #include "ui/Dialogs.h"
 #include "workspace/Gadgets.h"
@@ -31,11 +36,6 @@
 namespace pixoral {
 
 namespace {
-
-// Options that take one argument; every option but --answer and --batch is an action.
-const QStringList kWithArgument = {"--open", "--save",  "--do",        "--answer", "--drag",  "--click",
-                                   "--mods", "--button", "--set",      "--press",  "--run",   "--script",
-                                   "--max-steps", "--state", "--data-dir", "--seed"};
 
 QString className(const QObject* o) {
     QString n = QString::fromLatin1(o->metaObject()->className());
@@ -69,84 +69,164 @@ void sendMouse(PaintBox* w, QEvent::Type type, QPoint pixel, Qt::MouseButton but
 
 }  // namespace
 
-QString commandLineHelp() {
-    return QStringLiteral(
-        "Usage: pixoral [FILE...]\n"
-        "       pixoral --batch ACTION...\n"
-        "\n"
-        "Without --batch the window opens, with the first FILE (any image it opens) loaded when given.\n"
-        "With --batch the window is built without showing it and the actions run left to right\n"
-        "through the same commands the menus use; then the program exits.\n"
-        "\n"
-        "Actions:\n"
-        "  --open FILE            File > Open with FILE as the dialog's answer\n"
-        "  --save FILE            File > Save As with FILE as the answer\n"
-        "  --do PATH              run the menu item or toolbar control at PATH: captions joined\n"
-        "                         by '>', '&' and a trailing '...' left out, case ignored,\n"
-        "                         e.g. \"File>New\", \"Toolbar>Undo\", \"Toolbar>Set Pen Mode>Xor\";\n"
-        "                         a gadget's popup item as Gadget>NAME>ITEM, e.g.\n"
-        "                         \"Gadget>GadLabel1>Paint\", \"Gadget>GadBut1>Size>Equal Width\"\n"
-        "  --answer TEXT          an answer for a dialog: text for input boxes, a colour word\n"
-        "                         (clRed, $0000FF, 255) for colour dialogs,\n"
-        "                         Name,size[,bold][,italic][,underline] for font dialogs,\n"
-        "                         FontName,text for the symbol picker, a path for file\n"
-        "                         dialogs, yes/no/cancel for questions, :cancel to\n"
-        "                         cancel the dialog\n"
-        "  --drag X,Y:X,Y[:X,Y...] press at the first point, move through the middle ones,\n"
-        "                         release at the last; NAME:X,Y:X,Y... drags gadget NAME\n"
-        "                         (points in image coordinates, pressed on the gadget)\n"
-        "  --click X,Y            press and release at one point (NAME:X,Y on gadget NAME;\n"
-        "                         with --button right it opens the gadget's popup)\n"
-        "  --mods shift,ctrl,alt  keys held during the next drag or click\n"
-        "  --button left|right|middle  the mouse button of the next drag or click\n"
-        "  --set WINDOW.CONTROL=VALUE  set a control of a window by name, as a user would\n"
-        "                         (a colour grid: N clicks cell N, N,right right-clicks it;\n"
-        "                         TPixoralF.GADGET=TEXT: a label's or button's caption, '|'\n"
-        "                         for line breaks, or the picture file of an image gadget)\n"
-        "  --press WINDOW.CONTROL press a button of a window\n"
-        "  --run TEXT             run turtle script text on the image\n"
-        "  --script FILE          run the turtle script in FILE\n"
-        "  --max-steps N          stop later scripts after N steps (0: no limit)\n"
-        "  --state FILE|-         write the observable state as JSON (- for standard output)\n"
-        "  --data-dir DIR         the program folder for this run (settings, patterns, presets);\n"
-        "                         it holds for the whole run wherever it stands\n"
-        "  --seed N               seed the random generator\n"
-        "\n"
-        "Answers: before an action runs, the --answer values standing directly after it (up to\n"
-        "the next other action) join the end of the answer queue; --answer values standing\n"
-        "before an action were queued earlier. So both of these give a 50 by 100 image:\n"
-        "  pixoral --batch --do File>New --answer 100 --answer 50 --save out.bmp\n"
-        "  pixoral --batch --answer 100 --answer 50 --do File>New --save out.bmp\n"
-        "A dialog that finds no answer, and an answer left unused at the end, are errors.\n"
-        "\n"
-        "Every message box text goes to standard error as \"message: TEXT\". The exit status is\n"
-        "0 when every action ran and 2 when one could not, with a one-line reason.\n");
+namespace {
+
+bool isGlob(const QString& s) {
+    return s.contains(QLatin1Char('*')) || s.contains(QLatin1Char('?')) || s.contains(QLatin1Char('['));
+}
+
+// A quoted pattern of --each, expanded as the shell would: matches in name order, a name that
+// exists as it stands taken as it stands.
+bool expandEachArgument(const QString& arg, QStringList& into, QString& error) {
+    if (!isGlob(arg) || QFileInfo::exists(arg)) {
+        into << arg;
+        return true;
+    }
+    const QFileInfo info(arg);
+    if (isGlob(info.path())) {
+        error = QStringLiteral("--each: only the file name may hold a pattern: %1").arg(arg);
+        return false;
+    }
+    const QDir dir(info.path());
+    const QStringList names = dir.entryList({info.fileName()}, QDir::Files | QDir::Readable, QDir::Name);
+    if (names.isEmpty()) {
+        error = QStringLiteral("--each: no file matches %1").arg(arg);
+        return false;
+    }
+    const QString prefix = info.path() == QLatin1String(".") && !arg.startsWith(QLatin1String("./")) ? QString()
+                                                                                                      : info.path() + QLatin1Char('/');
+    for (const QString& n : names) into << prefix + n;
+    return true;
+}
+
+// Under --each, every --save and --state pattern must be valid and give each file a name of
+// its own, or one result would silently replace another.
+bool checkEachPatterns(const BatchPlan& plan, QString& error) {
+    for (const BatchAction& a : plan.actions) {
+        if (a.option != QLatin1String("--save") && a.option != QLatin1String("--state")) continue;
+        if (a.argument == QLatin1String("-")) {
+            error = QStringLiteral("%1 - cannot be used with --each: give a pattern such as out/%n.json").arg(a.option);
+            return false;
+        }
+        QHash<QString, QString> byOutput;
+        for (int i = 0; i < plan.eachFiles.size(); ++i) {
+            const QString& file = plan.eachFiles[i];
+            const QString out = expandEachPattern(a.argument, file, plan.firstNumber + i, &error);
+            if (out.isEmpty()) return false;
+            const QString key = QFileInfo(out).absoluteFilePath();
+            if (byOutput.contains(key)) {
+                error = QStringLiteral("%1 %2 would write %3 for both %4 and %5 (add %e or %i)")
+                            .arg(a.option, a.argument, out, byOutput.value(key), file);
+                return false;
+            }
+            byOutput.insert(key, file);
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+QString expandEachPattern(const QString& pattern, const QString& file, int number, QString* error) {
+    const QFileInfo info(file);
+    QString out;
+    for (int i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != QLatin1Char('%')) {
+            out += pattern[i];
+            continue;
+        }
+        const QChar c = i + 1 < pattern.size() ? pattern[++i] : QChar();
+        if (c == QLatin1Char('n')) out += info.completeBaseName();
+        else if (c == QLatin1Char('e')) out += info.suffix();
+        else if (c == QLatin1Char('i')) out += QString::number(number);
+        else if (c == QLatin1Char('%')) out += QLatin1Char('%');
+        else {
+            if (error)
+                *error = pattern + QStringLiteral(": unknown %") + c +
+                         QStringLiteral(" (%n name, %e extension, %i number, %% percent sign)");
+            return QString();
+        }
+    }
+    return out;
 }
 
 bool parseBatchArguments(const QStringList& args, BatchPlan& plan, QString& error) {
+    bool eachSeen = false;
+    auto addEachAction = [&] {
+        if (!eachSeen) plan.actions.push_back({QStringLiteral("--each"), QString(), {}});
+        eachSeen = true;
+    };
     for (int i = 0; i < args.size(); ++i) {
         const QString opt = args[i];
-        if (opt == QLatin1String("--batch")) continue;
-        if (!kWithArgument.contains(opt)) {
+        const CommandLineOption* o = findOption(opt);
+        if (!o) {
             error = QStringLiteral("unknown option: %1").arg(opt);
             return false;
         }
+        if (o->kind == CommandLineOption::Standalone) {
+            error = QStringLiteral("%1 stands alone: it takes no actions").arg(opt);
+            return false;
+        }
+        if (o->kind == CommandLineOption::Each) {
+            if (eachSeen) {
+                error = QStringLiteral("--each can be given once");
+                return false;
+            }
+            const qsizetype before = plan.eachFiles.size();
+            while (i + 1 < args.size() && !args[i + 1].startsWith(QLatin1String("--")))
+                if (!expandEachArgument(args[++i], plan.eachFiles, error)) return false;
+            if (plan.eachFiles.size() == before) {
+                error = QStringLiteral("--each needs one or more files");
+                return false;
+            }
+            addEachAction();
+            continue;
+        }
+        if (!o->argument) continue;  // --batch
         if (i + 1 >= args.size()) {
             error = QStringLiteral("%1 needs an argument").arg(opt);
             return false;
         }
         const QString arg = args[++i];
+        bool ok = true;
         if (opt == QLatin1String("--answer")) {
             if (plan.actions.empty()) plan.leadingAnswers << arg;
             else plan.actions.back().answers << arg;
         } else if (opt == QLatin1String("--data-dir")) {
             plan.dataDir = arg;
-            plan.actions.push_back({opt, arg, {}});
+        } else if (opt == QLatin1String("--jobs")) {
+            plan.jobs = arg.toInt(&ok);
+            ok = ok && plan.jobs > 0;
+        } else if (opt == QLatin1String("--worker")) {
+            plan.worker = true;
+            plan.firstNumber = arg.toInt(&ok);
+        } else if (opt == QLatin1String("--each-file")) {
+            plan.eachFiles << arg;
+            addEachAction();
         } else {
             plan.actions.push_back({opt, arg, {}});
         }
+        if (!ok) {
+            error = QStringLiteral("%1: not a count: %2").arg(opt, arg);
+            return false;
+        }
     }
-    return true;
+    return !eachSeen || checkEachPatterns(plan, error);
+}
+
+QStringList workerArguments(const BatchPlan& plan, const QStringList& files, int firstNumber) {
+    QStringList a{QStringLiteral("--batch"), QStringLiteral("--worker"), QString::number(firstNumber)};
+    if (!plan.dataDir.isEmpty()) a << QStringLiteral("--data-dir") << plan.dataDir;
+    for (const QString& ans : plan.leadingAnswers) a << QStringLiteral("--answer") << ans;
+    for (const BatchAction& act : plan.actions) {
+        if (act.option == QLatin1String("--each")) {
+            for (const QString& f : files) a << QStringLiteral("--each-file") << f;
+        } else {
+            a << act.option << act.argument;
+        }
+        for (const QString& ans : act.answers) a << QStringLiteral("--answer") << ans;
+    }
+    return a;
 }
 
 QObject* findControl(const QString& windowName, const QString& controlName) {
@@ -201,19 +281,26 @@ QJsonObject workspaceState(TPixoralF& w) {
 }
 
 int BatchRunner::run(const BatchPlan& plan, QString& error) {
+    scriptFailed_ = false;
     for (const QString& a : plan.leadingAnswers) dialogs_.pushAnswer(a);
-    for (const BatchAction& a : plan.actions) {
+    for (size_t i = 0; i < plan.actions.size(); ++i) {
+        const BatchAction& a = plan.actions[i];
+        if (!window_.isVisible()) {
+            error = QStringLiteral("nothing runs after File > Exit: %1 %2").arg(a.option, a.argument);
+            return 2;
+        }
         for (const QString& ans : a.answers) dialogs_.pushAnswer(ans);
         dialogs_.clearFailure();
         window_.takeFailure();
-        if (!runAction(a, error)) return 2;
+        if (!runAction(a, error)) return scriptFailed_ ? 1 : 2;
         if (!dialogs_.failure().isEmpty()) {
             error = dialogs_.failure();
             return 2;
         }
         const QString failed = window_.takeFailure();
         if (!failed.isEmpty()) {
-            error = QStringLiteral("%1 %2: %3").arg(a.option, a.argument, failed);
+            // Under --each the file leads the line already.
+            error = a.option == QLatin1String("--each") ? failed : QStringLiteral("%1 %2: %3").arg(a.option, a.argument, failed);
             return 2;
         }
     }
@@ -226,7 +313,15 @@ int BatchRunner::run(const BatchPlan& plan, QString& error) {
 
 bool BatchRunner::runAction(const BatchAction& a, QString& error) {
     const QString& o = a.option;
-    const QString& arg = a.argument;
+    QString arg = a.argument;
+    if (!eachFile_.isEmpty() && (o == QLatin1String("--save") || o == QLatin1String("--state"))) {
+        arg = expandEachPattern(arg, eachFile_, eachNumber_, &error);
+        if (arg.isEmpty()) return false;
+    }
+    if (o == QLatin1String("--each")) {
+        dialogs_.pushFrontAnswer(eachFile_);
+        return doPath(QStringLiteral("File>Open"), error);
+    }
     if (o == QLatin1String("--open")) {
         dialogs_.pushFrontAnswer(arg);
         return doPath(QStringLiteral("File>Open"), error);
@@ -289,7 +384,6 @@ bool BatchRunner::runAction(const BatchAction& a, QString& error) {
         return true;
     }
     if (o == QLatin1String("--state")) return writeState(arg, error);
-    if (o == QLatin1String("--data-dir")) return true;  // taken before the window was built
     if (o == QLatin1String("--seed")) {
         bool ok = false;
         const uint n = arg.toUInt(&ok);
@@ -386,24 +480,40 @@ bool BatchRunner::setControl(const QString& argText, QString& error) {
         if (!ok) error = QStringLiteral("--set %1.%2: not a number: %3").arg(win, name, value);
         return ok;
     };
+    // A user's change runs the control's handler; so does setting the value it already
+    // holds (a fresh window's bar at 0 set to 0 still shows its preview), which Qt's setters
+    // would not report: those signals are sent here.
     int v = 0;
     if (auto* s = qobject_cast<QAbstractSlider*>(o)) {
         if (!asInt(v)) return false;
+        const int before = s->value();
         s->setValue(v);
+        if (s->value() == before) emit s->valueChanged(before);
     } else if (auto* sp = qobject_cast<QSpinBox*>(o)) {
         if (!asInt(v)) return false;
+        const int before = sp->value();
         sp->setValue(v);
+        if (sp->value() == before) {
+            emit sp->valueChanged(before);
+            emit sp->textChanged(sp->text());
+        }
     } else if (auto* dsp = qobject_cast<QDoubleSpinBox*>(o)) {
         const double d = value.trimmed().toDouble(&ok);
         if (!ok) {
             error = QStringLiteral("--set %1.%2: not a number: %3").arg(win, name, value);
             return false;
         }
+        const double before = dsp->value();
         dsp->setValue(d);
+        if (dsp->value() == before) {
+            emit dsp->valueChanged(before);
+            emit dsp->textChanged(dsp->text());
+        }
     } else if (auto* le = qobject_cast<QLineEdit*>(o)) {
-        le->setText(value);
+        if (le->text() == value) emit le->textChanged(value);
+        else le->setText(value);
     } else if (auto* pe = qobject_cast<QPlainTextEdit*>(o)) {
-        pe->setPlainText(value);
+        pe->setPlainText(value);  // always reports a change
     } else if (auto* te = qobject_cast<QTextEdit*>(o)) {
         te->setPlainText(value);
     } else if (qobject_cast<QCheckBox*>(o) || qobject_cast<QRadioButton*>(o)) {
@@ -412,20 +522,27 @@ bool BatchRunner::setControl(const QString& argText, QString& error) {
         // A change clicks the box, so the handlers a user's click runs run too.
         if (b->isChecked() != (v != 0) && (v != 0 || qobject_cast<QCheckBox*>(o))) b->click();
         else if (b->isChecked() != (v != 0)) b->setChecked(false);
+        else emit b->toggled(b->isChecked());
     } else if (auto* cb = qobject_cast<QComboBox*>(o)) {
         if (!asInt(v)) return false;
         if (v < -1 || v >= cb->count()) {
             error = QStringLiteral("--set %1.%2: no item %3").arg(win, name).arg(v);
             return false;
         }
-        cb->setCurrentIndex(v);
+        if (cb->currentIndex() == v) {
+            emit cb->currentIndexChanged(v);
+            emit cb->currentTextChanged(cb->currentText());
+        } else {
+            cb->setCurrentIndex(v);
+        }
     } else if (auto* lw = qobject_cast<QListWidget*>(o)) {
         if (!asInt(v)) return false;
         if (v < -1 || v >= lw->count()) {
             error = QStringLiteral("--set %1.%2: no item %3").arg(win, name).arg(v);
             return false;
         }
-        lw->setCurrentRow(v);
+        if (lw->currentRow() == v) emit lw->currentRowChanged(v);
+        else lw->setCurrentRow(v);
     } else if (auto* grid = qobject_cast<ColorGrid*>(o)) {
         // "N" clicks cell N, "N,right" right-clicks it (the background colour).
         const QStringList parts = value.split(QLatin1Char(','));
@@ -471,13 +588,21 @@ bool BatchRunner::pressControl(const QString& argText, QString& error) {
 }
 
 bool BatchRunner::runScriptText(const QString& text, QString& error) {
-    Q_UNUSED(error);
     // As a user would: the text goes into the editor and Script > Run runs it, so a failure
     // leaves the caret at the failing word there.
     script::TPixoralScriptF* editor = window_.windows().scriptEditor();
     editor->setText(text);
     editor->Run1Click();
-    return true;
+    const TTurtle::RunResult& r = window_.lastScriptRun();
+    if (!script::runFailed(r)) return true;
+    const QString shown = editor->text();
+    const script::RunCaret at = script::runErrorCaret(shown, r);
+    const QString word = shown.mid(at.anchor, at.position - at.anchor).trimmed();
+    const int line = static_cast<int>(shown.left(at.anchor).count(QLatin1Char('\n'))) + 1;
+    error = word.isEmpty() ? QStringLiteral("script: %1").arg(r.message)
+                           : QStringLiteral("script: %1, stopped at \"%2\" (line %3)").arg(r.message, word).arg(line);
+    scriptFailed_ = true;
+    return false;
 }
 
 bool BatchRunner::writeState(const QString& target, QString& error) {

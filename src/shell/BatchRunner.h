@@ -19,16 +19,26 @@ struct BatchAction {
 
 struct BatchPlan {
     QStringList leadingAnswers;  // --answer values before the first action
+    // With --each, an action "--each" stands where each file is opened.
     std::vector<BatchAction> actions;
     QString dataDir;
+    QStringList eachFiles;    // patterns already expanded
+    int firstNumber = 1;      // the running number (%i) of eachFiles[0]
+    int jobs = 0;             // worker processes for --each; 0: one per core
+    bool worker = false;      // a worker of another pixoral: reports each file on stdout
 };
 
-// Parses the arguments after --batch. False with a reason for an unknown option or a
-// missing argument.
+// Parses the arguments (--batch among them or not). False with a reason for an unknown
+// option, a missing argument, a pattern that matches no file or a --save pattern under
+// --each that would write two files to one name.
 bool parseBatchArguments(const QStringList& args, BatchPlan& plan, QString& error);
 
-// The help text of the command line.
-QString commandLineHelp();
+// The arguments that make another pixoral run `plan` on `files`, numbered from `firstNumber`.
+QStringList workerArguments(const BatchPlan& plan, const QStringList& files, int firstNumber);
+
+// A --save or --state pattern of --each for one file: %n its base name, %e its extension,
+// %i its running number, %% a percent sign. Empty with `error` set for an unknown %-code.
+QString expandEachPattern(const QString& pattern, const QString& file, int number, QString* error = nullptr);
 
 // The observable state as --state writes it.
 QJsonObject workspaceState(TPixoralF& window);
@@ -36,8 +46,15 @@ QJsonObject workspaceState(TPixoralF& window);
 class BatchRunner {
 public:
     BatchRunner(TPixoralF& window, ScriptedDialogs& dialogs) : window_(window), dialogs_(dialogs) {}
-    // 0 when every action ran, 2 with a one-line reason in `error` when one could not.
+    // 0 when every action ran; 1 when a script ended with another message than "ready";
+    // 2 when an action could not run. `error` holds the one-line reason. File > Exit ends the
+    // run; an action after it is an error.
     int run(const BatchPlan& plan, QString& error);
+    // Under --each: the file this run opens where "--each" stands, and its running number.
+    void setEachFile(const QString& file, int number) {
+        eachFile_ = file;
+        eachNumber_ = number;
+    }
 
 private:
     bool runAction(const BatchAction& a, QString& error);
@@ -52,6 +69,9 @@ private:
     ScriptedDialogs& dialogs_;
     Qt::KeyboardModifiers pendingMods_;
     Qt::MouseButton pendingButton_ = Qt::LeftButton;
+    QString eachFile_;
+    int eachNumber_ = 0;
+    bool scriptFailed_ = false;
 };
 
 // A top-level window by its class name (or object name) and a control in it by its name.

@@ -7,6 +7,9 @@
 #include <cstring>
 
 #include "shell/BatchRunner.h"
+#include "shell/CommandLine.h"
+#include "shell/EachRunner.h"
+#include "shell/Listings.h"
 #include "shell/TPixoralSplashF.h"
 #include "workspace/ProgramFolder.h"
 #include "workspace/TPixoralF.h"
@@ -47,34 +50,64 @@ int runBatch(const QStringList& args) {
         std::fprintf(stderr, "pixoral: %s\n", qPrintable(error));
         return 2;
     }
-    auto dialogs = std::make_shared<ScriptedDialogs>();
-    dialogs->onMessage = [](const QString& text) {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        std::fflush(stderr);
-    };
-    TPixoralF::Options opts;
-    opts.programFolder = folder;
-    opts.settingsFileName = settingsName();
-    opts.dialogs = dialogs;
-    opts.batch = true;
-    TPixoralF window(opts);
-    window.show();  // the first showing stores the first undo step
-    BatchRunner runner(window, *dialogs);
-    const int rc = runner.run(plan, error);
+    const BatchSession where{folder, settingsName()};
+    if (!plan.eachFiles.isEmpty()) return runEach(plan, where);
+    const int rc = runOnFreshWindow(plan, where, QString(), 0, error);
     if (rc != 0) std::fprintf(stderr, "pixoral: %s\n", qPrintable(error));
     return rc;
+}
+
+void print(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+// --list-commands, --list-controls, --man and --completion: what they list comes from a
+// window built as batch mode builds it, with no program folder, so nothing is read or written
+// and the output is the same wherever the program stands.
+int runStandalone(const QStringList& args) {
+    const QString what = args.value(0);
+    if (what == QLatin1String("--completion")) {
+        const QString script = completionScript(args.value(1));
+        if (script.isEmpty()) {
+            std::fprintf(stderr, "pixoral: --completion takes bash or zsh\n");
+            return 2;
+        }
+        print(script);
+        return 0;
+    }
+    TPixoralF::Options opts;
+    opts.dialogs = std::make_shared<ScriptedDialogs>();
+    opts.batch = true;
+    TPixoralF window(opts);
+    window.show();
+    if (what == QLatin1String("--list-commands")) print(commandListingText(listCommands(window)));
+    else if (what == QLatin1String("--man")) print(manPage(listCommands(window)));
+    else if (args.size() < 2) print(windowNames().join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    else {
+        QString error;
+        const QString text = controlListingText(args[1], error);
+        if (!error.isEmpty()) {
+            std::fprintf(stderr, "pixoral: %s\n", qPrintable(error));
+            return 2;
+        }
+        print(text);
+    }
+    return 0;
 }
 
 }  // namespace
 
 int pixoralMain(int argc, char** argv) {
-    const bool batch = hasArg(argc, argv, "--batch");
     if (hasArg(argc, argv, "--help") || hasArg(argc, argv, "-h")) {
         std::fputs(qPrintable(commandLineHelp()), stdout);
         return 0;
     }
+    const bool standalone = argc > 1 && findOption(QString::fromLocal8Bit(argv[1])) &&
+                            findOption(QString::fromLocal8Bit(argv[1]))->kind == CommandLineOption::Standalone;
+    const bool batch = hasArg(argc, argv, "--batch") || hasArg(argc, argv, "--each") || hasArg(argc, argv, "--each-file");
     // Batch runs never need a display.
-    if (batch) {
+    if (batch || standalone) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietMessages);
     }
@@ -82,6 +115,7 @@ int pixoralMain(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Pixoral"));
     QApplication::setApplicationVersion(QStringLiteral(PIXORAL_VERSION));
     const QStringList args = QCoreApplication::arguments().mid(1);
+    if (standalone) return runStandalone(args);
     if (batch) return runBatch(args);
 
     // One window shows one image: a file manager handing over several opens the first.

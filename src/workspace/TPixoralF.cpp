@@ -430,7 +430,8 @@ bool TPixoralF::askToSaveChanges() {
 }
 
 void TPixoralF::closeEvent(QCloseEvent* e) {
-    if (scriptRunning_ || !askToSaveChanges()) {
+    // A batch run has nobody to answer "Save changes?": it saves what its actions say.
+    if (scriptRunning_ || (!isBatch() && !askToSaveChanges())) {
         e->ignore();
         return;
     }
@@ -463,6 +464,7 @@ TTurtle::RunResult TPixoralF::runScript(const QString& text) {
     scriptRunning_ = false;
     repaintWorkspace();
     if (r.message != QLatin1String("ready")) dialogs().message(r.message);
+    lastScriptRun_ = r;
     return r;
 }
 

@@ -128,6 +128,8 @@ public:
     TTurtle::RunResult runScript(const QString& text);
     void setScriptMaxSteps(std::int64_t steps) { scriptMaxSteps_ = steps; }
     bool scriptRunning() const { return scriptRunning_; }
+    // What the last run ended with (batch mode turns a failure into its exit status).
+    const TTurtle::RunResult& lastScriptRun() const { return lastScriptRun_; }
 
     // ---- controls ----
     void mypaintMouseDown(const MouseInput& in);
@@ -179,6 +181,7 @@ private:
     std::int64_t scriptMaxSteps_ = 0;
     bool scriptRunning_ = false;
     bool scriptEscape_ = false;
+    TTurtle::RunResult lastScriptRun_;
 
     PaintBox* mypaint = nullptr;
     ScrollBox* ScrollBox1 = nullptr;

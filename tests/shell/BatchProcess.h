@@ -9,12 +9,17 @@ struct BatchOutcome {
     QString out, err;
 };
 
-inline BatchOutcome runBatch(const QStringList& args, const QString& dataDir) {
+// The executable with exactly these arguments.
+inline BatchOutcome runProgram(const QStringList& args) {
     QProcess p;
     p.setProgram(QStringLiteral(PIXORAL_EXE));
-    p.setArguments(QStringList{"--batch", "--data-dir", dataDir} + args);
+    p.setArguments(args);
     p.start();
-    p.waitForFinished(60000);
+    p.waitForFinished(120000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+inline BatchOutcome runBatch(const QStringList& args, const QString& dataDir) {
+    return runProgram(QStringList{"--batch", "--data-dir", dataDir} + args);
 }

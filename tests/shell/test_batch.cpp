@@ -112,7 +112,7 @@ TEST(Batch, ParsingAttachesAnswersToTheActionBeforeThem) {
                                      "--data-dir", "d"},
                                     plan, error));
     EXPECT_EQ(plan.leadingAnswers, QStringList{"a"});
-    ASSERT_EQ(plan.actions.size(), 3u);
+    ASSERT_EQ(plan.actions.size(), 2u);  // --data-dir holds for the whole run: no action
     EXPECT_EQ(plan.actions[0].answers, QStringList({"b", "c"}));
     EXPECT_TRUE(plan.actions[1].answers.isEmpty());
     EXPECT_EQ(plan.dataDir, "d");
@@ -120,11 +120,11 @@ TEST(Batch, ParsingAttachesAnswersToTheActionBeforeThem) {
 
 TEST(Batch, ScriptsRunOnTheWorkspaceAndStopAtTheStepLimit) {
     QTemporaryDir dir;
-    const Result r = run({"--max-steps", "1000", "--run", "do 100000 right 1 loop", "--max-steps", "0", "--run",
-                          "down do 4 go 10 right 90 loop", "--state", "-"},
-                         dir.path());
+    const Result stopped = run({"--max-steps", "1000", "--run", "do 100000 right 1 loop"}, dir.path());
+    EXPECT_EQ(stopped.code, 1);
+    EXPECT_TRUE(stopped.err.contains("message: script interrupted")) << stopped.err.toStdString();
+    const Result r = run({"--max-steps", "0", "--run", "down do 4 go 10 right 90 loop", "--state", "-"}, dir.path());
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.contains("message: script interrupted")) << r.err.toStdString();
     const QJsonObject t = QJsonDocument::fromJson(r.out.toUtf8()).object()["turtle"].toObject();
     EXPECT_TRUE(t["penDown"].toBool());
 }
