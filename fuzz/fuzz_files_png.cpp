@@ -1,0 +1,3 @@
+#include "FuzzImageLoader.h"
+
+PIXORAL_IMAGE_FUZZER(Png)
