@@ -87,7 +87,7 @@ for t in $list; do
   log=$BUILD/logs/$t.log
   mkdir -p "$BUILD/logs"
   set +e
-  nice -n 19 "$BUILD/bin/fuzz_$t" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=3072 -print_final_stats=1 \
+  nice -n 19 "$BUILD/bin/fuzz_$t" -max_total_time="$seconds" -timeout=1200 -rss_limit_mb=3072 -print_final_stats=1 \
     -artifact_prefix="$artifacts/" "$@" "$corpus" "$seeds" >"$log" 2>&1
   rc=$?
   set -e

@@ -18,6 +18,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextEdit>
+#include <QToolButton>
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
@@ -75,7 +76,8 @@ const char* const kScriptWords[] = {"go",     "right",  "left",  "down",  "up", 
                                     "{ x }",  "[",      "]",     "in",    "if",     "=",     "polygon",   "bssolid",
                                     "background", "\"Sky\"", "filter", "\"Blur\"", "0", "1", "7", "90", "-5", "300",
                                     "99999", "$FF"};
-const char* const kSaveTypes[] = {".bmp", ".bmp", ".png", ".gif", ".jpg", ".jpeg", ".txt", ""};
+const char* const kSaveTypes[] = {".bmp", ".bmp", ".bmp", ".png", ".png", ".gif", ".gif", ".jpg", ".jpeg", ".bmp",
+                                  ".png", ".gif", ".bmp", ".jpg", ".bmp", ".png", ".gif", ".bmp", ".txt", ""};
 
 QString quoted(const QString& arg) {
     static const QString safe = QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_./,:=+-");
@@ -209,6 +211,7 @@ struct Monkey::Impl {
     MonkeyOptions o;
     std::mt19937 rng;
     std::vector<CommandPath> commands;
+    QStringList tableNames;  // the control names of the command table's rows
     QStringList scripts;  // the shipped library's scripts
     QString pictures;     // folder of the generated pictures
 
@@ -274,16 +277,17 @@ struct Monkey::Impl {
     }
 
     QString fileToOpen(bool pictureWanted) {
+        // Mostly what can be opened: a refused file ends the command line, as in a batch run.
         const int r = below(100);
-        if (r < 45) return anyPicture();
-        if (r < 65 && !savedFiles.isEmpty()) return savedFiles[below(static_cast<int>(savedFiles.size()))];
-        if (r < 75) {
+        if (r < 60) return anyPicture();
+        if (r < 75 && !savedFiles.isEmpty()) return savedFiles[below(static_cast<int>(savedFiles.size()))];
+        if (r < 80 || (!pictureWanted && r < 90)) {
             const QStringList shipped = shippedDataFiles();
             return current.dataDir + QLatin1Char('/') + shipped[below(static_cast<int>(shipped.size()))];
         }
-        if (r < 80) return pictures + QStringLiteral("/garbage.bmp");
-        if (r < 85) return current.dataDir + (pictureWanted ? QStringLiteral("/missing.gif") : QStringLiteral("/missing.qvs"));
-        if (r < 90) return pictures;  // a folder
+        if (r < 83) return pictures + QStringLiteral("/garbage.bmp");
+        if (r < 86) return current.dataDir + (pictureWanted ? QStringLiteral("/missing.gif") : QStringLiteral("/missing.qvs"));
+        if (r < 88) return pictures;  // a folder
         return QStringLiteral(":cancel");
     }
 
@@ -447,7 +451,16 @@ struct Monkey::Impl {
                 if (!found || !isSettable(found)) continue;
                 const bool check = qobject_cast<QCheckBox*>(found) || qobject_cast<QRadioButton*>(found);
                 if (!qobject_cast<QAbstractButton*>(found) || check) controls.push_back({win, name});
-                if (qobject_cast<QAbstractButton*>(found)) buttons.push_back({win, name});
+                auto* tool = qobject_cast<QToolButton*>(found);
+                const bool menuOnly = tool && tool->menu() && tool->popupMode() == QToolButton::InstantPopup;
+                if (qobject_cast<QAbstractButton*>(found) && !menuOnly) buttons.push_back({win, name});
+            }
+            // The items of the windows' own menus (preset pop-ups); the command table's are --do paths.
+            for (QAction* a : w->findChildren<QAction*>()) {
+                const QString name = a->objectName();
+                if (name.isEmpty() || seen.contains(name) || tableNames.contains(name)) continue;
+                seen << name;
+                if (findControl(win, name) == a) buttons.push_back({win, name});
             }
         }
     }
@@ -546,8 +559,10 @@ struct Monkey::Impl {
     void pressButton() {
         if (buttons.empty()) return;
         const Control& c = buttons[below(static_cast<int>(buttons.size()))];
-        auto* b = qobject_cast<QAbstractButton*>(findControl(c.window, c.name));
-        if (!b || !b->isEnabled()) return;
+        QObject* o = findControl(c.window, c.name);
+        auto* b = qobject_cast<QAbstractButton*>(o);
+        auto* a = qobject_cast<QAction*>(o);
+        if (!(b && b->isEnabled()) && !(a && a->isEnabled())) return;
         exec({QStringLiteral("--press"), QStringLiteral("%1.%2").arg(c.window, c.name), {}});
     }
 
@@ -607,6 +622,8 @@ Monkey::Monkey(MonkeyOptions options) : d_(std::make_unique<Impl>(std::move(opti
     QFile garbage(d_->pictures + QStringLiteral("/garbage.bmp"));
     if (garbage.open(QIODevice::WriteOnly)) garbage.write("BM\x10\x00\x00\x00not a picture at all", 24);
     d_->commands = allCommandPaths();
+    for (const CommandPath& c : d_->commands)
+        if (!c.name.isEmpty()) d_->tableNames << c.name;
     PresetFile library(d_->o.shippedDir + QStringLiteral("/PixoralLib.tip"));
     if (library.load())
         for (int i = 0; i < library.count(); ++i)

@@ -1,6 +1,8 @@
 // pixoral_monkey SEED COUNT [FOLDER]: the monkey's long runs (see scripts/monkey.sh).
 #include <QApplication>
 #include <QDir>
+#include <QMap>
+#include <QRegularExpression>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,7 +36,18 @@ int main(int argc, char** argv) {
 
     pixoral::Monkey monkey(o);
     int slow = 0;
-    monkey.run({}, [&](const pixoral::MonkeyRun& run, qint64 ms) {
+    QMap<QString, int> refusals;  // why command lines ended early, with the number part left out
+    const auto finished = [&](const pixoral::MonkeyRun& run) {
+        if (run.exitCode == 0) return;
+        // PIXORAL_MONKEY_LINES=1: each refused command line too, as the shell line that repeats it.
+        if (qEnvironmentVariableIsSet("PIXORAL_MONKEY_LINES"))
+            std::printf("monkey: refused (%s): %s\n", qPrintable(run.reason),
+                        qPrintable(pixoral::Monkey::shellLine(run, o.shippedDir, exe)));
+        QString why = run.reason;
+        why.replace(QRegularExpression(QStringLiteral("[-0-9][0-9.,:]*")), QStringLiteral("N"));
+        ++refusals[why.left(70)];
+    };
+    monkey.run(finished, [&](const pixoral::MonkeyRun& run, qint64 ms) {
         ++slow;
         std::printf("monkey: slow action (%lld ms): %s\n", static_cast<long long>(ms),
                     qPrintable(pixoral::Monkey::shellLine(run, o.shippedDir, exe)));
@@ -42,5 +55,7 @@ int main(int argc, char** argv) {
     });
     std::printf("monkey: seed %u: %lld actions in %d command lines, %d slow\n", o.seed, monkey.actionsRun(),
                 monkey.commandLines(), slow);
+    for (auto it = refusals.cbegin(); it != refusals.cend(); ++it)
+        std::printf("monkey: %5d command lines ended by: %s\n", it.value(), qPrintable(it.key()));
     return 0;
 }
