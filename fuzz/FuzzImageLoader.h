@@ -2,25 +2,15 @@
 // Shared body of the image-loader fuzz targets: the bytes are handed to one loader as if
 // they were a file of its type, over a small workspace that must survive whatever happens.
 #include <QByteArray>
-#include <QGuiApplication>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 
 #include "canvas/Bitmap.h"
 #include "files/ImageFile.h"
+#include "FuzzSupport.h"
 
 namespace pixoral::fuzz {
-
-inline void startGui() {
-    // Metafile text needs fonts, and fonts need a GUI application.
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 inline int loadOnce(ImageFileType type, const std::uint8_t* data, std::size_t size) {
     Bitmap workspace;

@@ -21,6 +21,7 @@
 #include <QSaveFile>
 #include <QSpinBox>
 #include <QTextEdit>
+#include <QToolButton>
 #include <cstdio>
 
 #include "core/Random.h"
@@ -570,6 +571,12 @@ bool BatchRunner::pressControl(const QString& argText, QString& error) {
     if (auto* b = qobject_cast<QAbstractButton*>(o)) {
         if (!b->isEnabled()) {
             error = QStringLiteral("control %1.%2 is disabled").arg(win, name);
+            return false;
+        }
+        // Such a press would wait, in its menu, for a click no batch run can give.
+        auto* tb = qobject_cast<QToolButton*>(b);
+        if (tb && tb->menu() && tb->popupMode() == QToolButton::InstantPopup) {
+            error = QStringLiteral("control %1.%2 only opens its menu; press one of the menu's items").arg(win, name);
             return false;
         }
         b->click();

@@ -512,7 +512,8 @@ public:
         drawMirrorStroke(w.canvas(), *mode, p, to);
         // Every mirror image of the segment: more than one mode draws, never less.
         const int W = w.workspace().width(), H = w.workspace().height();
-        for (const auto& [mx, my] : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+        for (const auto& m : {std::pair{false, false}, {true, false}, {false, true}, {true, true}}) {
+            const bool mx = m.first, my = m.second;  // plain names: older compilers cannot capture bindings
             const auto flip = [&](Point q) { return Point{mx ? W - q.x : q.x, my ? H - q.y : q.y}; };
             markPoints(w, {flip(from), flip(to)});
         }

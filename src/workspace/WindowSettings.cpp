@@ -11,6 +11,10 @@ namespace pixoral {
 
 namespace {
 
+// A settings file is a few lines; nothing larger is read (or rewritten, since a rewrite of
+// part of a file would lose the rest).
+constexpr qint64 kMaxIniBytes = 1 << 20;
+
 // A small INI model that keeps the order and text of everything it does not touch, so a
 // rewrite changes only the window keys. QSettings would reformat the whole file and write it
 // in place.
@@ -66,8 +70,7 @@ WindowSettings readWindowSettings(const QString& iniPath) {
     WindowSettings s;
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return s;
-    // A settings file is a few lines; refuse to slurp something huge by mistake.
-    const QByteArray bytes = f.read(1 << 20);
+    const QByteArray bytes = f.read(kMaxIniBytes);
     const auto lines = parseIni(bytes);
     if (const IniLine* l = findKey(lines, QStringLiteral("window"), QStringLiteral("state"))) s.state = l->value;
     s.left = readInt(lines, "Left", s.left);
@@ -81,7 +84,13 @@ bool writeIniSection(const QString& iniPath, const QString& section,
                      const std::vector<std::pair<QString, QString>>& keys, QString* error) {
     std::vector<IniLine> lines;
     QFile f(iniPath);
-    if (f.open(QIODevice::ReadOnly)) lines = parseIni(f.read(1 << 20));
+    if (f.open(QIODevice::ReadOnly)) {
+        if (f.size() > kMaxIniBytes) {
+            if (error) *error = QStringLiteral("\"%1\" is too large for a settings file; it was left as it is").arg(iniPath);
+            return false;
+        }
+        lines = parseIni(f.read(kMaxIniBytes));
+    }
     f.close();
 
     const QString lower = section.toLower();
@@ -122,7 +131,7 @@ QStringList readRecentFiles(const QString& iniPath) {
     QStringList files;
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return files;
-    const auto lines = parseIni(f.read(1 << 20));
+    const auto lines = parseIni(f.read(kMaxIniBytes));
     for (int i = 1; i <= kMaxRecentFiles; ++i) {
         const IniLine* l = findKey(lines, QStringLiteral("recent files"), QStringLiteral("file%1").arg(i));
         if (l && !l->value.isEmpty()) files = addRecentFile(files, l->value, /*toFront=*/false);

@@ -76,6 +76,7 @@ TEST(Batch, FailuresExitTwoWithAReason) {
         {{"--drag", "1,2"}, "--drag takes two or more points"},
         {{"--set", "TPixoralF.nothing=3"}, "no control TPixoralF.nothing"},
         {{"--set", "TGraphF.ColorGrid1=16"}, "no colour cell 16"},
+        {{"--press", "TSurf3DF.presetsmenu"}, "only opens its menu"},
         {{"--frobnicate", "x"}, "unknown option: --frobnicate"},
         {{"--state"}, "--state needs an argument"},
     };

@@ -186,6 +186,13 @@ TEST(WindowSettings, WriteReplacesTheSectionAndKeepsTheRest) {
     QString err;
     EXPECT_FALSE(writeWindowSettings(dir.filePath("missing/dir/p.ini"), s, &err));
     EXPECT_FALSE(err.isEmpty());
+    // A file too large to be read whole is not cut down to the part that was read.
+    const QByteArray huge = "[Window]\nState=normal\n" + QByteArray(1 << 20, ';') + "\n[Tail]\nT=1\n";
+    writeAll(ini, huge);
+    err.clear();
+    EXPECT_FALSE(writeWindowSettings(ini, s, &err));
+    EXPECT_FALSE(err.isEmpty());
+    EXPECT_EQ(readAll(ini), huge);
 }
 
 TEST(ProgramFolder, OverrideThenExecutableFolderThenSeededUserFolder) {
