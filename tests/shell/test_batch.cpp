@@ -69,7 +69,7 @@ TEST(Batch, FailuresExitTwoWithAReason) {
         {{"--do", "File>New"}, "Image height:"},
         {{"--do", "File>New", "--answer", "1", "--answer", "2", "--answer", "3"}, "unused answer: 3"},
         {{"--do", "Image>Nothing"}, "unknown command: Image>Nothing"},
-        {{"--do", "Help>Contents"}, "command not available"},
+        {{"--do", "File>Open Recent>1"}, "command not available"},
         {{"--do", "Image>Whirl"}, "is a menu"},
         {{"--open", dir.filePath("missing.bmp")}, "missing.bmp"},
         {{"--do", "File>New", "--answer", "0", "--answer", "5"}, "Image size 5 x 0"},
