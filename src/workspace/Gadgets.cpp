@@ -80,17 +80,13 @@ void GadgetLabel::refresh() {
 void GadgetLabel::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) {
         dragFlag = 1;
-        pressPoint_ = e->position().toPoint();
-        set_.notePress(*this, pressPoint_);
+        set_.notePress(*this, e->position().toPoint());
     } else if (e->button() == Qt::RightButton) {
         set_.openPopup(*this, e->globalPosition().toPoint());
     }
 }
 
-void GadgetLabel::mouseMoveEvent(QMouseEvent* e) {
-    // The grab offset stays under the pointer.
-    if (dragFlag == 1) set_.moveTo(*this, set_.toImage(mapToParent(e->position().toPoint()) - pressPoint_));
-}
+void GadgetLabel::mouseMoveEvent(QMouseEvent* e) { dragTo(e->position().toPoint()); }
 
 void GadgetLabel::mouseReleaseEvent(QMouseEvent*) { dragFlag = 0; }
 
@@ -132,15 +128,12 @@ void GadgetImage::paintEvent(QPaintEvent*) {
 }
 
 void GadgetImage::mousePressEvent(QMouseEvent* e) {
-    pressPoint_ = e->position().toPoint();
-    set_.notePress(*this, pressPoint_);
+    set_.notePress(*this, e->position().toPoint());
     if (e->button() == Qt::LeftButton) dragFlag = 1;
     else if (e->button() == Qt::RightButton) set_.openPopup(*this, e->globalPosition().toPoint());
 }
 
-void GadgetImage::mouseMoveEvent(QMouseEvent* e) {
-    if (dragFlag == 1) set_.moveTo(*this, set_.toImage(mapToParent(e->position().toPoint()) - pressPoint_));
-}
+void GadgetImage::mouseMoveEvent(QMouseEvent* e) { dragTo(e->position().toPoint()); }
 
 void GadgetImage::mouseReleaseEvent(QMouseEvent*) { dragFlag = 0; }
 
@@ -254,6 +247,10 @@ void GadgetSet::moveTo(Gadget& g, Point at) {
 
 void GadgetSet::placeAll() {
     for (Gadget* g : gadgets_) g->widget()->move(toView(g->at_));
+}
+
+void Gadget::dragTo(QPoint pointer) {
+    if (dragFlag == 1) set_.moveTo(*this, set_.toImage(widget()->mapToParent(pointer) - set_.lastPress()));
 }
 
 void GadgetSet::notePress(Gadget& g, QPoint at) {

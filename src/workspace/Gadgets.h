@@ -39,6 +39,9 @@ public:
 
 protected:
     friend class GadgetSet;
+    // While the drag flag is 1, moves the gadget so the point it was pressed at (the set's
+    // last press) stays under `pointer` (a point of the gadget's own widget).
+    void dragTo(QPoint pointer);
     GadgetSet& set_;
     Point at_{0, 0};
 };
@@ -63,7 +66,6 @@ private:
     void refresh();
     QString caption_;
     Font font_;
-    QPoint pressPoint_;
 };
 
 class GadgetImage : public QWidget, public Gadget {
@@ -87,7 +89,6 @@ protected:
 private:
     Bitmap picture_;
     bool showTransparent_ = false;
-    QPoint pressPoint_;
 };
 
 class GadgetButton : public QPushButton, public Gadget {
