@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -64,14 +65,16 @@ int readInt(const std::vector<IniLine>& lines, const char* key, int fallback) {
     return ok ? v : fallback;
 }
 
+// The file's bytes up to the limit, in a buffer of the file's size (not of the limit).
+QByteArray readIniBytes(QFile& f) { return f.read(std::clamp<qint64>(f.size(), 0, kMaxIniBytes)); }
+
 }  // namespace
 
 WindowSettings readWindowSettings(const QString& iniPath) {
     WindowSettings s;
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return s;
-    const QByteArray bytes = f.read(kMaxIniBytes);
-    const auto lines = parseIni(bytes);
+    const auto lines = parseIni(readIniBytes(f));
     if (const IniLine* l = findKey(lines, QStringLiteral("window"), QStringLiteral("state"))) s.state = l->value;
     s.left = readInt(lines, "Left", s.left);
     s.top = readInt(lines, "Top", s.top);
@@ -89,7 +92,7 @@ bool writeIniSection(const QString& iniPath, const QString& section,
             if (error) *error = QStringLiteral("\"%1\" is too large for a settings file; it was left as it is").arg(iniPath);
             return false;
         }
-        lines = parseIni(f.read(kMaxIniBytes));
+        lines = parseIni(readIniBytes(f));
     }
     f.close();
 
@@ -131,7 +134,7 @@ QStringList readRecentFiles(const QString& iniPath) {
     QStringList files;
     QFile f(iniPath);
     if (!f.open(QIODevice::ReadOnly)) return files;
-    const auto lines = parseIni(f.read(kMaxIniBytes));
+    const auto lines = parseIni(readIniBytes(f));
     for (int i = 1; i <= kMaxRecentFiles; ++i) {
         const IniLine* l = findKey(lines, QStringLiteral("recent files"), QStringLiteral("file%1").arg(i));
         if (l && !l->value.isEmpty()) files = addRecentFile(files, l->value, /*toFront=*/false);
