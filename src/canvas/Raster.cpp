@@ -2,10 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
 #include <type_traits>
 #include <vector>
+
+#include <sys/mman.h>
+
+#include "core/Parallel.h"
 
 namespace pixoral::raster {
 
@@ -113,6 +120,7 @@ public:
         const std::size_t cell = ((v >> 9) & 0x7C00) | ((v >> 6) & 0x3E0) | ((v >> 3) & 0x1F);
         const std::uint8_t* e = entries_.data() + start_[cell];
         const std::uint8_t* end = entries_.data() + start_[cell + 1];
+        if (end - e == 1) return *e;  // most cells: one entry wins everywhere in them
         std::uint8_t best = *e;
         int bestD = dist2(v, pal_[best]);
         for (++e; e < end; ++e) {
@@ -125,7 +133,67 @@ public:
         return best;
     }
 
+    // Writes the nearest entry of every colour whose red lies in cells r0 .. r1 - 1 (8 levels
+    // each) into all[colour]. Each cell's candidates are narrowed again on its eighths, and so
+    // on down to single colours, with the same rule as the cells: most boxes are left with one
+    // candidate after a step or two and are filled whole.
+    void fillEveryColour(std::uint8_t* all, int r0, int r1) const {
+        for (int cell = r0 << 10; cell < r1 << 10; ++cell) {
+            const int lo[3] = {(cell >> 10) * 8, ((cell >> 5) & 31) * 8, (cell & 31) * 8};
+            const std::uint8_t* e = entries_.data() + start_[static_cast<std::size_t>(cell)];
+            const std::uint8_t* end = entries_.data() + start_[static_cast<std::size_t>(cell) + 1];
+            fillBox(all, lo, 8, e, static_cast<int>(end - e));
+        }
+    }
+
 private:
+    // The entries of `candidates` (ascending indices) that can be nearest somewhere in the box
+    // of side `side` from lo, kept in order: those whose nearest point lies no farther than
+    // the least farthest point of any.
+    int narrow(const int lo[3], int side, const std::uint8_t* candidates, int n, std::uint8_t* out) const {
+        int bound = INT_MAX;
+        for (int i = 0; i < n; ++i) {
+            int far = 0;
+            for (int k = 0; k < 3; ++k) {
+                const int v = channel(pal_[candidates[i]], k);
+                const int d = std::max(std::abs(v - lo[k]), std::abs(v - lo[k] - side + 1));
+                far += d * d;
+            }
+            bound = std::min(bound, far);
+        }
+        int kept = 0;
+        for (int i = 0; i < n; ++i) {
+            int near = 0;
+            for (int k = 0; k < 3; ++k) {
+                const int v = channel(pal_[candidates[i]], k);
+                const int d = v < lo[k] ? lo[k] - v : v > lo[k] + side - 1 ? v - lo[k] - side + 1 : 0;
+                near += d * d;
+            }
+            if (near <= bound) out[kept++] = candidates[i];
+        }
+        return kept;
+    }
+
+    void fillBox(std::uint8_t* all, const int lo[3], int side, const std::uint8_t* candidates, int n) const {
+        std::uint8_t kept[N];
+        if (n > 1) n = narrow(lo, side, candidates, n, kept);
+        else kept[0] = candidates[0];
+        // One left, or a single colour where the ties left are equally near: the lowest index.
+        if (n == 1 || side == 1) {
+            for (int r = 0; r < side; ++r)
+                for (int g = 0; g < side; ++g) {
+                    const std::uint32_t run = (std::uint32_t(lo[0] + r) << 16) | (std::uint32_t(lo[1] + g) << 8) | std::uint32_t(lo[2]);
+                    std::memset(all + run, kept[0], static_cast<std::size_t>(side));
+                }
+            return;
+        }
+        const int half = side / 2;
+        for (int part = 0; part < 8; ++part) {
+            const int sub[3] = {lo[0] + ((part >> 2) & 1) * half, lo[1] + ((part >> 1) & 1) * half, lo[2] + (part & 1) * half};
+            fillBox(all, sub, half, kept, n);
+        }
+    }
+
     static constexpr int kCells = 32 * 32 * 32;
     static int channel(std::uint32_t v, int k) { return static_cast<int>((v >> (16 - 8 * k)) & 0xFF); }
     std::array<std::uint32_t, N> pal_;
@@ -165,15 +233,43 @@ constexpr std::uint8_t kHatches[6][8] = {
 const std::uint32_t* halftoneNative() { return kHalftone.data(); }
 const std::uint32_t* standardNative() { return kStandard.data(); }
 
-std::uint8_t nearestHalftone(std::uint32_t v) {
+namespace {
+
+const NearestTable<256>& halftoneTable() {
     static const NearestTable<256> table(kHalftone);
-    return table.nearest(v & 0xFFFFFF);
+    return table;
 }
 
-std::uint8_t nearestStandard(std::uint32_t v) {
+const NearestTable<16>& standardTable() {
     static const NearestTable<16> table(kStandard);
-    return table.nearest(v & 0xFFFFFF);
+    return table;
 }
+
+std::atomic<const std::uint8_t*> everyColourHalftone{nullptr};
+
+}  // namespace
+
+std::uint8_t nearestHalftone(std::uint32_t v) { return halftoneTable().nearest(v & 0xFFFFFF); }
+
+bool prepareHalftoneLookup() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Without the memory the cell table goes on serving, a little slower. Aligned to and
+        // advised into large pages, so filling it does not fault every 4 KiB.
+        constexpr std::size_t kBytes = std::size_t(1) << 24, kLargePage = std::size_t(2) << 20;
+        auto* all = static_cast<std::uint8_t*>(std::aligned_alloc(kLargePage, kBytes));
+        if (!all) return;
+#ifdef MADV_HUGEPAGE
+        madvise(all, kBytes, MADV_HUGEPAGE);
+#endif
+        const NearestTable<256>& cells = halftoneTable();
+        parallel::forRows(32, [&](int r0, int r1) { cells.fillEveryColour(all, r0, r1); }, 1);
+        everyColourHalftone.store(all, std::memory_order_release);  // kept for the program's life
+    });
+    return everyColourHalftone.load(std::memory_order_acquire) != nullptr;
+}
+
+std::uint8_t nearestStandard(std::uint32_t v) { return standardTable().nearest(v & 0xFFFFFF); }
 
 std::uint8_t nearestMono(std::uint32_t v) {
     // Nearer white than black exactly when r + g + b > 3 * 255 / 2 (never a tie).
@@ -239,13 +335,28 @@ void storeRow(std::uint8_t* row, PixelFormat f, int x0, int n, const std::uint32
         }
         break;
     }
-    case PixelFormat::pf8bit:
+    case PixelFormat::pf8bit: {
+        if (const std::uint8_t* all = everyColourHalftone.load(std::memory_order_acquire)) {
+            // The palette holds no colour twice, so a pixel already right keeps its index.
+            for (int i = 0; i < n; ++i) row[x0 + i] = all[in[i] & 0xFFFFFFu];
+            break;
+        }
+        // Neighbours are often the same colour, so the last lookup is kept.
+        const NearestTable<256>& table = halftoneTable();
+        std::uint32_t last = 0xFFFFFFFFu;
+        std::uint8_t lastIndex = 0;
         for (int i = 0; i < n; ++i) {
             std::uint8_t& px = row[x0 + i];
             const std::uint32_t v = in[i] & 0xFFFFFFu;
-            if (kHalftone[px] != v) px = nearestHalftone(v);
+            if (kHalftone[px] == v) continue;
+            if (v != last) {
+                last = v;
+                lastIndex = table.nearest(v);
+            }
+            px = lastIndex;
         }
         break;
+    }
     case PixelFormat::pf4bit:
         for (int i = 0; i < n; ++i) {
             const int x = x0 + i;

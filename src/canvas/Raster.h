@@ -31,6 +31,11 @@ inline TColor fromNative(std::uint32_t v) {
 const std::uint32_t* halftoneNative();  // 256 entries
 const std::uint32_t* standardNative();  // 16 entries
 std::uint8_t nearestHalftone(std::uint32_t native);
+// Builds, once, the nearest entry of every 24-bit colour (16 MiB, over the cores, about the
+// cost of converting one 4096 by 4096 picture); afterwards every 8-bit row store is one table
+// load a pixel that never reads what the row held. Worth it before a large conversion, not
+// for a few pixels. False when there was not the memory for it.
+bool prepareHalftoneLookup();
 std::uint8_t nearestStandard(std::uint32_t native);
 std::uint8_t nearestMono(std::uint32_t native);  // 0 black, 1 white
 // The colour a pixel of format f actually holds after writing v.

@@ -65,6 +65,27 @@ TEST(Formats, NearestColourMatchesAFullSearch) {
     }
 }
 
+TEST(Formats, ALargeConversionGivesTheSameIndicesAsTheSearch) {
+    // Past a million pixels the conversion switches to its table of every colour.
+    constexpr int side = 1024;
+    Bitmap b(side, side, PixelFormat::pf24bit);
+    for (int y = 0; y < side; ++y) {
+        std::uint8_t* row = b.scanLine(y);
+        for (int x = 0; x < side; ++x) {
+            const std::uint32_t c = (static_cast<std::uint32_t>(y * side + x) * 2654435761u) >> 8;  // spread over the cube
+            row[3 * x] = static_cast<std::uint8_t>(c);
+            row[3 * x + 1] = static_cast<std::uint8_t>(c >> 8);
+            row[3 * x + 2] = static_cast<std::uint8_t>(c >> 16);
+        }
+    }
+    const Bitmap before(b);
+    b.setPixelFormat(PixelFormat::pf8bit);
+    ASSERT_EQ(b.pixelFormat(), PixelFormat::pf8bit);
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x)
+            ASSERT_EQ(b.scanLine(y)[x], nearestHalftoneIndex(before.pixel(x, y))) << x << "," << y;
+}
+
 TEST(Formats, EveryConversionKeepsTheNearestColours) {
     // Colours that each format holds differently: exact, halftone-only, 16-colour-only.
     const TColor colours[] = {clBlack, clWhite, clRed, clMaroon, clSilver, clGray, rgb(51, 153, 204),
