@@ -109,11 +109,17 @@ public:
     bool saveToFile(const QString& path, QString* error = nullptr) const;
 
     // The raw store (for the canvas layer only).
-    QImage& store() { return img_; }
+    QImage& store() {
+        ownStore();
+        return img_;
+    }
     const QImage& store() const { return img_; }
 
 private:
     bool reshape(int w, int h, PixelFormat f, bool keepContent);
+    // Before a write: a store shared with another bitmap is copied here rather than by the
+    // image class, so that a large copy lands in large pages too (see Bitmap.cpp).
+    void ownStore();
 
     QImage img_;  // null when either side is 0
     PixelFormat format_ = PixelFormat::Device;
