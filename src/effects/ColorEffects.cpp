@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "core/Parallel.h"
 #include "effects/EffectParams.h"
 
 namespace pixoral::effects {
@@ -19,26 +20,28 @@ bool ensureFormat(Bitmap& bmp, PixelFormat f) {
 
 void invert(Bitmap& bmp) {
     const bool device = bmp.pixelFormat() == PixelFormat::Device;
-    for (int y = 0; y < bmp.height(); ++y) {
-        auto row = rowSpan(bmp, y);
-        std::uint8_t* p = row.data();
-        const std::size_t n = row.size();
-        if (device) {
-            // B, G, R inverted; the fourth byte is the store's reserved 0xFF and stays so.
-            // Whole pixels as 32-bit words (memcpy keeps it free of alignment assumptions).
-            static constexpr std::uint8_t kMask[4] = {0xFF, 0xFF, 0xFF, 0x00};
-            std::uint32_t mask;
-            std::memcpy(&mask, kMask, 4);
-            for (std::size_t i = 0; i + 3 < n; i += 4) {
-                std::uint32_t px;
-                std::memcpy(&px, p + i, 4);
-                px ^= mask;
-                std::memcpy(p + i, &px, 4);
+    const RowTable rows = rowTable(bmp);
+    const auto n = static_cast<std::size_t>(bmp.rowDataBytes());
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* p = rows[y];
+            if (device) {
+                // B, G, R inverted; the fourth byte is the store's reserved 0xFF and stays so.
+                // Whole pixels as 32-bit words (memcpy keeps it free of alignment assumptions).
+                static constexpr std::uint8_t kMask[4] = {0xFF, 0xFF, 0xFF, 0x00};
+                std::uint32_t mask;
+                std::memcpy(&mask, kMask, 4);
+                for (std::size_t i = 0; i + 3 < n; i += 4) {
+                    std::uint32_t px;
+                    std::memcpy(&px, p + i, 4);
+                    px ^= mask;
+                    std::memcpy(p + i, &px, 4);
+                }
+            } else {
+                for (std::size_t i = 0; i < n; ++i) p[i] = static_cast<std::uint8_t>(~p[i]);
             }
-        } else {
-            for (std::size_t i = 0; i < n; ++i) p[i] = static_cast<std::uint8_t>(~p[i]);
         }
-    }
+    });
 }
 
 bool grayscale(Bitmap& bmp) {
@@ -55,14 +58,17 @@ bool grayscale(Bitmap& bmp) {
         return t;
     }();
     const int w = bmp.width();
-    for (int y = 0; y < bmp.height(); ++y) {
-        std::uint8_t* p = bmp.scanLine(y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            const unsigned sum = tables[0][p[0]] + tables[1][p[1]] + tables[2][p[2]];
-            const auto g = static_cast<std::uint8_t>(sum / 100);
-            p[0] = p[1] = p[2] = g;
+    const RowTable rows = rowTable(bmp);
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* p = rows[y];
+            for (int x = 0; x < w; ++x, p += 3) {
+                const unsigned sum = tables[0][p[0]] + tables[1][p[1]] + tables[2][p[2]];
+                const auto g = static_cast<std::uint8_t>(sum / 100);
+                p[0] = p[1] = p[2] = g;
+            }
         }
-    }
+    });
     return true;
 }
 
@@ -73,15 +79,18 @@ bool shuffleChannels24(Bitmap& bmp, ChannelShuffle how) {
     const int* src = kOrder[static_cast<int>(how)];
     const int s0 = src[0], s1 = src[1], s2 = src[2];
     const int w = bmp.width();
-    for (int y = 0; y < bmp.height(); ++y) {
-        std::uint8_t* p = bmp.scanLine(y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            const std::uint8_t old[3] = {p[0], p[1], p[2]};
-            p[0] = old[s0];
-            p[1] = old[s1];
-            p[2] = old[s2];
+    const RowTable rows = rowTable(bmp);
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* p = rows[y];
+            for (int x = 0; x < w; ++x, p += 3) {
+                const std::uint8_t old[3] = {p[0], p[1], p[2]};
+                p[0] = old[s0];
+                p[1] = old[s1];
+                p[2] = old[s2];
+            }
         }
-    }
+    });
     return true;
 }
 

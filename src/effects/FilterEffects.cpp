@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "canvas/Raster.h"
 #include "core/Random.h"
 
 namespace pixoral::effects {
@@ -36,11 +37,15 @@ void spray(Bitmap& bmp, int radius) {
     if (w <= 0 || h <= 0 || radius <= 0) return;
     const int bpp = wholeBytesPerPixel(bmp.pixelFormat());
     const auto rows = bpp ? rowPointers(bmp) : std::vector<std::uint8_t*>{};
+    // Pixels read what earlier ones wrote, so the walk keeps its order; each column draws
+    // from its own cheap stream of one key from the seeded generator.
+    const std::uint64_t key = random::streamKey();
     for (int x = 0; x < w; ++x) {
+        random::Stream rnd(key, static_cast<std::uint64_t>(x));
         for (int y = 0; y < h; ++y) {
-            const int b = random::below(radius);
-            const int c = random::below(2 * b);
-            const int d = random::below(2 * b);
+            const int b = rnd.below(static_cast<std::uint32_t>(radius));
+            const int c = rnd.below(static_cast<std::uint32_t>(2 * b));
+            const int d = rnd.below(static_cast<std::uint32_t>(2 * b));
             const int sx = x + b - c;
             const int sy = y + b - d;
             if (sx < 0 || sx >= w || sy < 0 || sy >= h) continue;
@@ -76,17 +81,24 @@ void antiAlias(Bitmap& bmp) {
         }
         return;
     }
+    // Palette formats: a row at a time in native colours. The row above is read back as
+    // written, and the left neighbour as the colour the format stored for it, exactly as
+    // reading each pixel after writing the one before.
+    std::vector<std::uint32_t> up(static_cast<std::size_t>(w)), mid(up.size()), dn(up.size());
+    const auto rows = rowPointers(bmp);
+    const auto sum = [](std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint32_t d, int shift) {
+        return (((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) + ((d >> shift) & 0xFF)) >> 2;
+    };
     for (int y = 1; y < h - 1; ++y) {
+        raster::fetchRow(rows[static_cast<std::size_t>(y - 1)], f, 0, w, up.data());
+        raster::fetchRow(rows[static_cast<std::size_t>(y)], f, 0, w, mid.data());
+        raster::fetchRow(rows[static_cast<std::size_t>(y + 1)], f, 0, w, dn.data());
         for (int x = 1; x < w - 1; ++x) {
-            const TColor n[4] = {bmp.pixel(x, y - 1), bmp.pixel(x + 1, y), bmp.pixel(x, y + 1), bmp.pixel(x - 1, y)};
-            int r = 0, g = 0, b = 0;
-            for (TColor c : n) {
-                r += getRValue(c);
-                g += getGValue(c);
-                b += getBValue(c);
-            }
-            bmp.setPixel(x, y, rgb(r >> 2, g >> 2, b >> 2));
+            const std::uint32_t v = (sum(up[x], mid[x + 1], dn[x], mid[x - 1], 16) << 16) |
+                                    (sum(up[x], mid[x + 1], dn[x], mid[x - 1], 8) << 8) | sum(up[x], mid[x + 1], dn[x], mid[x - 1], 0);
+            mid[x] = raster::representable(f, v);
         }
+        raster::storeRow(rows[static_cast<std::size_t>(y)], f, 1, w - 2, mid.data() + 1);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "effects/ImageSize.h"
 
 #include "canvas/Canvas.h"
+#include "core/Parallel.h"
 
 #include <cmath>
 #include <cstring>
@@ -71,8 +72,12 @@ bool reduce(Bitmap& bmp, int n) {
 
 namespace {
 
+// a + (b - a) k / n rounded half up, in integers: the value lies between a and b, so it is
+// never negative, and a quotient of such small integers is never near enough to a half for
+// floating point to round it differently.
 std::uint8_t blend(std::uint8_t a, std::uint8_t b, int k, int n) {
-    return static_cast<std::uint8_t>(std::lround(a + (b - a) * static_cast<double>(k) / n));
+    const long long twice = 2 * (static_cast<long long>(a) * n + static_cast<long long>(b - a) * k) + n;
+    return static_cast<std::uint8_t>(twice / (2LL * n));
 }
 
 }  // namespace
@@ -82,24 +87,31 @@ void seamless(Bitmap& bmp) {
     const int W = bmp.width(), H = bmp.height();
     const int q = H / 4, p = W / 4;
     const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
-    std::memcpy(bmp.scanLine(0), bmp.scanLine(H - 1), n);
+    const auto rows = rowTable(bmp);
+    std::memcpy(rows[0], rows[H - 1], n);
+    // Rows 1 .. q - 1 blend rows 0 and q, which they do not change; then every row blends
+    // within itself: both passes share their rows out over the cores.
     if (H > 7) {
-        const std::uint8_t* top = bmp.scanLine(0);
-        const std::uint8_t* to = bmp.scanLine(q);
-        for (int e = 1; e < q; ++e) {
-            std::uint8_t* row = bmp.scanLine(e);
-            for (std::size_t i = 0; i < n; ++i) row[i] = blend(top[i], to[i], e, q);
+        const std::uint8_t* top = rows[0];
+        const std::uint8_t* to = rows[q];
+        parallel::forRows(q - 1, [&](int e0, int e1) {
+            for (int e = e0 + 1; e < e1 + 1; ++e) {
+                std::uint8_t* row = rows[e];
+                for (std::size_t i = 0; i < n; ++i) row[i] = blend(top[i], to[i], e, q);
+            }
+        });
+    }
+    parallel::forRows(H, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* row = rows[y];
+            std::uint8_t* last = row + 3 * (W - 1);
+            std::memcpy(last, row, 3);
+            if (W <= 7) continue;
+            const std::uint8_t* to = row + 3 * (W - p);
+            for (int g = 1; g < p; ++g)
+                for (int k = 0; k < 3; ++k) row[3 * (W - 1 - g) + k] = blend(last[k], to[k], g, p);
         }
-    }
-    for (int y = 0; y < H; ++y) {
-        std::uint8_t* row = bmp.scanLine(y);
-        std::uint8_t* last = row + 3 * (W - 1);
-        std::memcpy(last, row, 3);
-        if (W <= 7) continue;
-        const std::uint8_t* to = row + 3 * (W - p);
-        for (int g = 1; g < p; ++g)
-            for (int k = 0; k < 3; ++k) row[3 * (W - 1 - g) + k] = blend(last[k], to[k], g, p);
-    }
+    });
 }
 
 }  // namespace pixoral::effects

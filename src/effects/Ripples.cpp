@@ -13,14 +13,18 @@ void offsetRipple(Bitmap& bmp, OffsetRipple kind, int h) {
     if (bmp.isEmpty() || h < 1 || H - h - 1 < 0) return;
     const int n = bmp.rowDataBytes();
     const auto rows = rowTable(bmp);
+    // Rows write into the rows below them, so they keep their order; Random draws each row's
+    // offsets from its own cheap stream of one key from the seeded generator.
+    const std::uint64_t key = kind == OffsetRipple::Random ? random::streamKey() : 0;
     for (int row = H - h - 1; row >= 0; --row) {
         const std::uint8_t* from = rows[row];
+        random::Stream rnd(key, static_cast<std::uint64_t>(row));
         int o = 0;
         bool rising = true;
         for (int i = 0; i < n; ++i) {
             rows[row + o][i] = from[i];
             switch (kind) {
-                case OffsetRipple::Random: o = random::below(h); break;
+                case OffsetRipple::Random: o = rnd.below(static_cast<std::uint32_t>(h)); break;
                 case OffsetRipple::Tooth: o = o + 1 > h ? 0 : o + 1; break;
                 case OffsetRipple::Triangle:
                     if (rising) {

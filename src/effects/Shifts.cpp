@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "core/Parallel.h"
@@ -10,8 +11,9 @@ namespace pixoral::effects {
 
 namespace {
 
-void copyPixel(Bitmap& b, int fromX, int fromY, int toX, int toY) {
-    std::memcpy(b.scanLine(toY) + 3 * toX, b.scanLine(fromY) + 3 * fromX, 3);
+// Copies one 24-bit pixel between rows taken once (see rowTable).
+void copyPixel(const RowTable<std::uint8_t>& rows, int fromX, int fromY, int toX, int toY) {
+    std::memcpy(rows[toY] + 3 * toX, rows[fromY] + 3 * fromX, 3);
 }
 
 bool is24(const Bitmap& b) { return b.pixelFormat() == PixelFormat::pf24bit && !b.isEmpty(); }
@@ -22,11 +24,15 @@ void moveBytes(Bitmap& bmp, Direction d) {
     const int H = bmp.height();
     if (bmp.isEmpty()) return;
     if (d == Direction::Left || d == Direction::Right) {
-        for (int y = 0; y < H; ++y) {
-            const auto s = rowSpan(bmp, y);
-            if (d == Direction::Left) std::rotate(s.begin(), s.begin() + 1, s.end());
-            else std::rotate(s.rbegin(), s.rbegin() + 1, s.rend());
-        }
+        const auto rows = rowTable(bmp);
+        const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
+        parallel::forRows(H, [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const std::span<std::uint8_t> s(rows[y], n);
+                if (d == Direction::Left) std::rotate(s.begin(), s.begin() + 1, s.end());
+                else std::rotate(s.rbegin(), s.rbegin() + 1, s.rend());
+            }
+        });
         return;
     }
     if (H < 2) return;
@@ -70,26 +76,33 @@ void flip(Bitmap& bmp, Direction d) {
     });
 }
 
+// Every mirror writes a row only from itself or from one row no other row writes into, so
+// the rows are shared out over the cores.
 void mirrorHalf(Bitmap& bmp, Direction d) {
     if (!is24(bmp)) return;
     const int W = bmp.width(), H = bmp.height();
     const std::size_t n = static_cast<std::size_t>(bmp.rowDataBytes());
+    const auto rows = rowTable(bmp);
     switch (d) {
         case Direction::Down:
         case Direction::Up:
-            for (int y = 0; y <= (H - 1) / 2; ++y) {
-                const int from = d == Direction::Down ? y : H - 1 - y;
-                const int to = d == Direction::Down ? H - 1 - y : y;
-                if (from != to) std::memcpy(bmp.scanLine(to), bmp.scanLine(from), n);
-            }
+            parallel::forRows((H - 1) / 2 + 1, [&](int y0, int y1) {
+                for (int y = y0; y < y1; ++y) {
+                    const int from = d == Direction::Down ? y : H - 1 - y;
+                    const int to = d == Direction::Down ? H - 1 - y : y;
+                    if (from != to) std::memcpy(rows[to], rows[from], n);
+                }
+            });
             break;
         case Direction::Left:
         case Direction::Right:
-            for (int y = 0; y < H; ++y)
-                for (int x = 0; x <= (W - 1) / 2; ++x) {
-                    if (d == Direction::Right) copyPixel(bmp, x, y, W - 1 - x, y);
-                    else copyPixel(bmp, W - 1 - x, y, x, y);
-                }
+            parallel::forRows(H, [&](int y0, int y1) {
+                for (int y = y0; y < y1; ++y)
+                    for (int x = 0; x <= (W - 1) / 2; ++x) {
+                        if (d == Direction::Right) copyPixel(rows, x, y, W - 1 - x, y);
+                        else copyPixel(rows, W - 1 - x, y, x, y);
+                    }
+            });
             break;
     }
 }
@@ -97,12 +110,15 @@ void mirrorHalf(Bitmap& bmp, Direction d) {
 void mirrorQuad(Bitmap& bmp) {
     if (!is24(bmp)) return;
     const int W = bmp.width(), H = bmp.height();
-    for (int y = 0; y <= (H - 1) / 2; ++y)
-        for (int x = 0; x <= (W - 1) / 2; ++x) {
-            copyPixel(bmp, x, y, x, H - 1 - y);
-            copyPixel(bmp, x, y, W - 1 - x, y);
-            copyPixel(bmp, x, y, W - 1 - x, H - 1 - y);
-        }
+    const auto rows = rowTable(bmp);
+    parallel::forRows((H - 1) / 2 + 1, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x <= (W - 1) / 2; ++x) {
+                copyPixel(rows, x, y, x, H - 1 - y);
+                copyPixel(rows, x, y, W - 1 - x, y);
+                copyPixel(rows, x, y, W - 1 - x, H - 1 - y);
+            }
+    });
 }
 
 QString wedgeRefusal(const Bitmap& bmp) {
@@ -112,10 +128,13 @@ QString wedgeRefusal(const Bitmap& bmp) {
 void mirrorWedge(Bitmap& bmp) {
     if (!is24(bmp) || !wedgeRefusal(bmp).isEmpty()) return;
     const int W = bmp.width(), H = bmp.height();
-    for (int y = 0; y < H; ++y) {
-        const int last = y <= (H - 1) / 2 ? y : W - 1 - y;
-        for (int x = 0; x <= last; ++x) copyPixel(bmp, x, y, W - 1 - x, y);
-    }
+    const auto rows = rowTable(bmp);
+    parallel::forRows(H, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const int last = y <= (H - 1) / 2 ? y : W - 1 - y;
+            for (int x = 0; x <= last; ++x) copyPixel(rows, x, y, W - 1 - x, y);
+        }
+    });
 }
 
 void shadow(Bitmap& bmp, Corner c) {
@@ -125,10 +144,12 @@ void shadow(Bitmap& bmp, Corner c) {
     const bool up = c == Corner::UpLeft || c == Corner::UpRight;
     const bool left = c == Corner::UpLeft || c == Corner::DownLeft;
     const int dy = up ? 4 : -4, di = left ? 4 : -4;
+    // In order: a row reads its partner before the partner's own turn changes it.
+    const auto rows = rowTable(bmp);
     for (int k = 0; k < H - 4; ++k) {
         const int y = up ? k : H - 1 - k;
-        std::uint8_t* row = bmp.scanLine(y);
-        const std::uint8_t* partner = bmp.scanLine(y + dy);
+        std::uint8_t* row = rows[y];
+        const std::uint8_t* partner = rows[y + dy];
         for (int j = 0; j < n - 4; ++j) {
             const int i = left ? j : n - 1 - j;
             const std::uint8_t p = partner[i + di];

@@ -43,10 +43,13 @@ using Lut = std::array<std::uint8_t, 256>;
 // A tone curve applied to every byte of the 24-bit rows.
 void applyLut(Bitmap& bmp, const Lut& lut) {
     const std::size_t n = static_cast<std::size_t>(bmp.width()) * 3;
-    for (int y = 0; y < bmp.height(); ++y) {
-        std::uint8_t* p = bmp.scanLine(y);
-        for (std::size_t i = 0; i < n; ++i) p[i] = lut[p[i]];
-    }
+    const auto rows = rowTable(bmp);
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* p = rows[y];
+            for (std::size_t i = 0; i < n; ++i) p[i] = lut[p[i]];
+        }
+    });
 }
 
 // Sample index for an offset a, as the blur defines it: the position itself when the lower
@@ -129,15 +132,18 @@ bool saturation(Bitmap& bmp, int a) {
     for (int d = -255; d <= 255; ++d) scaled[d + 255] = static_cast<std::int16_t>(a * d / 255);
     const std::int16_t* t = scaled.data() + 255;
     const int w = bmp.width();
-    for (int y = 0; y < bmp.height(); ++y) {
-        std::uint8_t* p = bmp.scanLine(y);
-        for (int x = 0; x < w; ++x, p += 3) {
-            const int m = mean[p[0] + p[1] + p[2]];
-            p[0] = clampByte(m + t[p[0] - m]);
-            p[1] = clampByte(m + t[p[1] - m]);
-            p[2] = clampByte(m + t[p[2] - m]);
+    const auto rows = rowTable(bmp);
+    parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* p = rows[y];
+            for (int x = 0; x < w; ++x, p += 3) {
+                const int m = mean[p[0] + p[1] + p[2]];
+                p[0] = clampByte(m + t[p[0] - m]);
+                p[1] = clampByte(m + t[p[1] - m]);
+                p[2] = clampByte(m + t[p[2] - m]);
+            }
         }
-    }
+    });
     return true;
 }
 
