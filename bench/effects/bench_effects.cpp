@@ -8,11 +8,13 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <climits>
 #include <cstdio>
 #include <memory>
 #include <regex>
 #include <string>
 
+#include "canvas/Raster.h"
 #include "core/Parallel.h"
 #include "effects/ColorEffects.h"
 #include "effects/Distortions.h"
@@ -109,6 +111,30 @@ void BM_Trace8BitOnly(benchmark::State& s) {
     setBytes(s, size);
 }
 void BM_To8Bit(benchmark::State& s) { onFreshCopy(s, [](Bitmap& b) { convertPixelFormat(b, PixelFormat::pf8bit); }); }
+// The same conversion as it was made before the lookup tables: every pixel searched against
+// all 256 palette entries (nearest by squared distance, the lowest index on a tie), one core.
+void BM_To8BitWholePaletteSearch(benchmark::State& s) {
+    onFreshCopy(s, [](Bitmap& b) {
+        Bitmap out(b.width(), b.height(), PixelFormat::pf8bit);
+        const std::uint32_t* pal = raster::halftoneNative();
+        for (int y = 0; y < b.height(); ++y) {
+            const std::uint8_t* src = b.scanLine(y);
+            std::uint8_t* dst = out.scanLine(y);
+            for (int x = 0; x < b.width(); ++x, src += 3) {
+                int best = 0, bestD = INT_MAX;
+                for (int i = 0; i < 256; ++i) {
+                    const int dr = int(src[2]) - int((pal[i] >> 16) & 0xFF);
+                    const int dg = int(src[1]) - int((pal[i] >> 8) & 0xFF);
+                    const int db = int(src[0]) - int(pal[i] & 0xFF);
+                    const int d = dr * dr + dg * dg + db * db;
+                    if (d < bestD) bestD = d, best = i;
+                }
+                dst[x] = static_cast<std::uint8_t>(best);
+            }
+        }
+        benchmark::DoNotOptimize(out.scanLine(0));
+    });
+}
 // The distortions, each as its menu command runs it on a fresh 24-bit copy of the image
 // (the copy is made outside the timing). The second argument caps the bands the rows are
 // split into: 1 is a single pass, 0 one band per core.
@@ -194,6 +220,7 @@ BENCHMARK(BM_AntiAlias) SIZES;
 BENCHMARK(BM_Trace) SIZES;
 BENCHMARK(BM_Trace8BitOnly) SIZES;
 BENCHMARK(BM_To8Bit) SIZES;
+BENCHMARK(BM_To8BitWholePaletteSearch) SIZES;
 BENCHMARK(BM_QuickBackground) SIZES;
 #define BANDS ->Args({4096, 1})->Args({4096, 0})->Unit(benchmark::kMillisecond)
 BENCHMARK(BM_Rotate30) BANDS;
@@ -216,5 +243,7 @@ MAGICK(swirl_90_nearest, "-interpolate nearest-neighbor -swirl 90");
 MAGICK(implode_0_5, "-implode 0.5");
 MAGICK(implode_0_5_nearest, "-interpolate nearest-neighbor -implode 0.5");
 MAGICK(flop, "-flop");
+// Smooth 10's kernel: the four neighbours and ten times the pixel, over 14.
+MAGICK(convolve_3x3, "-define convolve:scale=! -morphology Convolve 3x3:0,1,0,1,10,1,0,1,0");
 
 BENCHMARK_MAIN();

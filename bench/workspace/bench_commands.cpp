@@ -8,7 +8,8 @@
 //
 // kind is "command" (the whole command, prompts answered with their defaults) or "step" (the
 // median of 5 mouse moves during a drag). Run a Release build with QT_QPA_PLATFORM=offscreen;
-// arguments: an optional list of sizes (default "256 4096").
+// arguments: sizes (default "256 4096") and words; with words, only the paths holding one of
+// them run (for looking at a few commands between two full runs).
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -123,8 +124,17 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     std::vector<int> sizes;
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
+    QStringList words;
+    for (int i = 1; i < argc; ++i) {
+        bool number = false;
+        const int n = QString::fromLocal8Bit(argv[i]).toInt(&number);
+        if (number) sizes.push_back(n);
+        else words << QString::fromLocal8Bit(argv[i]);
+    }
     if (sizes.empty()) sizes = {256, 4096};
+    const auto chosen = [&](const QString& path) {
+        return words.isEmpty() || std::any_of(words.begin(), words.end(), [&](const QString& w) { return path.contains(w); });
+    };
 
     std::vector<Row> rows;
     for (int size : sizes) {
@@ -138,8 +148,11 @@ int main(int argc, char** argv) {
             const auto commands = allCommands(w);
             const Rect middle{size / 4, size / 4, 3 * size / 4, 3 * size / 4};
             for (const Command& c : commands) {
+                if (!chosen(c.path)) continue;
                 // Every command starts from the same picture, settings and range.
                 w.replaceWorkspace(picture);
+                // The workspace owns its pixels, as after any stroke: not the copy the table holds.
+                w.workspace().scanLine(0);
                 w.settings() = settings;
                 w.rangeState().range = middle;
                 const QString modeBefore = w.settings().drawingMode;
