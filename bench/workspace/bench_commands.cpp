@@ -7,7 +7,7 @@
 //     <milliseconds, 10.2f> ms  <size>  <format>  <kind>  <path>
 //
 // kind is "command" (the whole command, prompts answered with their defaults) or "step" (the
-// median of 5 mouse moves during a drag). Run a Release build with QT_QPA_PLATFORM=offscreen;
+// median of 5 mouse moves during a drag, with a solid brush). Run a Release build with QT_QPA_PLATFORM=offscreen;
 // arguments: sizes (default "256 4096") and words; with words, only the paths holding one of
 // them run (for looking at a few commands between two full runs).
 #include <QAction>
@@ -145,12 +145,16 @@ int main(int argc, char** argv) {
             o.batch = true;
             TPixoralF w(o);
             const WorkspaceSettings settings = w.settings();
+            const Pen pen = w.canvas().pen();
+            const Brush brush = w.canvas().brush();
             const auto commands = allCommands(w);
             const Rect middle{size / 4, size / 4, 3 * size / 4, 3 * size / 4};
             for (const Command& c : commands) {
                 if (!chosen(c.path)) continue;
-                // Every command starts from the same picture, settings and range.
+                // Every command starts from the same picture, settings, pen, brush and range.
                 w.replaceWorkspace(picture);
+                w.canvas().pen() = pen;
+                w.canvas().brush() = brush;
                 // The workspace owns its pixels, as after any stroke: not the copy the table holds.
                 w.workspace().scanLine(0);
                 w.settings() = settings;
@@ -167,7 +171,9 @@ int main(int argc, char** argv) {
                     w.settings().drawingMode = modeBefore;
                     continue;
                 }
-                // A drawing mode: one mouse step of a drag across most of the picture.
+                // A drawing mode: one mouse step of a drag across most of the picture, with a
+                // solid brush, so figures are drawn filled (their slowest case).
+                w.canvas().brush().setStyle(BrushStyle::bsSolid);
                 w.mypaintMouseDown(MouseInput{size / 8, size / 8, Qt::LeftButton, {}});
                 w.mypaintMouseMove(MouseInput{7 * size / 8, 7 * size / 8, Qt::LeftButton, {}});
                 std::vector<double> steps;

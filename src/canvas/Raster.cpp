@@ -440,61 +440,130 @@ bool brushRow(const Brush& brush, int y, int x0, int n, std::uint32_t* colors, s
     return true;
 }
 
-void penSpan(Bitmap& bmp, int y, int x0, int x1, TColor color, PenMode mode) {
+namespace {
+
+// For long runs over 8-bit rows: what the pen makes of each palette entry, kept for the last
+// pen and mode each thread used (a figure paints many runs with the same pair).
+const std::uint8_t* penIndexTable(PenMode mode, std::uint32_t p) {
+    thread_local struct {
+        bool valid = false;
+        PenMode mode = PenMode::pmCopy;
+        std::uint32_t pen = 0;
+        std::uint8_t index[256];
+    } cache;
+    if (!cache.valid || cache.mode != mode || cache.pen != p) {
+        forMode(mode, [&](auto m) {
+            for (int i = 0; i < 256; ++i) cache.index[i] = nearestHalftone(mix(m.value, p, kHalftone[static_cast<std::size_t>(i)]));
+        });
+        cache.valid = true;
+        cache.mode = mode;
+        cache.pen = p;
+    }
+    return cache.index;
+}
+
+}  // namespace
+
+void penRun(const RowRef& r, int x0, int x1, TColor color, PenMode mode) {
     if (color == clNone || mode == PenMode::pmNop) return;
-    if (y < 0 || y >= bmp.height()) return;
     x0 = std::max(x0, 0);
-    x1 = std::min(x1, bmp.width());
+    x1 = std::min(x1, r.width);
     if (x0 >= x1) return;
     const std::uint32_t p = toNative(color);
-    std::uint8_t* row = bmp.scanLine(y);
-    if (bmp.pixelFormat() == PixelFormat::Device) {
-        auto* r = reinterpret_cast<std::uint32_t*>(row);
+    std::uint8_t* row = r.row;
+    switch (r.format) {
+    case PixelFormat::Device: {
+        auto* d = reinterpret_cast<std::uint32_t*>(row);
         if (mode == PenMode::pmCopy) {
-            std::fill(r + x0, r + x1, 0xFF000000u | p);
+            std::fill(d + x0, d + x1, 0xFF000000u | p);
             return;
         }
-        forMode(mode, [&](auto m) {
-            for (int x = x0; x < x1; ++x) r[x] = 0xFF000000u | mix(m.value, p, r[x] & 0xFFFFFFu);
-        });
+        // Every pen mode is bitwise: each bit becomes 0, 1, itself or its inverse, which is
+        // (d & keep) ^ flip for two masks of the pen; the top byte stays 0xFF.
+        const std::uint32_t flip = mix(mode, p, 0), keep = mix(mode, p, 0xFFFFFFu) ^ flip;
+        for (int x = x0; x < x1; ++x) d[x] = (d[x] & keep) ^ (flip | 0xFF000000u);
         return;
+    }
+    case PixelFormat::pf24bit: {
+        // The masks as for device rows; the B, G, R bytes repeat every 24 bytes, so eight
+        // pixels go as three 64-bit words.
+        const std::uint32_t flip = mix(mode, p, 0), keep = mix(mode, p, 0xFFFFFFu) ^ flip;
+        std::uint8_t keepBytes[24], flipBytes[24];
+        for (int i = 0; i < 24; ++i) {
+            keepBytes[i] = static_cast<std::uint8_t>(keep >> (8 * (i % 3)));
+            flipBytes[i] = static_cast<std::uint8_t>(flip >> (8 * (i % 3)));
+        }
+        std::uint64_t keepWords[3], flipWords[3];
+        std::memcpy(keepWords, keepBytes, 24);
+        std::memcpy(flipWords, flipBytes, 24);
+        std::uint8_t* q = row + 3 * static_cast<std::ptrdiff_t>(x0);
+        int x = x0;
+        for (; x + 8 <= x1; x += 8, q += 24)
+            for (int j = 0; j < 3; ++j) {
+                std::uint64_t w;
+                std::memcpy(&w, q + 8 * j, 8);
+                w = (w & keepWords[j]) ^ flipWords[j];
+                std::memcpy(q + 8 * j, &w, 8);
+            }
+        for (int i = 0; i < 3 * (x1 - x); ++i) q[i] = static_cast<std::uint8_t>((q[i] & keepBytes[i % 3]) ^ flipBytes[i % 3]);
+        return;
+    }
+    case PixelFormat::pf8bit:
+        if (x1 - x0 >= 256) {
+            // The palette holds no colour twice, so the stored index of a mixed entry is
+            // the nearest entry to the mix, as a run through the row buffer gives.
+            const std::uint8_t* index = penIndexTable(mode, p);
+            for (int x = x0; x < x1; ++x) row[x] = index[row[x]];
+            return;
+        }
+        break;
+    default: break;
     }
     std::uint32_t buf[kChunk];
     for (int s = x0; s < x1; s += kChunk) {
         const int n = std::min(kChunk, x1 - s);
-        fetchRow(row, bmp.pixelFormat(), s, n, buf);
+        fetchRow(row, r.format, s, n, buf);
         forMode(mode, [&](auto m) {
             for (int i = 0; i < n; ++i) buf[i] = mix(m.value, p, buf[i]);
         });
-        storeRow(row, bmp.pixelFormat(), s, n, buf);
+        storeRow(row, r.format, s, n, buf);
     }
 }
 
-void brushSpan(Bitmap& bmp, int y, int x0, int x1, const Brush& brush, PenMode mode) {
+void brushRun(const RowRef& r, int y, int x0, int x1, const Brush& brush, PenMode mode) {
     if (brush.isClear() || mode == PenMode::pmNop) return;
     if (brush.isSolid()) {
-        penSpan(bmp, y, x0, x1, brush.color(), mode);
+        penRun(r, x0, x1, brush.color(), mode);
         return;
     }
-    if (y < 0 || y >= bmp.height()) return;
     x0 = std::max(x0, 0);
-    x1 = std::min(x1, bmp.width());
+    x1 = std::min(x1, r.width);
     if (x0 >= x1) return;
-    std::uint8_t* row = nullptr;
     std::uint32_t colors[kChunk];
     std::uint8_t paints[kChunk];
     std::uint32_t buf[kChunk];
     for (int s = x0; s < x1; s += kChunk) {
         const int n = std::min(kChunk, x1 - s);
         if (!brushRow(brush, y, s, n, colors, paints)) continue;
-        if (!row) row = bmp.scanLine(y);
-        fetchRow(row, bmp.pixelFormat(), s, n, buf);
+        fetchRow(r.row, r.format, s, n, buf);
         forMode(mode, [&](auto m) {
             for (int i = 0; i < n; ++i)
                 if (paints[i]) buf[i] = mix(m.value, colors[i], buf[i]);
         });
-        storeRow(row, bmp.pixelFormat(), s, n, buf);
+        storeRow(r.row, r.format, s, n, buf);
     }
+}
+
+void penSpan(Bitmap& bmp, int y, int x0, int x1, TColor color, PenMode mode) {
+    if (color == clNone || mode == PenMode::pmNop || y < 0 || y >= bmp.height()) return;
+    if (std::max(x0, 0) >= std::min(x1, bmp.width())) return;
+    penRun(RowRef{bmp.scanLine(y), bmp.pixelFormat(), bmp.width()}, x0, x1, color, mode);
+}
+
+void brushSpan(Bitmap& bmp, int y, int x0, int x1, const Brush& brush, PenMode mode) {
+    if (brush.isClear() || mode == PenMode::pmNop || y < 0 || y >= bmp.height()) return;
+    if (std::max(x0, 0) >= std::min(x1, bmp.width())) return;
+    brushRun(RowRef{bmp.scanLine(y), bmp.pixelFormat(), bmp.width()}, y, x0, x1, brush, mode);
 }
 
 void penPixel(Bitmap& bmp, int x, int y, TColor color, PenMode mode) {

@@ -13,6 +13,15 @@ namespace pixoral::raster {
 void penSpan(Bitmap& bmp, int y, int x0, int x1, TColor color, PenMode mode);
 // The same run painted with the brush (hatch gaps and clear brushes leave pixels alone).
 void brushSpan(Bitmap& bmp, int y, int x0, int x1, const Brush& brush, PenMode mode);
+// The same two on a row taken beforehand (see RowRef), for figures that share their rows out
+// over the cores: scanLine() must not run in the bands.
+struct RowRef {
+    std::uint8_t* row;
+    PixelFormat format;
+    int width;
+};
+void penRun(const RowRef& r, int x0, int x1, TColor color, PenMode mode);
+void brushRun(const RowRef& r, int y, int x0, int x1, const Brush& brush, PenMode mode);
 // One pixel through the pen mode; ignored outside the bitmap.
 void penPixel(Bitmap& bmp, int x, int y, TColor color, PenMode mode);
 

@@ -4,6 +4,7 @@
 #include <numbers>
 #include <vector>
 
+#include "core/Parallel.h"
 #include "core/Random.h"
 
 namespace pixoral::effects {
@@ -63,10 +64,13 @@ bool waveRipple(Bitmap& bmp, WaveRipple kind, int h, int m) {
         }
         g[i] = static_cast<int>(std::lround(v));
     }
-    for (int y = H - 2 * h - 1; y >= h; --y) {
-        const std::uint8_t* from = src.scanLine(y);
-        for (int i = 0; i < n; ++i) rows[y + h + g[i]][i] = from[i];
-    }
+    // Byte i of row y lands in row y + h + g[i]: no two rows write one byte, whatever the
+    // order, so the rows are shared out over the cores.
+    const auto from = rowTable(src);
+    parallel::forRows(H - 3 * h, [&](int r0, int r1) {
+        for (int y = h + r0; y < h + r1; ++y)
+            for (int i = 0; i < n; ++i) rows[y + h + g[i]][i] = from[y][i];
+    });
     bmp = out;
     return true;
 }

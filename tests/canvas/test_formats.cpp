@@ -5,6 +5,7 @@
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
+#include "../common/TestImages.h"
 
 using namespace pixoral;
 
@@ -168,6 +169,24 @@ TEST(Formats, DrawingOnIndexedFormatsTakesTheNearestEntry) {
     raster::penSpan(b, 0, 0, 1, clBlack, PenMode::pmNop);
     raster::penSpan(b, 0, 0, 1, halftonePalette()[231], PenMode::pmMerge);
     EXPECT_EQ(b.scanLine(0)[0], 231);
+}
+
+TEST(Formats, LongRunsMixLikeSinglePixelsInEveryModeAndFormat) {
+    // Long runs take whole words (24-bit), masks (device) or a palette table (8-bit); single
+    // pixels go through the plain fetch, mix and store.
+    constexpr int w = 613;  // past the table's threshold, not a multiple of 8
+    const TColor pen = rgb(200, 55, 9);
+    for (PixelFormat f : {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit}) {
+        Bitmap start(w, 1, f);
+        for (int x = 0; x < w; ++x) start.setPixel(x, 0, rgb((x * 37) & 0xFF, (x * 11) & 0xFF, (x * 5 + 3) & 0xFF));
+        for (int m = 0; m < 16; ++m) {
+            const auto mode = static_cast<PenMode>(m);
+            Bitmap run(start), pixels(start);
+            raster::penSpan(run, 0, 3, w, pen, mode);
+            for (int x = 3; x < w; ++x) raster::penPixel(pixels, x, 0, pen, mode);
+            ASSERT_EQ(test::rowBytes(run, 0), test::rowBytes(pixels, 0)) << pixelFormatName(f) << " mode " << m;
+        }
+    }
 }
 
 TEST(Formats, ToImageAndFromImage) {

@@ -8,6 +8,8 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "core/Parallel.h"
+#include "../common/TestImages.h"
 #include "../common/TestSupport.h"
 
 using namespace pixoral;
@@ -370,5 +372,29 @@ TEST(Shapes, FarCoordinatesAreClipped) {
         f.pie(INT_MIN, INT_MIN, INT_MAX, INT_MAX, INT_MAX, 0, 0, INT_MIN);
         f.chord(INT_MIN, 0, INT_MAX, 10, INT_MIN, INT_MIN, INT_MAX, INT_MAX);
         f.polygon({{INT_MIN, INT_MIN}, {INT_MAX, 0}, {0, INT_MAX}, {INT_MIN, INT_MAX}});
+    }
+}
+
+TEST(Shapes, LargeFiguresSplitOverBandsPaintTheSameBytes) {
+    // A figure's rows are shared out over the cores once it is tall enough. A dashed outline
+    // in a mixing mode over a solid brush (gaps painted too), then over a hatched one.
+    const auto draw = [](Bitmap& b, int bands) {
+        parallel::bandLimit() = bands;
+        Canvas& c = b.canvas();
+        c.brush().setColor(clNavy);
+        c.pen().color = clRed;
+        c.pen().style = PenStyle::psDash;
+        c.pen().mode = PenMode::pmXor;
+        c.ellipse(5, 3, 310, 296);
+        c.brush().setStyle(BrushStyle::bsDiagCross);
+        c.rectangle(40, 20, 280, 290);
+        parallel::bandLimit() = 0;
+    };
+    for (PixelFormat f : {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit}) {
+        Bitmap one(320, 300, f), many(320, 300, f);
+        draw(one, 1);
+        draw(many, 7);
+        for (int y = 0; y < 300; ++y) ASSERT_EQ(test::rowBytes(one, y), test::rowBytes(many, y)) << pixelFormatName(f) << " row " << y;
+        EXPECT_NE(one.pixel(160, 150), clWhite);
     }
 }

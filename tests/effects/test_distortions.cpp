@@ -212,6 +212,18 @@ TEST(Parallel, RowsSplitOverManyBandsGiveTheSameBytesAsOne) {
         {"colour noise", [](Bitmap& b) { random::seed(5); colorNoise(b, 120); }},
         {"mono noise", [](Bitmap& b) { random::seed(5); monoNoise(b, 120); }},
         {"to 8 bits", [](Bitmap& b) { convertPixelFormat(b, PixelFormat::pf8bit); }},
+        // Rows that write other rows: mirrors, and a wave that scatters each row's bytes.
+        {"mirror down", [](Bitmap& b) { mirrorHalf(b, Direction::Down); }},
+        {"mirror up", [](Bitmap& b) { mirrorHalf(b, Direction::Up); }},
+        {"mirror left", [](Bitmap& b) { mirrorHalf(b, Direction::Left); }},
+        {"mirror quad", [](Bitmap& b) { mirrorQuad(b); }},
+        {"wave", [](Bitmap& b) { waveRipple(b, WaveRipple::Wave, 2, 1); }},
+        {"seamless", [](Bitmap& b) { seamless(b); }},
+        {"move left", [](Bitmap& b) { moveBytes(b, Direction::Left); }},
+        {"invert", [](Bitmap& b) { invert(b); }},
+        {"grayscale", [](Bitmap& b) { grayscale(b); }},
+        {"saturation", [](Bitmap& b) { saturation(b, 60); }},
+        {"contrast", [](Bitmap& b) { contrast(b, 60); }},
     };
     for (const Case& c : cases) {
         Bitmap one = src, many = src;
