@@ -243,6 +243,13 @@ MAGICK(swirl_90_nearest, "-interpolate nearest-neighbor -swirl 90");
 MAGICK(implode_0_5, "-implode 0.5");
 MAGICK(implode_0_5_nearest, "-interpolate nearest-neighbor -implode 0.5");
 MAGICK(flop, "-flop");
+// The colour effects' nearest operators: Brightness, Contrast, Saturation, a channel swap and
+// uniform noise (ImageMagick's noise is per channel, as Colour Noise is).
+MAGICK(brightness_contrast_50x0, "-brightness-contrast 50x0");
+MAGICK(brightness_contrast_0x50, "-brightness-contrast 0x50");
+MAGICK(modulate_saturation_150, "-modulate 100,150");
+MAGICK(separate_swap_combine_rg, "-separate -swap 0,1 -combine");
+MAGICK(noise_uniform, "+noise Uniform");
 // Smooth 10's kernel: the four neighbours and ten times the pixel, over 14.
 MAGICK(convolve_3x3, "-define convolve:scale=! -morphology Convolve 3x3:0,1,0,1,10,1,0,1,0");
 

@@ -249,7 +249,10 @@ std::atomic<const std::uint8_t*> everyColourHalftone{nullptr};
 
 }  // namespace
 
-std::uint8_t nearestHalftone(std::uint32_t v) { return halftoneTable().nearest(v & 0xFFFFFF); }
+std::uint8_t nearestHalftone(std::uint32_t v) {
+    if (const std::uint8_t* all = everyColourHalftone.load(std::memory_order_acquire)) return all[v & 0xFFFFFF];
+    return halftoneTable().nearest(v & 0xFFFFFF);
+}
 
 bool prepareHalftoneLookup() {
     static std::once_flag once;

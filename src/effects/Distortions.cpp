@@ -130,15 +130,17 @@ bool globe(Bitmap& bmp, const ProjectionParams& p) {
     // Where each pixel lands is worked out for a slab of rows at a time over the cores; the
     // pixels are then written in the walking order (bottom up, right to left), so where two
     // land on one spot the later one wins exactly as in a single pass.
+    // A landing spot is kept as its byte offset in the result (-1: nowhere), so the writing
+    // pass does no division.
     constexpr int kSlab = 64;
-    std::vector<std::int32_t> land(static_cast<std::size_t>(W) * kSlab);
+    std::vector<std::int64_t> land(static_cast<std::size_t>(W) * kSlab);
     const auto dst = rowTable(out);
     for (int top = std::max(0, H - kSlab), bottom = H; bottom > 0; bottom = top, top = std::max(0, top - kSlab)) {
         parallel::forRows(bottom - top, [&](int r0, int r1) {
             for (int r = r0; r < r1; ++r) {
                 const int y = top + r;
                 const double dy = y - cy;
-                std::int32_t* to = land.data() + static_cast<std::size_t>(r) * W;
+                std::int64_t* to = land.data() + static_cast<std::size_t>(r) * W;
                 for (int x = 0; x < W; ++x) {
                     const double dx = x - cx;
                     const double e = std::sqrt(dx * dx + dy * dy);
@@ -146,18 +148,15 @@ bool globe(Bitmap& bmp, const ProjectionParams& p) {
                     if (e > R) continue;
                     const double s = wave(e * k, p.sinus);
                     const long tx = x - roundHalfAway(dx * s), ty = y - roundHalfAway(dy * s);
-                    if (tx >= 0 && ty >= 0 && tx < W && ty < H) to[x] = static_cast<std::int32_t>(ty * W + tx);
+                    if (tx >= 0 && ty >= 0 && tx < W && ty < H) to[x] = static_cast<std::int64_t>(ty) * dst.stride + 3 * tx;
                 }
             }
         }, 8);
         for (int y = bottom - 1; y >= top; --y) {
             const std::uint8_t* row = src.scanLine(y);
-            const std::int32_t* to = land.data() + static_cast<std::size_t>(y - top) * W;
-            for (int x = W - 1; x >= 0; --x) {
-                if (to[x] < 0) continue;
-                const int ty = to[x] / W, tx = to[x] % W;
-                std::memcpy(dst[ty] + 3 * tx, row + 3 * x, 3);
-            }
+            const std::int64_t* to = land.data() + static_cast<std::size_t>(y - top) * W;
+            for (int x = W - 1; x >= 0; --x)
+                if (to[x] >= 0) std::memcpy(dst.top + to[x], row + 3 * x, 3);
         }
     }
     bmp = out;
