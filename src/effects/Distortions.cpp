@@ -17,11 +17,14 @@ namespace {
 // Every pixel (x, y) of the result takes the source pixel it came from, turned about the
 // centre by the angle angleAt(dx, dy) gives; pixels from outside become white. Each result
 // row reads only the source, so the rows are shared out over the cores (angleAt must be a
-// pure function).
+// pure function). A device-format source is read as it stands (its pixels start with the
+// same B, G, R bytes as 24-bit ones), which spares a converted copy; the result is 24-bit.
 template <typename AngleAt>
 bool resample(Bitmap& bmp, AngleAt angleAt) {
     const int W = bmp.width(), H = bmp.height();
-    if (W <= 0 || H <= 0 || bmp.pixelFormat() != PixelFormat::pf24bit) return true;
+    const PixelFormat f = bmp.pixelFormat();
+    if (W <= 0 || H <= 0 || (f != PixelFormat::pf24bit && f != PixelFormat::Device)) return true;
+    const int bpp = f == PixelFormat::Device ? 4 : 3;
     Bitmap out(W, H, PixelFormat::pf24bit);
     if (out.isEmpty()) return false;
     const int cx = W / 2, cy = H / 2;
@@ -42,7 +45,7 @@ bool resample(Bitmap& bmp, AngleAt angleAt) {
                     d[0] = d[1] = d[2] = 255;
                     continue;
                 }
-                std::memcpy(d, src[static_cast<int>(sy)] + 3 * sx, 3);
+                std::memcpy(d, src[static_cast<int>(sy)] + bpp * sx, 3);
             }
         }
     });

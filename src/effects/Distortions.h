@@ -26,8 +26,9 @@ struct RotateParams {
 // angle, keeping its size. Every pixel (x, y) takes the source pixel at
 // (cx + round(dx cos a - dy sin a), cy + round(dx sin a + dy cos a)), dx = x - cx,
 // dy = y - cy; one that comes from outside the picture becomes white. The bitmap must be
-// 24 bits a pixel (the command converts it first) and stays so. False, unchanged, when the
-// result does not fit in memory.
+// 24 bits a pixel or in the device format (other formats are left alone; the command
+// converts them first); the result is 24 bits. False, unchanged, when the result does not
+// fit in memory.
 bool rotate(Bitmap& bmp, const RotateParams& p);
 
 // Image > Projection > "Factor...": a real number 0.1 <= f <= 1; anything else keeps it.
@@ -73,7 +74,7 @@ WhirlTable makeWhirlTable();
 //   9 Whirl Band 45 l mod 45, 10 Whirl Band 25 l mod 25,
 //   11 Whirl Revert 45 - (l mod 45) when l div 45 is odd, else l mod 45;
 // the index is kept within 0..180 and the angle taken from the table. Resampled like
-// rotate(); 24 bits a pixel, kept.
+// rotate(): from 24 bits or the device format, to 24 bits.
 inline constexpr int kWhirlTypes = 12;
 bool whirl(Bitmap& bmp, int type, const WhirlTable& table);
 // The whirl index of a distance step l for a type (exposed for its tests).

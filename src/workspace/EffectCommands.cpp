@@ -109,10 +109,13 @@ void Crop1Click(F& w) {
     if (w.replaceWorkspace(next)) selectWholeImage(w);
 }
 
+// Rotate and the whirls read device pixels as they stand; other formats become 24 bits
+// first. The result is 24 bits either way.
+bool deviceOr24(Bitmap& b) { return b.pixelFormat() == PixelFormat::Device || fx::convertPixelFormat(b, PixelFormat::pf24bit); }
+
 // Image > Whirl: the workspace in 24 bits, whirled about its centre.
 MenuEntry whirl(const char* caption, int type) {
-    return effect(caption, effectOf([type](Bitmap& b, EffectInputs& in) { return fx::whirl(b, type, in.settings.whirlAngles); },
-                                    PixelFormat::pf24bit));
+    return effect(caption, effectOf([type](Bitmap& b, EffectInputs& in) { return deviceOr24(b) && fx::whirl(b, type, in.settings.whirlAngles); }));
 }
 
 // Image > Projection: the workspace in 24 bits, with the factor and the two check marks.
@@ -166,8 +169,7 @@ MenuEntry imageMenu() {
         return true;
     });
     const EffectRow rotate = effectOf(
-        [](Bitmap& b, EffectInputs& in) { return fx::rotate(b, fx::RotateParams{in.settings.rotationAngle}); },
-        PixelFormat::pf24bit);
+        [](Bitmap& b, EffectInputs& in) { return deviceOr24(b) && fx::rotate(b, fx::RotateParams{in.settings.rotationAngle}); });
 
     return sub("&Image", {
         sub("Quick", {item("&Quick Background...", [](F& w) { w.windows().showQuickBackground(); }).named("SetUser1"),

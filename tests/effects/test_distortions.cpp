@@ -253,5 +253,20 @@ TEST(Parallel, RowsSplitOverManyBandsGiveTheSameBytesAsOne) {
     EXPECT_EQ(one.pixel(8, 0), one.pixel(12, 6));  // one block
 }
 
+TEST(Distortions, DevicePicturesTurnAsTheir24BitCopiesDo) {
+    Bitmap device(23, 17, PixelFormat::Device);
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 23; ++x) device.setPixel(x, y, rgb(11 * x, 13 * y, x * y));
+    const WhirlTable table = makeWhirlTable();
+    for (int type : {-1, 0, 9}) {
+        Bitmap fromDevice = device, from24 = device;
+        from24.setPixelFormat(PixelFormat::pf24bit);
+        for (Bitmap* b : {&fromDevice, &from24})
+            ASSERT_TRUE(type < 0 ? rotate(*b, RotateParams{33}) : whirl(*b, type, table));
+        ASSERT_EQ(fromDevice.pixelFormat(), PixelFormat::pf24bit);
+        for (int y = 0; y < 17; ++y) ASSERT_EQ(rowBytes(fromDevice, y), rowBytes(from24, y)) << type << " row " << y;
+    }
+}
+
 }  // namespace
 }  // namespace pixoral::effects
