@@ -11,9 +11,15 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "core/Parallel.h"
+
 namespace pixoral::fuzz {
 
 inline void startGui() {
+    // One band: an input's rows are not shared out over threads, which under the sanitizers
+    // costs more to start than the small pictures of fuzzing take to process. (The rows run
+    // through the same code either way.)
+    parallel::bandLimit() = 1;
     // Metafile and script text needs fonts, and fonts need a GUI application.
     static int argc = 1;
     static char name[] = "fuzz";
