@@ -15,11 +15,13 @@
 
 namespace pixoral::fuzz {
 
+// One band: an input's rows are not shared out over threads, which under the sanitizers costs
+// more to start than the small pictures of fuzzing take to process. (The rows run through the
+// same code either way.)
+inline void oneBand() { parallel::bandLimit() = 1; }
+
 inline void startGui() {
-    // One band: an input's rows are not shared out over threads, which under the sanitizers
-    // costs more to start than the small pictures of fuzzing take to process. (The rows run
-    // through the same code either way.)
-    parallel::bandLimit() = 1;
+    oneBand();
     // Metafile and script text needs fonts, and fonts need a GUI application.
     static int argc = 1;
     static char name[] = "fuzz";

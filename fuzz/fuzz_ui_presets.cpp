@@ -98,6 +98,11 @@ const FileKind kKinds[] = {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    pixoral::fuzz::oneBand();
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const FileKind& k = kKinds[data[0] % std::size(kKinds)];
