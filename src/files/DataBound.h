@@ -21,17 +21,21 @@
 
 namespace pixoral {
 
+// a * b <= limit for a, b and limit of at least 0, without forming a product that may not fit
+// (a header's sides may be anything up to 2^32).
+constexpr bool productAtMost(long long a, long long b, long long limit) { return a == 0 || b <= limit / a; }
+
 constexpr bool jpegDataCanFill(long long width, long long height, qint64 bytes) {
-    return ((width + 7) / 8) * ((height + 7) / 8) <= bytes * 8;
+    return productAtMost((width + 7) / 8, (height + 7) / 8, bytes * 8);
 }
 
 constexpr bool gifDataCanFill(long long width, long long height, qint64 bytes) {
-    return width * height <= (bytes * 8 / 3 + 1) * 4096;
+    return productAtMost(width, height, (bytes * 8 / 3 + 1) * 4096);
 }
 
 // bitsPerPixel: the PNG's bit depth times its channels (1 to 64).
 constexpr bool pngDataCanFill(long long width, long long height, int bitsPerPixel, qint64 bytes) {
-    return height * (1 + (width * bitsPerPixel + 7) / 8) <= bytes * 1032;
+    return productAtMost(height, 1 + (width * bitsPerPixel + 7) / 8, bytes * 1032);
 }
 
 // The reason given for a refused header, in the words of an open message.

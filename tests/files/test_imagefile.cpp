@@ -13,6 +13,7 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "files/DataBound.h"
 #include "files/ImageFile.h"
 #include "../common/TestSupport.h"
 
@@ -273,6 +274,10 @@ TEST_F(ImageFileTest, FailedSaveKeepsTheOldFile) {
 }
 
 TEST(DataBound, HeadersClaimingMoreThanTheirDataCanFillAreRefused) {
+    // Sides near 2^32 (a PNG header holds 32 bits) are refused without the product overflowing.
+    EXPECT_FALSE(pngDataCanFill(4159631106LL, 3078881281LL, 64, 1 << 20));
+    EXPECT_FALSE(gifDataCanFill(4159631106LL, 3078881281LL, 1 << 20));
+    EXPECT_FALSE(jpegDataCanFill(4159631106LL, 3078881281LL, 1 << 20));
     // A flat white picture is each format's best case, so it must still open; the same file
     // with its header patched to claim 16000 by 16000 pixels must not.
     auto be16 = [](QByteArray& d, int at, int v) { d[at] = char(v >> 8), d[at + 1] = char(v & 0xFF); };
