@@ -90,28 +90,13 @@ template <std::size_t N>
 class NearestTable {
 public:
     explicit NearestTable(const std::array<std::uint32_t, N>& pal) : pal_(pal) {
+        std::uint8_t every[N], kept[N];
+        for (std::size_t i = 0; i < N; ++i) every[i] = static_cast<std::uint8_t>(i);
         for (int cell = 0; cell < kCells; ++cell) {
             const int lo[3] = {(cell >> 10) * 8, ((cell >> 5) & 31) * 8, (cell & 31) * 8};
-            int bound = INT_MAX;  // the least farthest-point distance of any entry
-            for (std::uint32_t e : pal_) {
-                int far = 0;
-                for (int k = 0; k < 3; ++k) {
-                    const int v = channel(e, k);
-                    const int d = std::max(std::abs(v - lo[k]), std::abs(v - lo[k] - 7));
-                    far += d * d;
-                }
-                bound = std::min(bound, far);
-            }
             start_[static_cast<std::size_t>(cell)] = static_cast<std::uint32_t>(entries_.size());
-            for (std::size_t i = 0; i < N; ++i) {
-                int near = 0;
-                for (int k = 0; k < 3; ++k) {
-                    const int v = channel(pal_[i], k);
-                    const int d = v < lo[k] ? lo[k] - v : v > lo[k] + 7 ? v - lo[k] - 7 : 0;
-                    near += d * d;
-                }
-                if (near <= bound) entries_.push_back(static_cast<std::uint8_t>(i));
-            }
+            const int n = narrow(lo, 8, every, static_cast<int>(N), kept);
+            entries_.insert(entries_.end(), kept, kept + n);
         }
         start_[kCells] = static_cast<std::uint32_t>(entries_.size());
     }
@@ -474,23 +459,18 @@ void penRun(const RowRef& r, int x0, int x1, TColor color, PenMode mode) {
     if (x0 >= x1) return;
     const std::uint32_t p = toNative(color);
     std::uint8_t* row = r.row;
+    // Every pen mode is bitwise: each bit becomes 0, 1, itself or its inverse, which is
+    // (d & keep) ^ flip for two masks of the pen.
+    const std::uint32_t flip = mix(mode, p, 0), keep = mix(mode, p, 0xFFFFFFu) ^ flip;
     switch (r.format) {
     case PixelFormat::Device: {
         auto* d = reinterpret_cast<std::uint32_t*>(row);
-        if (mode == PenMode::pmCopy) {
-            std::fill(d + x0, d + x1, 0xFF000000u | p);
-            return;
-        }
-        // Every pen mode is bitwise: each bit becomes 0, 1, itself or its inverse, which is
-        // (d & keep) ^ flip for two masks of the pen; the top byte stays 0xFF.
-        const std::uint32_t flip = mix(mode, p, 0), keep = mix(mode, p, 0xFFFFFFu) ^ flip;
+        // The top byte stays 0xFF.
         for (int x = x0; x < x1; ++x) d[x] = (d[x] & keep) ^ (flip | 0xFF000000u);
         return;
     }
     case PixelFormat::pf24bit: {
-        // The masks as for device rows; the B, G, R bytes repeat every 24 bytes, so eight
-        // pixels go as three 64-bit words.
-        const std::uint32_t flip = mix(mode, p, 0), keep = mix(mode, p, 0xFFFFFFu) ^ flip;
+        // The B, G, R bytes repeat every 24 bytes, so eight pixels go as three 64-bit words.
         std::uint8_t keepBytes[24], flipBytes[24];
         for (int i = 0; i < 24; ++i) {
             keepBytes[i] = static_cast<std::uint8_t>(keep >> (8 * (i % 3)));
