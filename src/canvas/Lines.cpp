@@ -7,7 +7,6 @@
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
 #include "canvas/Scan.h"
-#include "core/Parallel.h"
 
 namespace pixoral {
 
@@ -208,28 +207,23 @@ void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, 
         off = Coverage(off.width(), off.height());
     }
     // The three sets are disjoint and each run stays in its row, so the rows the figure
-    // covers are shared out over the cores; the row addresses are taken first.
+    // covers are shared out over the cores.
     int top = bmp.height(), bottom = -1;
     for (const Coverage* c : {&on, &off, &fill})
         if (!c->empty()) {
             top = std::min(top, c->spans().front().y);
             bottom = std::max(bottom, c->spans().back().y);
         }
-    if (bottom < top) return;
-    std::uint8_t* first = bmp.scanLine(0);
-    const std::ptrdiff_t stride = bmp.bytesPerLine();
-    const auto runs = [&](const Coverage& c, int y0, int y1, auto paint) {
+    const auto runs = [](const Coverage& c, int y, auto paint) {
         const auto& spans = c.spans();
-        auto it = std::lower_bound(spans.begin(), spans.end(), y0, [](const Span& s, int y) { return s.y < y; });
-        for (; it != spans.end() && it->y < y1; ++it)
-            paint(raster::RowRef{first + it->y * stride, bmp.pixelFormat(), bmp.width()}, *it);
+        auto it = std::lower_bound(spans.begin(), spans.end(), y, [](const Span& s, int row) { return s.y < row; });
+        for (; it != spans.end() && it->y == y; ++it) paint(*it);
     };
-    parallel::forRows(bottom - top + 1, [&](int r0, int r1) {
-        const int y0 = top + r0, y1 = top + r1;
-        runs(off, y0, y1, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); });
-        runs(fill, y0, y1, [&](const raster::RowRef& r, const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
-        runs(on, y0, y1, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); });
-    }, 64);
+    raster::shareRows(bmp, top, bottom, [&](const raster::RowRef& r, int y) {
+        runs(off, y, [&](const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); });
+        runs(fill, y, [&](const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
+        runs(on, y, [&](const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); });
+    });
 }
 
 // The outline of a path with the pen: segments leave out their end pixel, so a vertex is

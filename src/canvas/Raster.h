@@ -1,10 +1,13 @@
 #pragma once
 // The one write path of the canvas layer: every figure, line and glyph ends in these runs,
 // so pen modes, brushes and pixel formats are handled in one place. Internal to src/canvas.
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "core/Parallel.h"
 
 namespace pixoral::raster {
 
@@ -22,6 +25,23 @@ struct RowRef {
 };
 void penRun(const RowRef& r, int x0, int x1, TColor color, PenMode mode);
 void brushRun(const RowRef& r, int y, int x0, int x1, const Brush& brush, PenMode mode);
+// Calls paint(RowRef, y) for the bitmap's rows y0 .. y1 (inclusive, clipped), shared out over
+// the cores. For figures whose runs stay in the row they are computed for, so the pixels are
+// the same whatever the number of cores; paint must be safe to call from several threads.
+template <class Paint>
+void shareRows(Bitmap& bmp, long long y0, long long y1, Paint paint) {
+    y0 = std::max(y0, 0LL);
+    y1 = std::min<long long>(y1, bmp.height() - 1);
+    if (y0 > y1) return;
+    std::uint8_t* first = bmp.scanLine(0);  // detaches here, not in the bands
+    const std::ptrdiff_t stride = bmp.bytesPerLine();
+    const PixelFormat format = bmp.pixelFormat();
+    const int width = bmp.width();
+    const int top = static_cast<int>(y0);
+    parallel::forRows(static_cast<int>(y1 - y0 + 1), [&](int r0, int r1) {
+        for (int y = top + r0; y < top + r1; ++y) paint(RowRef{first + y * stride, format, width}, y);
+    }, 64);
+}
 // One pixel through the pen mode; ignored outside the bitmap.
 void penPixel(Bitmap& bmp, int x, int y, TColor color, PenMode mode);
 

@@ -303,20 +303,21 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         const bool whole = kind != Corners::Square && x2 - x1 > 2 && y2 - y1 > 2;
         const RoundShape s = boxShape(x1, y1, whole ? x2 : x2 - 1, whole ? y2 : y2 - 1, ellipse, cornerW, cornerH);
         if (!visibleRows(y1, whole ? y2 - 1 : y2 - 2, h, ya, yb)) return;
-        for (i64 y = ya; y <= yb; ++y) {
+        raster::shareRows(bmp, ya, yb, [&](const raster::RowRef& r, int y) {
             i64 a, b;
-            if (s.row(y, w, kSlack, a, b)) raster::brushSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
-        }
+            if (s.row(y, w, kSlack, a, b)) raster::brushRun(r, y, int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
+        });
         return;
     }
 
     const int pw = scan::penWidth(pen);
     const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH, pw == 1);
-    auto penRun = [&](i64 y, i64 a, i64 b) {
-        raster::penSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), pen.color, pen.mode);
-    };
-    auto fillRun = [&](i64 y, i64 a, i64 b) {
-        raster::brushSpan(bmp, int(y), int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
+    // One row's outline runs and fill: rows are independent, so they are shared over the cores.
+    auto paintParts = [&](const raster::RowRef& r, int y, const RowParts& parts) {
+        for (int k = 0; k < parts.count; ++k)
+            raster::penRun(r, int(std::max<i64>(parts.x0[k], 0)), int(std::min<i64>(parts.x1[k] + 1, w)), pen.color, pen.mode);
+        if (parts.hasInner)
+            raster::brushRun(r, y, int(std::max<i64>(parts.in0, 0)), int(std::min<i64>(parts.in1 + 1, w)), brush, pen.mode);
     };
 
     if (scan::isStyled(pen)) {
@@ -352,14 +353,12 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         return;
     }
 
-    RowParts parts;
     if (pw == 1) {
         if (!visibleRows(y1, y2 - 1, h, ya, yb)) return;
-        for (i64 y = ya; y <= yb; ++y) {
-            if (!thinRow(region, y, w, parts)) continue;
-            for (int k = 0; k < parts.count; ++k) penRun(y, parts.x0[k], parts.x1[k]);
-            if (parts.hasInner) fillRun(y, parts.in0, parts.in1);
-        }
+        raster::shareRows(bmp, ya, yb, [&](const raster::RowRef& r, int y) {
+            RowParts parts;
+            if (thinRow(region, y, w, parts)) paintParts(r, y, parts);
+        });
         return;
     }
 
@@ -379,11 +378,10 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         outer = boxShape(l, t, r, b, false, pw, pw);
     }
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
-    for (i64 y = ya; y <= yb; ++y) {
-        if (!ringRow(outer, inner, region, y, w, parts)) continue;
-        for (int k = 0; k < parts.count; ++k) penRun(y, parts.x0[k], parts.x1[k]);
-        if (parts.hasInner) fillRun(y, parts.in0, parts.in1);
-    }
+    raster::shareRows(bmp, ya, yb, [&](const raster::RowRef& r, int y) {
+        RowParts parts;
+        if (ringRow(outer, inner, region, y, w, parts)) paintParts(r, y, parts);
+    });
 }
 
 // The part of a plane between two rays from a centre, counter-clockwise from `a` to `b`
