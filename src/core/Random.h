@@ -35,6 +35,20 @@ public:
     }
     // Uniform in [0, n) for 0 < n < 2^32 (the high 32 bits scaled; the bias is below 2^-32 * n).
     int below(std::uint32_t n) { return static_cast<int>(((next() >> 32) * n) >> 32); }
+    // count numbers uniform in [0, n) for 0 < n <= 256, four from each 64-bit number (16 bits
+    // scaled each; the bias, below n / 65536, is far under what a noise picture shows).
+    void smallBelow(std::uint8_t* out, int count, std::uint32_t n) {
+        const auto scaled = [n](std::uint64_t r, int k) {
+            return static_cast<std::uint8_t>((((r >> (16 * k)) & 0xFFFFu) * n) >> 16);
+        };
+        int i = 0;
+        for (; i + 4 <= count; i += 4) {
+            const std::uint64_t r = next();
+            for (int k = 0; k < 4; ++k) out[i + k] = scaled(r, k);
+        }
+        const std::uint64_t r = i < count ? next() : 0;
+        for (int k = 0; i + k < count; ++k) out[i + k] = scaled(r, k);
+    }
 
 private:
     std::uint64_t state_;

@@ -147,45 +147,46 @@ bool saturation(Bitmap& bmp, int a) {
     return true;
 }
 
-bool colorNoise(Bitmap& bmp, int a) {
-    if (!ensure24(bmp)) return false;
-    a = clampTo(SliderEffect::ColorNoise, a);
+namespace {
+
+void addClamped(std::uint8_t* __restrict p, const std::uint8_t* __restrict n, int count, int half) {
+    for (int i = 0; i < count; ++i) p[i] = clampByte(p[i] + n[i] - half);
+}
+
+// Adds to every byte of each row (mono: to the three bytes of each pixel alike) a number
+// from its row's stream in -a div 2 .. a - 1 - a div 2, clamped. The numbers are drawn into a
+// row buffer first, so the adding loop runs as straight vector code.
+bool addNoise(Bitmap& bmp, int a, bool mono) {
     if (a == 0) return true;  // every random number would be 0: nothing changes
     const int half = a / 2;
     const int w = bmp.width();
     const auto rows = rowTable(bmp);
     const std::uint64_t key = random::streamKey();
     parallel::forRows(bmp.height(), [&](int y0, int y1) {
+        // Three bytes of each pixel's numbers, then (mono) one number a pixel.
+        std::vector<std::uint8_t> noise(static_cast<std::size_t>(4) * w + 4);
         for (int y = y0; y < y1; ++y) {
             random::Stream rnd(key, static_cast<std::uint64_t>(y));
-            std::uint8_t* p = rows[y];
-            for (int x = 0; x < 3 * w; ++x) p[x] = clampByte(rnd.below(static_cast<std::uint32_t>(a)) + p[x] - half);
+            if (mono) {
+                rnd.smallBelow(noise.data() + 3 * w, w, static_cast<std::uint32_t>(a));
+                for (int x = 0; x < w; ++x) noise[3 * x] = noise[3 * x + 1] = noise[3 * x + 2] = noise[3 * w + x];
+            } else {
+                rnd.smallBelow(noise.data(), 3 * w, static_cast<std::uint32_t>(a));
+            }
+            addClamped(rows[y], noise.data(), 3 * w, half);
         }
     });
     return true;
 }
 
+}  // namespace
+
+bool colorNoise(Bitmap& bmp, int a) {
+    return ensure24(bmp) && addNoise(bmp, clampTo(SliderEffect::ColorNoise, a), false);
+}
+
 bool monoNoise(Bitmap& bmp, int a) {
-    if (!ensure24(bmp)) return false;
-    a = clampTo(SliderEffect::MonoNoise, a);
-    if (a == 0) return true;
-    const int half = a / 2;
-    const int w = bmp.width();
-    const auto rows = rowTable(bmp);
-    const std::uint64_t key = random::streamKey();
-    parallel::forRows(bmp.height(), [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            random::Stream rnd(key, static_cast<std::uint64_t>(y));
-            std::uint8_t* p = rows[y];
-            for (int x = 0; x < w; ++x, p += 3) {
-                const int n = rnd.below(static_cast<std::uint32_t>(a)) - half;
-                p[0] = clampByte(p[0] + n);
-                p[1] = clampByte(p[1] + n);
-                p[2] = clampByte(p[2] + n);
-            }
-        }
-    });
-    return true;
+    return ensure24(bmp) && addNoise(bmp, clampTo(SliderEffect::MonoNoise, a), true);
 }
 
 bool splitBlur(Bitmap& bmp, int a) {
