@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <cstring>
 
-#include <sys/mman.h>
-
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
+#include "core/LargeBlocks.h"
 #include "core/Parallel.h"
 
 namespace pixoral {
@@ -30,32 +29,44 @@ int storeWidth(int w, PixelFormat f) { return f == PixelFormat::pf4bit ? (w + 1)
 
 int rowBytes(int w, PixelFormat f) { return static_cast<int>((static_cast<long long>(w) * bitsPerPixel(f) + 7) / 8); }
 
-// Large stores ask the kernel for 2 MiB pages before their first write: a fresh 64 MiB store
-// then takes a few dozen page faults instead of sixteen thousand, which on some machines is
-// the difference between 7 and 200 milliseconds for every whole-picture command. Only for a
-// store nobody else holds yet (bits() would otherwise copy it).
-void adviseLargePages(QImage& img) {
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kLargePage = std::uintptr_t(2) << 20;
-    const auto bytes = static_cast<std::uintptr_t>(img.sizeInBytes());
-    if (bytes < 2 * kLargePage) return;
-    const auto first = reinterpret_cast<std::uintptr_t>(img.bits());
-    const std::uintptr_t start = (first + kLargePage - 1) & ~(kLargePage - 1);
-    const std::uintptr_t end = (first + bytes) & ~(kLargePage - 1);
-    // Advice only: where the kernel does not follow it, the pages are small as before.
-    if (end > start) madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
-#else
-    (void)img;
-#endif
+// A store of the image class's format qf, w store pixels by h rows, contents undefined; a
+// null image when memory cannot hold it. Stores of two large pages or more live in large
+// blocks (see LargeBlocks.h) that go back to the pool when the last image sharing them lets go.
+QImage newStore(int w, int h, QImage::Format qf) {
+    const qsizetype bpl = (static_cast<qsizetype>(w) * QImage::toPixelFormat(qf).bitsPerPixel() + 31) / 32 * 4;
+    const auto bytes = static_cast<std::size_t>(bpl) * static_cast<std::size_t>(h);
+    if (bytes < 2 * large::kPage) return QImage(w, h, qf);
+    struct Block {
+        void* data;
+        std::size_t capacity;
+    };
+    std::size_t capacity = 0;
+    void* data = large::Pool::instance().take(bytes, &capacity);
+    if (!data) return QImage();
+    const QImageCleanupFunction giveBack = [](void* cookie) {
+        const auto* b = static_cast<Block*>(cookie);
+        large::Pool::instance().give(b->data, b->capacity);
+        delete b;
+    };
+    auto* cookie = new Block{data, capacity};
+    QImage img(static_cast<uchar*>(data), w, h, bpl, qf, giveBack, cookie);
+    if (img.isNull()) giveBack(cookie);
+    return img;
+}
+
+// Rows of a large store are first written over the cores, which also shares out the page
+// faults of a fresh block.
+constexpr int kRowsAlone = 1 << 30;
+int minRowsFor(const QImage& img) {
+    return img.sizeInBytes() >= static_cast<qsizetype>(2 * large::kPage) ? 32 : kRowsAlone;
 }
 
 // A white store of the given size (or, when every pixel is about to be written anyway, one
 // with only its padding cleared), or a null image when memory cannot hold it.
 QImage makeStore(int w, int h, PixelFormat f, bool white = true) {
     if (w <= 0 || h <= 0) return QImage();
-    QImage img(storeWidth(w, f), h, qtFormat(f));
+    QImage img = newStore(storeWidth(w, f), h, qtFormat(f));
     if (img.isNull()) return img;
-    adviseLargePages(img);
     if (f == PixelFormat::pf8bit) {
         QList<QRgb> table(256);
         const std::uint32_t* pal = raster::halftoneNative();
@@ -67,17 +78,21 @@ QImage makeStore(int w, int h, PixelFormat f, bool white = true) {
     // White is index 255 in the 8-bit palette and all ones everywhere else. Padding stays 0
     // so that saved rows are deterministic.
     const int data = rowBytes(w, f);
-    for (int y = 0; y < h; ++y) {
-        std::uint8_t* row = img.scanLine(y);
-        if (!white) {
-            std::memset(row + data - (data > 0), 0, static_cast<std::size_t>(img.bytesPerLine() - data + (data > 0)));
-            continue;
+    std::uint8_t* top = img.bits();
+    const qsizetype stride = img.bytesPerLine();
+    parallel::forRows(h, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            std::uint8_t* row = top + y * stride;
+            if (!white) {
+                std::memset(row + data - (data > 0), 0, static_cast<std::size_t>(stride - data + (data > 0)));
+                continue;
+            }
+            std::memset(row, f == PixelFormat::pf8bit ? 255 : 0xFF, static_cast<std::size_t>(data));
+            std::memset(row + data, 0, static_cast<std::size_t>(stride - data));
+            if (f == PixelFormat::pf4bit && (w & 1)) row[data - 1] = 0xF0;
+            if (f == PixelFormat::pf1bit && (w & 7)) row[data - 1] = static_cast<std::uint8_t>(0xFF << (8 - (w & 7)));
         }
-        std::memset(row, f == PixelFormat::pf8bit ? 255 : 0xFF, static_cast<std::size_t>(data));
-        std::memset(row + data, 0, static_cast<std::size_t>(img.bytesPerLine() - data));
-        if (f == PixelFormat::pf4bit && (w & 1)) row[data - 1] = 0xF0;
-        if (f == PixelFormat::pf1bit && (w & 7)) row[data - 1] = static_cast<std::uint8_t>(0xFF << (8 - (w & 7)));
-    }
+    }, minRowsFor(img));
     return img;
 }
 
@@ -245,10 +260,15 @@ void Bitmap::setPixelFormat(PixelFormat f) {
 
 void Bitmap::ownStore() {
     if (img_.isNull() || img_.isDetached()) return;
-    QImage own(img_.width(), img_.height(), img_.format());
+    QImage own = newStore(img_.width(), img_.height(), img_.format());
     if (own.isNull()) return;  // no memory: the image class's own copy will say so
-    adviseLargePages(own);
-    std::memcpy(own.bits(), img_.constBits(), static_cast<std::size_t>(img_.sizeInBytes()));
+    const std::uint8_t* from = img_.constBits();
+    std::uint8_t* to = own.bits();
+    const qsizetype fromStride = img_.bytesPerLine(), toStride = own.bytesPerLine();
+    const auto rowLength = static_cast<std::size_t>(std::min(fromStride, toStride));
+    parallel::forRows(height_, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) std::memcpy(to + y * toStride, from + y * fromStride, rowLength);
+    }, minRowsFor(own));
     own.setColorTable(img_.colorTable());
     own.setDotsPerMeterX(img_.dotsPerMeterX());
     own.setDotsPerMeterY(img_.dotsPerMeterY());
@@ -339,9 +359,8 @@ const Canvas& Bitmap::canvas() const { return *canvas_; }
 QImage Bitmap::toImage() const {
     if (img_.isNull()) return QImage();
     if (format_ == PixelFormat::Device) return img_;
-    QImage out(width_, height_, QImage::Format_RGB32);
+    QImage out = newStore(width_, height_, QImage::Format_RGB32);
     if (out.isNull()) return out;
-    adviseLargePages(out);
     std::uint8_t* outTop = out.bits();
     const qsizetype outStride = out.bytesPerLine();
     parallel::forRows(height_, [&](int y0, int y1) {

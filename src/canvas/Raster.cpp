@@ -10,8 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include <sys/mman.h>
-
+#include "core/LargeBlocks.h"
 #include "core/Parallel.h"
 
 namespace pixoral::raster {
@@ -242,14 +241,11 @@ std::uint8_t nearestHalftone(std::uint32_t v) {
 bool prepareHalftoneLookup() {
     static std::once_flag once;
     std::call_once(once, [] {
-        // Without the memory the cell table goes on serving, a little slower. Aligned to and
-        // advised into large pages, so filling it does not fault every 4 KiB.
-        constexpr std::size_t kBytes = std::size_t(1) << 24, kLargePage = std::size_t(2) << 20;
-        auto* all = static_cast<std::uint8_t*>(std::aligned_alloc(kLargePage, kBytes));
+        // Without the memory the cell table goes on serving, a little slower. In large pages,
+        // so filling it does not fault every 4 KiB.
+        std::size_t capacity = 0;
+        auto* all = static_cast<std::uint8_t*>(large::allocateFresh(std::size_t(1) << 24, &capacity));
         if (!all) return;
-#ifdef MADV_HUGEPAGE
-        madvise(all, kBytes, MADV_HUGEPAGE);
-#endif
         const NearestTable<256>& cells = halftoneTable();
         parallel::forRows(32, [&](int r0, int r1) { cells.fillEveryColour(all, r0, r1); }, 1);
         everyColourHalftone.store(all, std::memory_order_release);  // kept for the program's life
