@@ -33,6 +33,8 @@ public:
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
         return z ^ (z >> 31);
     }
+    // Moves on as if next() had been called k times (a stream is a counter, so this is one step).
+    void skip(std::uint64_t k) { state_ += k * 0x9E3779B97F4A7C15ull; }
     // Uniform in [0, n) for 0 < n < 2^32 (the high 32 bits scaled; the bias is below 2^-32 * n).
     int below(std::uint32_t n) { return static_cast<int>(((next() >> 32) * n) >> 32); }
     // count numbers uniform in [0, n) for 0 < n <= 256, four from each 64-bit number (16 bits

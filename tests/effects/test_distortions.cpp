@@ -218,6 +218,10 @@ TEST(Parallel, RowsSplitOverManyBandsGiveTheSameBytesAsOne) {
         {"mirror left", [](Bitmap& b) { mirrorHalf(b, Direction::Left); }},
         {"mirror quad", [](Bitmap& b) { mirrorQuad(b); }},
         {"wave", [](Bitmap& b) { waveRipple(b, WaveRipple::Wave, 2, 1); }},
+        // Ripples that push bytes down share out byte columns; Random skips ahead in its streams.
+        {"tooth", [](Bitmap& b) { offsetRipple(b, OffsetRipple::Tooth, 3); }},
+        {"triangle", [](Bitmap& b) { offsetRipple(b, OffsetRipple::Triangle, 3); }},
+        {"random ripple", [](Bitmap& b) { random::seed(5); offsetRipple(b, OffsetRipple::Random, 3); }},
         {"seamless", [](Bitmap& b) { seamless(b); }},
         {"move left", [](Bitmap& b) { moveBytes(b, Direction::Left); }},
         {"invert", [](Bitmap& b) { invert(b); }},
