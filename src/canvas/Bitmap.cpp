@@ -212,8 +212,7 @@ void Bitmap::setPixelFormat(PixelFormat f) {
         return;
     }
     // A large picture pays once for the table that makes every later 8-bit store one load.
-    const bool wholeCube = f == PixelFormat::pf8bit && static_cast<long long>(width_) * height_ >= (1LL << 20) &&
-                           raster::prepareHalftoneLookup();
+    const bool wholeCube = f == PixelFormat::pf8bit && raster::prepareHalftoneLookupFor(static_cast<long long>(width_) * height_);
     // Indexed rows are otherwise compared with what they hold before being written, so they start white.
     const bool indexed = (f == PixelFormat::pf8bit && !wholeCube) || f == PixelFormat::pf4bit;
     QImage next = makeStore(width_, height_, f, indexed);

@@ -253,6 +253,8 @@ bool prepareHalftoneLookup() {
     return everyColourHalftone.load(std::memory_order_acquire) != nullptr;
 }
 
+bool prepareHalftoneLookupFor(long long pixels) { return pixels >= (1LL << 20) && prepareHalftoneLookup(); }
+
 std::uint8_t nearestStandard(std::uint32_t v) { return standardTable().nearest(v & 0xFFFFFF); }
 
 std::uint8_t nearestMono(std::uint32_t v) {

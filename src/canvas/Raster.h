@@ -65,6 +65,9 @@ std::uint8_t nearestHalftone(std::uint32_t native);
 // load a pixel that never reads what the row held. Worth it before a large conversion, not
 // for a few pixels. False when there was not the memory for it.
 bool prepareHalftoneLookup();
+// The same for a conversion of that many pixels, where it pays (a million or more); true
+// when the table serves.
+bool prepareHalftoneLookupFor(long long pixels);
 std::uint8_t nearestStandard(std::uint32_t native);
 std::uint8_t nearestMono(std::uint32_t native);  // 0 black, 1 white
 // The colour a pixel of format f actually holds after writing v.

@@ -1,8 +1,11 @@
 #include "effects/ColorEffects.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <utility>
 
+#include "canvas/Raster.h"
 #include "core/Parallel.h"
 #include "effects/EffectParams.h"
 
@@ -72,10 +75,15 @@ bool grayscale(Bitmap& bmp) {
     return true;
 }
 
+namespace {
+
+// kOrder[how][k]: which old byte the new byte k comes from (bytes B, G, R as 24-bit rows hold them).
+constexpr int kOrder[4][3] = {{1, 2, 0}, {1, 0, 2}, {0, 2, 1}, {2, 1, 0}};
+
+}  // namespace
+
 bool shuffleChannels24(Bitmap& bmp, ChannelShuffle how) {
     if (!ensureFormat(bmp, PixelFormat::pf24bit)) return false;
-    // src[k]: which old byte the new byte k comes from.
-    static constexpr int kOrder[4][3] = {{1, 2, 0}, {1, 0, 2}, {0, 2, 1}, {2, 1, 0}};
     const int* src = kOrder[static_cast<int>(how)];
     const int s0 = src[0], s1 = src[1], s2 = src[2];
     const int w = bmp.width();
@@ -95,10 +103,36 @@ bool shuffleChannels24(Bitmap& bmp, ChannelShuffle how) {
 }
 
 bool shuffleChannels(Bitmap& bmp, ChannelShuffle how) {
-    // On a copy, so a conversion that fails half-way leaves the image as it was.
-    Bitmap work(bmp);
-    if (!shuffleChannels24(work, how) || !ensureFormat(work, PixelFormat::pf8bit)) return false;
-    bmp = work;
+    const int w = bmp.width(), h = bmp.height();
+    if (bmp.isEmpty()) return ensureFormat(bmp, PixelFormat::pf8bit);
+    // One pass from whatever format the picture has: each pixel's bytes moved, then stored as
+    // its nearest palette entry, as moving them in 24 bits and converting would give. Into a
+    // new store, so running out of memory leaves the picture as it was.
+    Bitmap out(w, h, PixelFormat::pf8bit);
+    if (out.isEmpty()) return false;
+    raster::prepareHalftoneLookupFor(static_cast<long long>(w) * h);
+    out.transparent = bmp.transparent;
+    out.transparentColor = bmp.transparentColor;
+    const int* src = kOrder[static_cast<int>(how)];
+    const int s0 = 8 * src[0], s1 = 8 * src[1], s2 = 8 * src[2];
+    const PixelFormat f = bmp.pixelFormat();
+    const auto from = rowTable(std::as_const(bmp));
+    const RowTable to = rowTable(out);
+    parallel::forRows(h, [&](int y0, int y1) {
+        constexpr int kChunk = 1024;
+        std::uint32_t buf[kChunk];
+        for (int y = y0; y < y1; ++y)
+            for (int x0 = 0; x0 < w; x0 += kChunk) {
+                const int n = std::min(kChunk, w - x0);
+                raster::fetchRow(from[y], f, x0, n, buf);
+                for (int i = 0; i < n; ++i) {
+                    const std::uint32_t v = buf[i];
+                    buf[i] = ((v >> s0) & 0xFF) | (((v >> s1) & 0xFF) << 8) | (((v >> s2) & 0xFF) << 16);
+                }
+                raster::storeRow(to[y], PixelFormat::pf8bit, x0, n, buf);
+            }
+    });
+    bmp = out;
     return true;
 }
 

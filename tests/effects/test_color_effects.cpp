@@ -137,6 +137,20 @@ TEST(ChannelShuffle, MenuCommandsLeaveAnEightBitImage) {
     }
 }
 
+TEST(ChannelShuffle, OnePassEqualsMovingBytesThenConverting) {
+    for (PixelFormat f : {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit})
+        for (ChannelShuffle how : {ChannelShuffle::RollRGB, ChannelShuffle::SwapRG, ChannelShuffle::SwapGB, ChannelShuffle::SwapRB}) {
+            Bitmap b(37, 5, f);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 37; ++x) b.setPixel(x, y, rgb(7 * x, 50 * y + x, 255 - 6 * x));
+            Bitmap twoSteps(b);
+            ASSERT_TRUE(shuffleChannels(b, how));
+            ASSERT_TRUE(shuffleChannels24(twoSteps, how) && convertPixelFormat(twoSteps, PixelFormat::pf8bit));
+            for (int y = 0; y < 5; ++y)
+                EXPECT_EQ(test::rowBytes(b, y), test::rowBytes(twoSteps, y)) << static_cast<int>(f) << " " << static_cast<int>(how);
+        }
+}
+
 TEST(Prompts, OutOfRangeAndNonNumbersKeepTheValue) {
     struct Case {
         const char* answer;
