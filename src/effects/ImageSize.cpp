@@ -3,8 +3,10 @@
 #include "canvas/Canvas.h"
 #include "core/Parallel.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace pixoral::effects {
 
@@ -40,8 +42,32 @@ bool pixelize(Bitmap& bmp, int n) {
 bool texturize(Bitmap& bmp, int step) {
     const int W = bmp.width(), H = bmp.height();
     if (bmp.isEmpty() || step < 1) return true;
+    constexpr int kThumb = 30;
     Bitmap thumb;
-    if (!stretchedCopy(bmp, 30, 30, thumb)) return false;
+    if (!stretchedCopy(bmp, kThumb, kThumb, thumb)) return false;
+    const PixelFormat f = bmp.pixelFormat();
+    const int bpp = f == PixelFormat::Device ? 4 : f == PixelFormat::pf24bit ? 3 : f == PixelFormat::pf8bit ? 1 : 0;
+    if (bpp && bmp.canvas().copyMode() == cmSrcCopy) {
+        // Copied tiles cover the earlier ones where they overlap, so every pixel ends up with
+        // the thumbnail pixel at its place in its own tile (or keeps its colour in the gaps
+        // when the step is longer than the thumbnail): a pattern repeating every step
+        // pixels, written row by row over the cores. The thumbnail is drawn once in the
+        // picture's format, which gives the bytes each copied tile would.
+        Bitmap tile(kThumb, kThumb, f);
+        tile.canvas().draw(0, 0, thumb);
+        const int span = std::min(kThumb, step);
+        const auto rows = rowTable(bmp);
+        parallel::forRows(H, [&](int y0, int y1) {
+            for (int y = y0; y < y1; ++y) {
+                const int ly = y % step;
+                if (ly >= span) continue;
+                const std::uint8_t* from = std::as_const(tile).scanLine(ly);
+                for (int x = 0; x < W; x += step)
+                    std::memcpy(rows[y] + static_cast<std::ptrdiff_t>(x) * bpp, from, static_cast<std::size_t>(std::min(span, W - x)) * bpp);
+            }
+        });
+        return true;
+    }
     int y = 0;
     do {
         int x = 0;

@@ -53,6 +53,30 @@ TEST(ImageSize, PixelizeMakesBlocksAndTexturizeRepeatsAThumbnail) {
         EXPECT_EQ(t.pixel(p.x, p.y), clRed) << p.x << "," << p.y;
     EXPECT_EQ(t.pixel(20, 20), clWhite);
 
+    // Left half red, right half blue: the thumbnail is 15 red columns and 15 blue ones, and
+    // each pixel takes the thumbnail's column at its place in its tile; steps longer than
+    // the thumbnail leave gaps, and copy modes other than copying draw tile by tile.
+    for (PixelFormat f : {PixelFormat::Device, PixelFormat::pf24bit, PixelFormat::pf8bit})
+        for (int step : {20, 40}) {
+            Bitmap halves(90, 45, f);
+            halves.canvas().brush().setColor(clRed);
+            halves.canvas().fillRect(Rect{0, 0, 45, 45});
+            halves.canvas().brush().setColor(clBlue);
+            halves.canvas().fillRect(Rect{45, 0, 90, 45});
+            Bitmap drawn(halves);
+            drawn.canvas().setCopyMode(cmMergeCopy);  // with the white brush: a copy, tile by tile
+            drawn.canvas().brush().setColor(clWhite);
+            ASSERT_TRUE(texturize(halves, step));
+            ASSERT_TRUE(texturize(drawn, step));
+            for (int y = 0; y < 45; ++y)
+                for (int x = 0; x < 90; ++x) {
+                    const int lx = x % step, ly = y % step;
+                    const TColor want = lx >= 30 || ly >= 30 ? (x < 45 ? clRed : clBlue) : (lx < 15 ? clRed : clBlue);
+                    ASSERT_EQ(halves.pixel(x, y), want) << static_cast<int>(f) << " step " << step << " at " << x << "," << y;
+                    ASSERT_EQ(drawn.pixel(x, y), want) << static_cast<int>(f) << " step " << step << " at " << x << "," << y;
+                }
+        }
+
     Bitmap tiny(3, 3);
     ASSERT_TRUE(pixelize(tiny, 5));  // smaller than a block: unchanged
     EXPECT_EQ(tiny.width(), 3);
