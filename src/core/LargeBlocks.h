@@ -6,6 +6,7 @@
 // let go are kept and handed out again: their pages are already there, and the command
 // pays no faults at all.
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <mutex>
@@ -33,9 +34,12 @@ inline void* allocateFresh(std::size_t bytes, std::size_t* capacity) {
 // The blocks let go most recently, for reuse by a store of about the same size.
 class Pool {
 public:
-    // At most this many blocks wait for reuse: a command's result and its source, so the
-    // memory kept idle is at most two pictures.
-    static constexpr std::size_t kKept = 2;
+    // At most this many blocks, and this many bytes in all, wait for reuse: enough for the
+    // stores a command on a 4096 by 4096 picture goes through (its source, its result, a
+    // converted copy), while a larger block goes straight back to the system, so a picture of
+    // a gigabyte never leaves another gigabyte idle.
+    static constexpr std::size_t kKept = 4;
+    static constexpr std::size_t kKeptBytes = std::size_t(256) << 20;
 
     static Pool& instance() {
         static Pool* pool = new Pool;  // never destroyed: stores may outlive static destruction
@@ -51,6 +55,7 @@ public:
                 if (it->capacity >= bytes && it->capacity - bytes <= it->capacity / 3) {
                     void* p = it->data;
                     *capacity = it->capacity;
+                    keptBytes_ -= it->capacity;
                     kept_.erase(it);
                     return p;
                 }
@@ -60,18 +65,25 @@ public:
         return allocateFresh(bytes, capacity);
     }
 
-    // Keeps the block for reuse, freeing the oldest kept one when the pool is full.
+    // Keeps the block for reuse, freeing the oldest kept ones as the limits require.
     void give(void* data, std::size_t capacity) {
-        void* dropped = nullptr;
+        if (capacity > kKeptBytes) {
+            std::free(data);
+            return;
+        }
+        std::array<void*, kKept + 1> dropped{};
+        std::size_t count = 0;
         {
             std::lock_guard lock(mutex_);
-            if (kept_.size() == kKept) {
-                dropped = kept_.front().data;
+            kept_.push_back({data, capacity});  // never grows: room was reserved
+            keptBytes_ += capacity;
+            while (kept_.size() > kKept || keptBytes_ > kKeptBytes) {
+                dropped[count++] = kept_.front().data;
+                keptBytes_ -= kept_.front().capacity;
                 kept_.erase(kept_.begin());
             }
-            kept_.push_back({data, capacity});
         }
-        std::free(dropped);
+        for (std::size_t i = 0; i < count; ++i) std::free(dropped[i]);
     }
 
     void release() {
@@ -79,17 +91,20 @@ public:
         {
             std::lock_guard lock(mutex_);
             all.swap(kept_);
+            keptBytes_ = 0;
         }
         for (const Block& b : all) std::free(b.data);
     }
 
 private:
+    Pool() { kept_.reserve(kKept + 1); }
     struct Block {
         void* data;
         std::size_t capacity;
     };
     std::mutex mutex_;
     std::vector<Block> kept_;
+    std::size_t keptBytes_ = 0;
 };
 
 }  // namespace pixoral::large

@@ -4,6 +4,10 @@
 #include "canvas/Canvas.h"
 #include "../common/TestSupport.h"
 #include "canvas/Raster.h"
+#include "core/LargeBlocks.h"
+
+#include <algorithm>
+#include <vector>
 
 using namespace pixoral;
 
@@ -151,6 +155,29 @@ TEST(Bitmap, CopiesSharePixelsUntilWritten) {
     Bitmap d(a);
     EXPECT_EQ(d.canvas().pen().color, clBlack);
     EXPECT_EQ(&d.canvas().bitmap(), &d);
+}
+
+TEST(Bitmap, LargeStoresAreReusedAndStartWhite) {
+    // Stores of a few megabytes live in pooled blocks: copies still share them until written,
+    // and a block let go serves the next store of its size, white again.
+    large::Pool::instance().release();
+    std::vector<const std::uint8_t*> blocks;
+    {
+        Bitmap a(1200, 1000);
+        a.setPixel(5, 5, clRed);
+        Bitmap b(a);
+        EXPECT_EQ(std::as_const(a).scanLine(0), std::as_const(b).scanLine(0));
+        b.setPixel(6, 6, clBlue);
+        EXPECT_EQ(a.pixel(6, 6), clWhite);
+        EXPECT_EQ(b.pixel(5, 5), clRed);
+        blocks = {std::as_const(a).scanLine(0), std::as_const(b).scanLine(0)};
+    }
+    Bitmap c(1200, 1000);
+    EXPECT_NE(std::find(blocks.begin(), blocks.end(), std::as_const(c).scanLine(0)), blocks.end());
+    for (int y = 0; y < c.height(); ++y) {
+        const std::uint8_t* row = std::as_const(c).scanLine(y);
+        ASSERT_TRUE(std::all_of(row, row + 4 * c.width(), [](std::uint8_t v) { return v == 0xFF; })) << y;
+    }
 }
 
 TEST(Bitmap, ResizeKeepsTopLeftAndAddsWhite) {
