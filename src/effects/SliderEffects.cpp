@@ -217,20 +217,29 @@ bool smooth(Bitmap& bmp, int a) {
     // A missing neighbour is taken from the other side; on a single row or column there is
     // no other side, and the pixel's own row or column stands in.
     auto within = [](int i, int n, int self) { return i >= 0 && i < n ? i : self; };
+    const auto q = [&](int sum) { return quotient[static_cast<std::size_t>(sum)]; };
     for (int y = 0; y < h; ++y) {
         const int ya = within(y == 0 ? 1 : y - 1, h, y);
         const int yb = within(y == h - 1 ? y - 1 : y + 1, h, y);
         const std::uint8_t* above = bmp.scanLine(ya);
         const std::uint8_t* below = bmp.scanLine(yb);
         std::uint8_t* m = bmp.scanLine(y);
-        for (int x = 0; x < w; ++x) {
-            const int l = 3 * within(x == 0 ? 1 : x - 1, w, x);
-            const int r = 3 * within(x == w - 1 ? x - 1 : x + 1, w, x);
+        // Pixels are smoothed in place from left to right: the left neighbour is already
+        // smoothed, the right one not yet. The first pixel takes its right neighbour twice,
+        // the last its (smoothed) left one twice; a single pixel takes itself. The new left
+        // values are carried along rather than read back.
+        int left[3];
+        for (int k = 0; k < 3; ++k) {
+            const int side = w > 1 ? m[3 + k] : m[k];
+            left[k] = m[k] = q(2 * side + above[k] + below[k] + a * m[k]);
+        }
+        for (int x = 1; x < w - 1; ++x) {
             const int c = 3 * x;
-            for (int k = 0; k < 3; ++k) {
-                const int sum = m[l + k] + m[r + k] + above[c + k] + below[c + k] + a * m[c + k];
-                m[c + k] = quotient[static_cast<std::size_t>(sum)];
-            }
+            for (int k = 0; k < 3; ++k) left[k] = m[c + k] = q(left[k] + m[c + 3 + k] + above[c + k] + below[c + k] + a * m[c + k]);
+        }
+        if (w > 1) {
+            const int c = 3 * (w - 1);
+            for (int k = 0; k < 3; ++k) m[c + k] = q(2 * left[k] + above[c + k] + below[c + k] + a * m[c + k]);
         }
     }
     return true;
