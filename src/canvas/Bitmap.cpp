@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "canvas/Canvas.h"
 #include "canvas/Raster.h"
@@ -48,7 +49,11 @@ QImage newStore(int w, int h, QImage::Format qf) {
         large::Pool::instance().give(b->data, b->capacity);
         delete b;
     };
-    auto* cookie = new Block{data, capacity};
+    auto* cookie = new (std::nothrow) Block{data, capacity};
+    if (!cookie) {
+        large::Pool::instance().give(data, capacity);
+        return QImage();
+    }
     QImage img(static_cast<uchar*>(data), w, h, bpl, qf, giveBack, cookie);
     if (img.isNull()) giveBack(cookie);
     return img;
