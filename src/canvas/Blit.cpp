@@ -93,9 +93,10 @@ inline long long floorDiv(__int128 a, __int128 b) {
     return static_cast<long long>(q);
 }
 
-// Destination pixels [lo, hi) of the span dA..dB (either order), clipped to [0, dstSize),
-// and for each one the source pixel it samples (-1 outside the source). The centre of a
-// destination pixel maps linearly onto the source span sA..sB.
+// Destination pixels [lo, hi) of the span from dA towards dB, clipped to [0, dstSize), and
+// for each one the source pixel it samples (-1 outside the source). A span covers |dB - dA|
+// pixels starting at its first coordinate: dA, dA + 1, ... or, running backwards, dA, dA - 1,
+// ... (so a mirrored span ends one pixel further left than the rectangle's edges say).
 struct Axis {
     int lo = 0;
     int hi = 0;
@@ -103,20 +104,32 @@ struct Axis {
     bool contiguous = false;  // map[i] == map[0] + i for every i, all inside the source
 };
 
-bool mapAxis(int dA, int dB, int sA, int sB, int dstSize, int srcSize, Axis& ax) {
+// Step k of n destination steps samples source step floor(((2k + 1) m - 1) / 2n) of m when
+// enlarging (the source pixel under the centre, the lower one on a tie). When reducing,
+// source step j lands on destination step floor(((2j + 1) n - 1) / 2m), and of the steps
+// landing on one pixel a row keeps the last and a column the first (keepLast false).
+bool mapAxis(int dA, int dB, int sA, int sB, int dstSize, int srcSize, bool keepLast, Axis& ax) {
     if (dA == dB || sA == sB) return false;
-    ax.lo = std::max(std::min(dA, dB), 0);
-    ax.hi = std::min(std::max(dA, dB), dstSize);
+    const long long dlen = static_cast<long long>(dB) - dA, slen = static_cast<long long>(sB) - sA;
+    const long long n = dlen < 0 ? -dlen : dlen, m = slen < 0 ? -slen : slen;
+    const long long dFirst = dlen < 0 ? dA - n + 1 : dA;
+    ax.lo = static_cast<int>(std::max<long long>(dFirst, 0));
+    ax.hi = static_cast<int>(std::min<long long>(dFirst + n, dstSize));
     if (ax.lo >= ax.hi) return false;
-    const long long dw = static_cast<long long>(dB) - dA, sw = static_cast<long long>(sB) - sA;
     ax.map.resize(static_cast<std::size_t>(ax.hi - ax.lo));
     ax.contiguous = true;
-    const bool enlarging = (dw < 0 ? -dw : dw) > (sw < 0 ? -sw : sw);
+    const __int128 N = n, M = m;
     for (int d = ax.lo; d < ax.hi; ++d) {
-        // A centre that falls exactly on a source pixel edge takes the pixel before it when
-        // enlarging and the one after it when reducing, as the reference does.
-        const __int128 num = (__int128(2) * (static_cast<long long>(d) - dA) + 1) * sw, den = __int128(2) * dw;
-        const long long s = enlarging ? sA - floorDiv(-num, den) - 1 : sA + floorDiv(num, den);
+        const __int128 k = dlen < 0 ? static_cast<long long>(dA) - d : static_cast<long long>(d) - dA;
+        long long step;
+        if (n >= m) {
+            step = floorDiv((2 * k + 1) * M - 1, 2 * N);
+        } else if (keepLast) {
+            step = std::min<long long>(floorDiv(2 * M * (k + 1) - N, 2 * N), m - 1);
+        } else {
+            step = std::max<long long>(-floorDiv(-(2 * M * k + 1 - N), 2 * N), 0);
+        }
+        const long long s = slen < 0 ? sA - step : sA + step;
         const int v = (s >= 0 && s < srcSize) ? static_cast<int>(s) : -1;
         ax.map[static_cast<std::size_t>(d - ax.lo)] = v;
         if (v < 0 || v != ax.map[0] + (d - ax.lo)) ax.contiguous = false;
@@ -139,8 +152,8 @@ void blit(Bitmap& dst, const Brush& brush, const Rect& d, const Bitmap& src, con
     if (needSrc && src.isEmpty()) return;
     Axis ax, ay;
     const int sw = needSrc ? src.width() : 1 << 30, sh = needSrc ? src.height() : 1 << 30;
-    if (!mapAxis(d.left, d.right, s.left, s.right, dst.width(), sw, ax)) return;
-    if (!mapAxis(d.top, d.bottom, s.top, s.bottom, dst.height(), sh, ay)) return;
+    if (!mapAxis(d.left, d.right, s.left, s.right, dst.width(), sw, true, ax)) return;
+    if (!mapAxis(d.top, d.bottom, s.top, s.bottom, dst.height(), sh, false, ay)) return;
     const bool same = &src == &dst;
     const PixelFormat df = dst.pixelFormat(), sf = src.pixelFormat();
     const int n = ax.hi - ax.lo;

@@ -136,7 +136,7 @@ TEST(Blit, StretchSamplesTheNearestPixel) {
         {{0, 0, 8, 1}, "rrggbbkk"},
         {{0, 0, 2, 1}, "gk......"},  // reduced: every other column, the others dropped
         {{0, 0, 4, 1}, "rgbk...."},
-        {{4, 0, 0, 1}, "kbgr...."},  // inverted rectangle mirrors
+        {{4, 0, 0, 1}, ".kbgr..."},  // an inverted rectangle mirrors from its first edge: 4, 3, 2, 1
         {{-2, 0, 6, 1}, "ggbbkk.."}, // clipped on the left
         {{0, 0, 3, 1}, "rbk....."},
     };

@@ -325,13 +325,13 @@ TEST(RangeResample, StretchFillsTheWorkspaceAndReduceFillsTheRange) {
     expectPixels(ws, [&](int x, int y) { return before.pixel(4 + x / 2, 2 + y / 2); });
 
     ws = before;
-    st = stateWith({6, 4, 2, 1});  // 4 by 3: the centre samples, every second pixel from 1
+    st = stateWith({6, 4, 2, 1});  // 4 by 3: of each 2 by 2 block the right column and the top row
     reduceRange(ws, st);
     EXPECT_EQ(st.range, (Rect{6, 4, 2, 1}));
     EXPECT_EQ(st.buffer.width(), 8);
     expectPixels(ws, [&](int x, int y) {
         const bool in = x >= 2 && x < 6 && y >= 1 && y < 4;
-        return in ? before.pixel(2 * (x - 2) + 1, 2 * (y - 1) + 1) : before.pixel(x, y);
+        return in ? before.pixel(2 * (x - 2) + 1, 2 * (y - 1)) : before.pixel(x, y);
     });
 }
 
