@@ -496,6 +496,92 @@ void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
     }
 }
 
+// A thin solid arc is a path through the pixels of its ellipse's outline, as the classic
+// device draws it: the outline of the first quadrant is stepped out once (one pixel a step,
+// from the right end of the middle row down to the middle column), mirrored into the other
+// three, and the steps between the two radial directions, counter-clockwise, become the
+// path. Chords and pies close it (a pie through the box's centre pixel) and fill it as a
+// polygon. Boxes wider or taller than this keep the general outline below.
+constexpr i64 kMaxSteppedArc = 1 << 16;
+
+void fillAlternate(const std::vector<Point>& pts, Coverage& cov);
+
+// The first quadrant for a width w by height h box, relative to the centre pixel
+// (w / 2, h / 2): from (w - 1 - w / 2, 0), y growing, to x = 0.
+std::vector<Point> quadrantSteps(i64 w, i64 h) {
+    const i64 a = w - 1, b = h - 1;
+    const i64 aa8 = 8 * a * a, bb8 = 8 * b * b;
+    i64 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
+    i64 err = dx + dy + a * a * (b % 2);
+    std::vector<Point> pts;
+    i64 x = a, y = h / 2;
+    while (x >= w / 2) {
+        pts.push_back({int(x - w / 2), int(y - h / 2)});
+        const i64 e2 = 2 * err;
+        if (e2 >= dx) {
+            --x;
+            dx += bb8;
+            err += dx;
+        }
+        if (e2 <= dy) {
+            ++y;
+            dy += aa8;
+            err += dy;
+        }
+    }
+    return pts;
+}
+
+// The step at which the direction (x, y) from the centre (y down, the quadrant order above)
+// leaves the outline: 0 .. 4 * count.
+i64 stepOfDirection(const std::vector<Point>& q, i64 x, i64 y) {
+    const i64 count = i64(q.size());
+    i64 i = 0;
+    if (y >= 0) {
+        if (x >= 0) {
+            while (i < count && !(q[i].x * y <= q[i].y * x)) ++i;
+            return i;
+        }
+        while (i < count && !(q[i].x * y < q[i].y * -x)) ++i;
+        return 2 * count - i;
+    }
+    if (x >= 0) {
+        while (i < count && !(q[i].x * -y <= q[i].y * x)) ++i;
+        return 4 * count - i;
+    }
+    while (i < count && !(q[i].x * -y < q[i].y * -x)) ++i;
+    return 2 * count + i;
+}
+
+// The path of a thin arc in box (l, t)-(r, b), counter-clockwise from the direction of
+// (x3, y3) to that of (x4, y4); a pie's ends at the centre pixel.
+std::vector<Point> steppedArc(i64 l, i64 t, i64 r, i64 b, i64 x3, i64 y3, i64 x4, i64 y4, bool pie) {
+    const i64 w = r - l, h = b - t;
+    const std::vector<Point> q = quadrantSteps(w, h);
+    const i64 count = i64(q.size());
+    std::vector<Point> path;
+    if (count == 0) return path;
+    const i64 cx = l + w / 2, cy = t + h / 2;
+    // Counter-clockwise on the screen is the quadrant order with y turned over.
+    const i64 from = stepOfDirection(q, x3 - cx, cy - y3);
+    i64 to = stepOfDirection(q, x4 - cx, cy - y4);
+    if (to <= from) to += 4 * count;
+    path.reserve(std::size_t(to - from + 1));
+    for (i64 i = from; i < to; ++i) {
+        const i64 j = i % count;
+        const Point& p = q[std::size_t(j)];
+        const Point& m = q[std::size_t(count - 1 - j)];
+        switch ((i / count) % 4) {
+        case 0: path.push_back({int(cx + p.x), int(b - 1 - h / 2 - p.y)}); break;
+        case 1: path.push_back({int(r - 1 - w / 2 - m.x), int(b - 1 - h / 2 - m.y)}); break;
+        case 2: path.push_back({int(r - 1 - w / 2 - p.x), int(cy + p.y)}); break;
+        default: path.push_back({int(cx + m.x), int(cy + m.y)}); break;
+        }
+    }
+    if (pie) path.push_back({int(cx), int(cy)});
+    return path;
+}
+
 void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind, i64 x1, i64 y1, i64 x2, i64 y2,
                    i64 x3, i64 y3, i64 x4, i64 y4) {
     if (x1 > x2) std::swap(x1, x2);
@@ -526,6 +612,14 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
 
     Coverage on(w, h), off(w, h), fill(w, h);
     const int pw = scan::penWidth(pen);
+    if (!clearPen && pw == 1 && !scan::isStyled(pen) && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
+        const std::vector<Point> path = steppedArc(x1, y1, x2, y2, x3, y3, x4, y4, kind == ArcKind::Pie);
+        if (path.size() < 2) return;
+        scan::strokePath(path, kind != ArcKind::Arc, pen, on, off);
+        if (kind != ArcKind::Arc && !brush.isClear()) fillAlternate(path, fill);
+        scan::paintFigure(bmp, pen, brush, on, off, fill);
+        return;
+    }
     i64 ya, yb;
     Sector fillSec = sec;  // a thin pie's interior lies between its drawn radii
     if (!clearPen) {

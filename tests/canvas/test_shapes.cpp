@@ -242,10 +242,12 @@ TEST(Shapes, ArcsRunCounterClockwiseFromTheFirstPoint) {
     EXPECT_EQ(ch.pixel(85, 20), clRed);
     EXPECT_EQ(ch.pixel(60, 30), clWhite);
     EXPECT_EQ(ch.pixel(70, 70), clWhite);
-    // The chord line joins the arc's end pixels, (50, 0) and (99, 49): the row through the
-    // centre lies just clockwise of the start direction.
+    // The chord line joins the arc's end pixels, (99, 49) and (51, 0): the row through the
+    // centre lies just clockwise of the start direction, and the path stops one outline step
+    // short of the end direction.
     EXPECT_TRUE(ch.pixel(75, 25) == clBlue || ch.pixel(75, 26) == clBlue);
-    EXPECT_EQ(ch.pixel(50, 0), clBlue);
+    EXPECT_EQ(ch.pixel(51, 0), clBlue);
+    EXPECT_EQ(ch.pixel(50, 0), clWhite);
     EXPECT_EQ(ch.pixel(99, 49), clBlue);
     EXPECT_EQ(ch.pixel(99, 50), clWhite);
     // The radii of a pie are drawn with the pen, from the centre pixel to the arc's end
