@@ -57,9 +57,11 @@ void shiftForWidth(int width, double& ax, double& ay, double& bx, double& by) {
 
 void Coverage::normalize() {
     if (sorted_) return;
-    std::sort(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) {
-        return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
-    });
+    // Figures add most of their spans row by row: only the tail out of order needs sorting.
+    const auto before = [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
+    const auto mid = std::is_sorted_until(spans_.begin(), spans_.end(), before);
+    std::sort(mid, spans_.end(), before);
+    std::inplace_merge(spans_.begin(), mid, spans_.end(), before);
     std::size_t out = 0;
     for (std::size_t i = 0; i < spans_.size(); ++i) {
         if (out > 0 && spans_[out - 1].y == spans_[i].y && spans_[i].x0 <= spans_[out - 1].x1) {
@@ -214,16 +216,141 @@ void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, 
             top = std::min(top, c->spans().front().y);
             bottom = std::max(bottom, c->spans().back().y);
         }
-    const auto runs = [](const Coverage& c, int y, auto paint) {
+    // Each band looks up where its rows start once and walks the spans from there.
+    const auto runs = [](const Coverage& c, int y0, int y1, const auto& rowAt, auto paint) {
         const auto& spans = c.spans();
-        auto it = std::lower_bound(spans.begin(), spans.end(), y, [](const Span& s, int row) { return s.y < row; });
-        for (; it != spans.end() && it->y == y; ++it) paint(*it);
+        auto it = std::lower_bound(spans.begin(), spans.end(), y0, [](const Span& s, int row) { return s.y < row; });
+        for (; it != spans.end() && it->y < y1; ++it) paint(rowAt(it->y), *it);
     };
-    raster::shareRows(bmp, top, bottom, [&](const raster::RowRef& r, int y) {
-        runs(off, y, [&](const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); });
-        runs(fill, y, [&](const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
-        runs(on, y, [&](const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); });
+    long long pixels = 0;
+    for (const Coverage* c : {&on, &off, &fill})
+        for (const Span& sp : c->spans()) pixels += sp.x1 - sp.x0;
+    raster::shareRowBands(bmp, top, bottom, pixels, [&](const auto& rowAt, int y0, int y1) {
+        runs(off, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); });
+        runs(fill, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
+        runs(on, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); });
     });
+}
+
+// ---- Wide pens, as the classic device draws them: the union of a band for every segment,
+// the pen's round dot at both ends of an open path and at every corner a segment leaves.
+
+namespace {
+
+// The pen's round dot, rows relative to the point it is centred on: the elliptic region of
+// the box from -(w / 2) to (w + 1) / 2 + 1, stepped out one row at a time from the middle
+// row (the region leaves out its box's last column and row).
+struct DotRow {
+    int dy, x0, x1;  // columns x0 .. x1 - 1
+};
+
+std::vector<DotRow> penDot(int width) {
+    i64 left = -(width / 2), top = left, right = (width + 1) / 2 + 1, bottom = right;
+    const i64 boxW = right - left, boxH = bottom - top;
+    --right;
+    --bottom;
+    const i64 ew = std::min(right - left, boxW), eh = std::min(bottom - top, boxH);
+    std::vector<DotRow> rows;
+    if (ew < 2 || eh < 2) {
+        for (i64 y = top; y < bottom; ++y) rows.push_back({int(y), int(left), int(right)});
+        return rows;
+    }
+    std::vector<std::pair<i64, i64>> cols(std::size_t(eh + 1), {left, right});
+    const i64 a = ew - 1, b = eh - 1;
+    const i64 aa8 = 8 * a * a, bb8 = 8 * b * b;
+    i64 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2), err = dx + dy + a * a * (b % 2);
+    i64 x = 0, y = eh / 2;
+    cols[std::size_t(y)] = {left, right};
+    while (x <= ew / 2) {
+        const i64 e2 = 2 * err;
+        if (e2 >= dx) {
+            ++x;
+            dx += bb8;
+            err += dx;
+        }
+        if (e2 <= dy) {
+            ++y;
+            dy += aa8;
+            err += dy;
+            if (y <= eh) cols[std::size_t(y)] = {left + x, right - x};
+        }
+    }
+    for (i64 i = 0; i < eh; ++i) {
+        const auto& c = i < eh / 2 ? cols[std::size_t(b - i)] : cols[std::size_t(i)];
+        const i64 row = i < eh / 2 ? top + i : bottom - eh + i;
+        if (c.first < c.second) rows.push_back({int(row), int(c.first), int(c.second)});
+    }
+    return rows;
+}
+
+void addDot(Coverage& cov, const std::vector<DotRow>& dot, Point p) {
+    for (const DotRow& r : dot) cov.add(i64(p.y) + r.dy, i64(p.x) + r.x0, i64(p.x) + r.x1 - 1);
+}
+
+// Halves rounded away from zero, as the device rounds them.
+i64 roundAway(double v) { return static_cast<i64>(v > 0 ? v + 0.5 : v - 0.5); }
+
+// The band of one segment p -> q (not a point): a rectangle along an axis, otherwise a
+// quadrilateral whose two sides are the pen's half widths rounded, the larger half on the
+// left of the direction of travel. False for a segment of no length.
+bool addWideBand(Coverage& cov, Point p, Point q, int width) {
+    const i64 dx = i64(q.x) - p.x, dy = i64(q.y) - p.y;
+    if (dx == 0 && dy == 0) return false;
+    if (dy == 0) {
+        const i64 top = i64(p.y) - width / 2;
+        for (i64 y = top; y < top + width; ++y) cov.add(y, std::min<i64>(p.x, q.x), std::max<i64>(p.x, q.x) - 1);
+        return true;
+    }
+    if (dx == 0) {
+        const i64 left = i64(p.x) - width / 2;
+        for (i64 y = std::min<i64>(p.y, q.y); y < std::max<i64>(p.y, q.y); ++y) cov.add(y, left, left + width - 1);
+        return true;
+    }
+    const double len = std::hypot(double(dx), double(dy));
+    const double wx = width * double(std::llabs(dy)) / len, wy = width * double(std::llabs(dx)) / len;
+    i64 nx = roundAway(wx / 2), ny = roundAway(wy / 2), fx = roundAway((wx + 1) / 2), fy = roundAway((wy + 1) / 2);
+    if (dx < 0) {
+        fy = -fy;
+        ny = -ny;
+    }
+    if (dy < 0) {
+        std::swap(nx, fx);
+        std::swap(ny, fy);
+        fx = -fx;
+        nx = -nx;
+    }
+    const auto pt = [](i64 x, i64 y) { return Point{int(x), int(y)}; };
+    fillAlternate({pt(p.x - nx, p.y + ny), pt(p.x + fx, p.y - fy), pt(q.x + fx, q.y - fy), pt(q.x - nx, q.y + ny)}, cov);
+    return true;
+}
+
+}  // namespace
+
+void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) {
+    // Repeated points at the ends add nothing.
+    while (pts.size() > 2 && pts[0] == pts[1]) pts.erase(pts.begin());
+    while (pts.size() > 2 && pts[pts.size() - 1] == pts[pts.size() - 2]) pts.pop_back();
+    if (pts.size() < 2) return;
+    const std::size_t n = pts.size();
+    const std::size_t segments = closed ? n : n - 1;
+    // Corners get the dot: where a middle segment of some length starts, where the last
+    // segment starts, and on a closed path at the first point too. (Bands first: they come
+    // row by row, which keeps the coverage nearly sorted.)
+    std::vector<Point> dots;
+    if (!closed) dots = {pts.front(), pts.back()};
+    for (std::size_t i = 0; i < segments; ++i) {
+        const bool drawn = addWideBand(cov, pts[i], pts[(i + 1) % n], width);
+        if (segments > 1 && i > 0 && (drawn || i == segments - 1)) dots.push_back(pts[i]);
+    }
+    if (closed && segments > 1) dots.push_back(pts.front());
+    // The dot of the last width each thread used (lines come in runs of one pen).
+    thread_local int dotWidth = 0;
+    thread_local std::vector<DotRow> dot;
+    if (dotWidth != width) {
+        dot = penDot(width);
+        dotWidth = width;
+    }
+    for (const Point& p : dots) addDot(cov, dot, p);
 }
 
 // The outline of a path with the pen: segments leave out their end pixel, so a vertex is
@@ -234,7 +361,7 @@ void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Cove
     const std::size_t segments = closed ? n : n - 1;
     const int width = penWidth(pen);
     if (width > 1) {
-        for (std::size_t i = 0; i < segments; ++i) addWideSegment(on, pts[i], pts[(i + 1) % n], width);
+        addWidePath(on, pts, closed, width);
         return;
     }
     const bool styled = isStyled(pen);
@@ -261,12 +388,11 @@ void Canvas::lineTo(int x, int y) {
     const int w = bmp_.width(), h = bmp_.height();
     const int width = scan::penWidth(pen_);
     if (width > 1) {
-        // One convex stroke: its rows never overlap, so it goes straight to the bitmap.
-        double ax = a.x, ay = a.y, bx = b.x, by = b.y;
-        scan::shiftForWidth(width, ax, ay, bx, by);
-        scan::forEachCapsuleRow(ax, ay, bx, by, width / 2.0, w, h, [&](i64 yy, i64 x0, i64 x1) {
-            raster::penSpan(bmp_, int(yy), int(std::max<i64>(x0, 0)), int(std::min<i64>(x1 + 1, w)), pen_.color, pen_.mode);
-        });
+        // The pen's pixels are collected first, so each is painted once under any pen mode.
+        scan::Coverage on(w, h);
+        scan::addWidePath(on, {a, b}, false, width);
+        on.normalize();
+        for (const scan::Span& s : on.spans()) raster::penSpan(bmp_, s.y, s.x0, s.x1, pen_.color, pen_.mode);
         return;
     }
     auto penSink = [&](int yy, int x0, int x1) { raster::penSpan(bmp_, yy, x0, x1, pen_.color, pen_.mode); };

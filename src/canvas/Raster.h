@@ -25,11 +25,15 @@ struct RowRef {
 };
 void penRun(const RowRef& r, int x0, int x1, TColor color, PenMode mode);
 void brushRun(const RowRef& r, int y, int x0, int x1, const Brush& brush, PenMode mode);
-// Calls paint(RowRef, y) for the bitmap's rows y0 .. y1 (inclusive, clipped), shared out over
-// the cores. For figures whose runs stay in the row they are computed for, so the pixels are
-// the same whatever the number of cores; paint must be safe to call from several threads.
-template <class Paint>
-void shareRows(Bitmap& bmp, long long y0, long long y1, Paint paint) {
+// Calls band(rowAt, first, last) on row ranges that together cover the bitmap's rows y0 .. y1
+// (inclusive, clipped) once, shared out over the cores when the figure paints at least
+// kSharedPixels pixels (about `pixels`; starting a thread costs more than painting a line or
+// a small shape); rowAt(y) gives row y as a RowRef. For figures whose runs stay in the row
+// they are computed for, so the pixels are the same whatever the number of cores; band must
+// be safe to call from several threads.
+constexpr long long kSharedPixels = 1 << 18;
+template <class Band>
+void shareRowBands(Bitmap& bmp, long long y0, long long y1, long long pixels, Band band) {
     y0 = std::max(y0, 0LL);
     y1 = std::min<long long>(y1, bmp.height() - 1);
     if (y0 > y1) return;
@@ -37,10 +41,18 @@ void shareRows(Bitmap& bmp, long long y0, long long y1, Paint paint) {
     const std::ptrdiff_t stride = bmp.bytesPerLine();
     const PixelFormat format = bmp.pixelFormat();
     const int width = bmp.width();
-    const int top = static_cast<int>(y0);
-    parallel::forRows(static_cast<int>(y1 - y0 + 1), [&](int r0, int r1) {
-        for (int y = top + r0; y < top + r1; ++y) paint(RowRef{first + y * stride, format, width}, y);
-    }, 64);
+    const auto rowAt = [=](int y) { return RowRef{first + y * stride, format, width}; };
+    const int top = static_cast<int>(y0), rows = static_cast<int>(y1 - y0 + 1);
+    parallel::forRows(rows, [&](int r0, int r1) { band(rowAt, top + r0, top + r1); },
+                      pixels >= kSharedPixels ? 64 : rows + 1);
+}
+
+// The same one row at a time: paint(RowRef, y).
+template <class Paint>
+void shareRows(Bitmap& bmp, long long y0, long long y1, long long pixels, Paint paint) {
+    shareRowBands(bmp, y0, y1, pixels, [&](const auto& rowAt, int first, int last) {
+        for (int y = first; y < last; ++y) paint(rowAt(y), y);
+    });
 }
 // One pixel through the pen mode; ignored outside the bitmap.
 void penPixel(Bitmap& bmp, int x, int y, TColor color, PenMode mode);

@@ -169,6 +169,14 @@ bool capsuleRow(double ax, double ay, double bx, double by, double r, double y, 
 void addWideSegment(Coverage& cov, Point a, Point b, int width);
 void addWideSegment(Coverage& cov, double ax, double ay, double bx, double by, int width);
 
+// Even-odd fill of a polygon with vertices at pixel centres into `cov`: a pixel is inside when
+// its centre is; edges on the left and top count as inside, those on the right and bottom not.
+void fillAlternate(const std::vector<Point>& pts, Coverage& cov);
+
+// The pixels a wide pen paints along a path (closed: back to the first point): a band for
+// every segment and the pen's round dot at the ends of an open path and at its corners.
+void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width);
+
 // The outline of a path (closed: back to the first point) into `on`, and the gaps of a dashed
 // pen into `off`. Wide pens stroke every segment with round ends and joins.
 void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Coverage& on, Coverage& off);

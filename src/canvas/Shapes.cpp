@@ -61,11 +61,61 @@ RoundShape RoundShape::grown(double d) const {
     return g;
 }
 
+// Even-odd fill with vertices at pixel centres: a pixel is inside when its centre is, edges
+// on the left and top count as inside and those on the right and bottom do not.
+void fillAlternate(const std::vector<Point>& pts, Coverage& cov) {
+    struct Edge {
+        i64 x0, y0, dx, dy;  // dy > 0: from the upper end down
+        i64 yEnd;            // rows y0 <= y < yEnd
+    };
+    std::vector<Edge> edges;
+    const std::size_t n = pts.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        Point a = pts[i], b = pts[(i + 1) % n];
+        if (a.y == b.y) continue;
+        if (a.y > b.y) std::swap(a, b);
+        edges.push_back({a.x, a.y, i64(b.x) - a.x, i64(b.y) - a.y, b.y});
+    }
+    if (edges.empty()) return;
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    i64 top = edges.front().y0, bottom = top;
+    for (const Edge& e : edges) bottom = std::max(bottom, e.yEnd - 1);
+    i64 ya, yb;
+    ya = std::max<i64>(top, 0);
+    yb = std::min<i64>(bottom, cov.height() - 1);
+    if (ya > yb) return;
+
+    std::vector<const Edge*> active;
+    std::vector<i64> xs;
+    std::size_t next = 0;
+    for (i64 y = ya; y <= yb; ++y) {
+        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
+        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }), active.end());
+        xs.clear();
+        for (const Edge* e : active) {
+            // The first pixel at or right of the crossing, exactly: ceil(x0 + (y - y0) dx / dy),
+            // in 64 bits when the products fit (every figure on a picture), else in 128.
+            constexpr i64 kSmall = i64(1) << 30;
+            if (std::llabs(e->x0) < kSmall && std::llabs(e->dx) < kSmall && e->dy < kSmall && y - e->y0 < kSmall) {
+                const i64 num = e->x0 * e->dy + (y - e->y0) * e->dx;
+                xs.push_back(num >= 0 ? (num + e->dy - 1) / e->dy : -((-num) / e->dy));
+            } else {
+                const __int128 num = static_cast<__int128>(e->x0) * e->dy + static_cast<__int128>(y - e->y0) * e->dx;
+                xs.push_back(scan::ceilDiv(num, e->dy));
+            }
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t k = 0; k + 1 < xs.size(); k += 2) cov.add(y, xs[k], xs[k + 1] - 1);
+    }
+}
+
+
 }  // namespace scan
 
 using scan::Coverage;
 using scan::i64;
 using scan::RoundShape;
+using scan::fillAlternate;
 
 namespace {
 
@@ -303,7 +353,7 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         const bool whole = kind != Corners::Square && x2 - x1 > 2 && y2 - y1 > 2;
         const RoundShape s = boxShape(x1, y1, whole ? x2 : x2 - 1, whole ? y2 : y2 - 1, ellipse, cornerW, cornerH);
         if (!visibleRows(y1, whole ? y2 - 1 : y2 - 2, h, ya, yb)) return;
-        raster::shareRows(bmp, ya, yb, [&](const raster::RowRef& r, int y) {
+        raster::shareRows(bmp, ya, yb, (yb - ya + 1) * std::min<i64>(x2 - x1, w), [&](const raster::RowRef& r, int y) {
             i64 a, b;
             if (s.row(y, w, kSlack, a, b)) raster::brushRun(r, y, int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode);
         });
@@ -355,7 +405,7 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
 
     if (pw == 1) {
         if (!visibleRows(y1, y2 - 1, h, ya, yb)) return;
-        raster::shareRows(bmp, ya, yb, [&](const raster::RowRef& r, int y) {
+        raster::shareRows(bmp, ya, yb, (yb - ya + 1) * std::min<i64>(x2 - x1, w), [&](const raster::RowRef& r, int y) {
             RowParts parts;
             if (thinRow(region, y, w, parts)) paintParts(r, y, parts);
         });
@@ -378,7 +428,7 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         outer = boxShape(l, t, r, b, false, pw, pw);
     }
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
-    raster::shareRows(bmp, ya, yb, [&](const raster::RowRef& r, int y) {
+    raster::shareRows(bmp, ya, yb, (yb - ya + 1) * std::min<i64>(x2 - x1, w), [&](const raster::RowRef& r, int y) {
         RowParts parts;
         if (ringRow(outer, inner, region, y, w, parts)) paintParts(r, y, parts);
     });
@@ -504,7 +554,6 @@ void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
 // polygon. Boxes wider or taller than this keep the general outline below.
 constexpr i64 kMaxSteppedArc = 1 << 16;
 
-void fillAlternate(const std::vector<Point>& pts, Coverage& cov);
 
 // The first quadrant for a width w by height h box, relative to the centre pixel
 // (w / 2, h / 2): from (w - 1 - w / 2, 0), y growing, to x = 0.
@@ -740,45 +789,6 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
         }
     }
     scan::paintFigure(bmp, pen, brush, on, off, fill);
-}
-
-// Even-odd fill with vertices at pixel centres: a pixel is inside when its centre is, edges
-// on the left and top count as inside and those on the right and bottom do not.
-void fillAlternate(const std::vector<Point>& pts, Coverage& cov) {
-    struct Edge {
-        i64 x0, y0, dx, dy;  // dy > 0: from the upper end down
-        i64 yEnd;            // rows y0 <= y < yEnd
-    };
-    std::vector<Edge> edges;
-    const std::size_t n = pts.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        Point a = pts[i], b = pts[(i + 1) % n];
-        if (a.y == b.y) continue;
-        if (a.y > b.y) std::swap(a, b);
-        edges.push_back({a.x, a.y, i64(b.x) - a.x, i64(b.y) - a.y, b.y});
-    }
-    if (edges.empty()) return;
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
-    i64 top = edges.front().y0, bottom = top;
-    for (const Edge& e : edges) bottom = std::max(bottom, e.yEnd - 1);
-    i64 ya, yb;
-    if (!visibleRows(top, bottom, cov.height(), ya, yb)) return;
-
-    std::vector<const Edge*> active;
-    std::vector<i64> xs;
-    std::size_t next = 0;
-    for (i64 y = ya; y <= yb; ++y) {
-        while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
-        active.erase(std::remove_if(active.begin(), active.end(), [y](const Edge* e) { return e->yEnd <= y; }), active.end());
-        xs.clear();
-        for (const Edge* e : active) {
-            // The first pixel at or right of the crossing, exactly: ceil(x0 + (y - y0) dx / dy).
-            const __int128 num = static_cast<__int128>(e->x0) * e->dy + static_cast<__int128>(y - e->y0) * e->dx;
-            xs.push_back(scan::ceilDiv(num, e->dy));
-        }
-        std::sort(xs.begin(), xs.end());
-        for (std::size_t k = 0; k + 1 < xs.size(); k += 2) cov.add(y, xs[k], xs[k + 1] - 1);
-    }
 }
 
 }  // namespace
