@@ -122,7 +122,9 @@ bool mapAxis(int dA, int dB, int sA, int sB, int dstSize, int srcSize, bool keep
     for (int d = ax.lo; d < ax.hi; ++d) {
         const __int128 k = dlen < 0 ? static_cast<long long>(dA) - d : static_cast<long long>(d) - dA;
         long long step;
-        if (n >= m) {
+        if (n == m) {
+            step = static_cast<long long>(k);  // the same size: pixel for pixel
+        } else if (n >= m) {
             step = floorDiv((2 * k + 1) * M - 1, 2 * N);
         } else if (keepLast) {
             step = std::min<long long>(floorDiv(2 * M * (k + 1) - N, 2 * N), m - 1);
