@@ -256,24 +256,13 @@ std::vector<DotRow> penDot(int width) {
         return rows;
     }
     std::vector<std::pair<i64, i64>> cols(std::size_t(eh + 1), {left, right});
-    const i64 a = ew - 1, b = eh - 1;
-    const i64 aa8 = 8 * a * a, bb8 = 8 * b * b;
-    i64 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2), err = dx + dy + a * a * (b % 2);
+    const i64 b = eh - 1;
+    QuarterSteps steps(ew, eh);
     i64 x = 0, y = eh / 2;
-    cols[std::size_t(y)] = {left, right};
     while (x <= ew / 2) {
-        const i64 e2 = 2 * err;
-        if (e2 >= dx) {
-            ++x;
-            dx += bb8;
-            err += dx;
-        }
-        if (e2 <= dy) {
-            ++y;
-            dy += aa8;
-            err += dy;
-            if (y <= eh) cols[std::size_t(y)] = {left + x, right - x};
-        }
+        const QuarterSteps::Step s = steps.step();
+        if (s.column) ++x;
+        if (s.row && ++y <= eh) cols[std::size_t(y)] = {left + x, right - x};
     }
     for (i64 i = 0; i < eh; ++i) {
         const auto& c = i < eh / 2 ? cols[std::size_t(b - i)] : cols[std::size_t(i)];

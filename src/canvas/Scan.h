@@ -169,6 +169,29 @@ bool capsuleRow(double ax, double ay, double bx, double by, double r, double y, 
 void addWideSegment(Coverage& cov, Point a, Point b, int width);
 void addWideSegment(Coverage& cov, double ax, double ay, double bx, double by, int width);
 
+// A quarter of the outline of a w by h ellipse, stepped out one pixel at a time from the end
+// of its middle row (the stepping that both a thin arc's outline and the wide pen's round dot
+// follow): each step() says whether the column and whether the row moves on.
+class QuarterSteps {
+public:
+    QuarterSteps(i64 w, i64 h)
+        : aa8_(8 * (w - 1) * (w - 1)), bb8_(8 * (h - 1) * (h - 1)), dx_(4 * (h - 1) * (h - 1) * (2 - w)),
+          dy_(4 * (w - 1) * (w - 1) * (1 + (h - 1) % 2)), err_(dx_ + dy_ + (w - 1) * (w - 1) * ((h - 1) % 2)) {}
+    struct Step {
+        bool column, row;
+    };
+    Step step() {
+        const i64 e2 = 2 * err_;
+        Step s{e2 >= dx_, e2 <= dy_};
+        if (s.column) err_ += (dx_ += bb8_);
+        if (s.row) err_ += (dy_ += aa8_);
+        return s;
+    }
+
+private:
+    i64 aa8_, bb8_, dx_, dy_, err_;
+};
+
 // Even-odd fill of a polygon with vertices at pixel centres into `cov`: a pixel is inside when
 // its centre is; edges on the left and top count as inside, those on the right and bottom not.
 void fillAlternate(const std::vector<Point>& pts, Coverage& cov);

@@ -558,25 +558,14 @@ constexpr i64 kMaxSteppedArc = 1 << 16;
 // The first quadrant for a width w by height h box, relative to the centre pixel
 // (w / 2, h / 2): from (w - 1 - w / 2, 0), y growing, to x = 0.
 std::vector<Point> quadrantSteps(i64 w, i64 h) {
-    const i64 a = w - 1, b = h - 1;
-    const i64 aa8 = 8 * a * a, bb8 = 8 * b * b;
-    i64 dx = 4 * b * b * (1 - a), dy = 4 * a * a * (1 + b % 2);
-    i64 err = dx + dy + a * a * (b % 2);
+    scan::QuarterSteps steps(w, h);
     std::vector<Point> pts;
-    i64 x = a, y = h / 2;
+    i64 x = w - 1, y = h / 2;
     while (x >= w / 2) {
         pts.push_back({int(x - w / 2), int(y - h / 2)});
-        const i64 e2 = 2 * err;
-        if (e2 >= dx) {
-            --x;
-            dx += bb8;
-            err += dx;
-        }
-        if (e2 <= dy) {
-            ++y;
-            dy += aa8;
-            err += dy;
-        }
+        const scan::QuarterSteps::Step s = steps.step();
+        if (s.column) --x;
+        if (s.row) ++y;
     }
     return pts;
 }
