@@ -235,45 +235,50 @@ void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, 
 // ---- Wide pens, as the classic device draws them: the union of a band for every segment,
 // the pen's round dot at both ends of an open path and at every corner a segment leaves.
 
-namespace {
-
-// The pen's round dot, rows relative to the point it is centred on: the elliptic region of
-// the box from -(w / 2) to (w + 1) / 2 + 1, stepped out one row at a time from the middle
-// row (the region leaves out its box's last column and row).
-struct DotRow {
-    int dy, x0, x1;  // columns x0 .. x1 - 1
-};
-
-std::vector<DotRow> penDot(int width) {
-    i64 left = -(width / 2), top = left, right = (width + 1) / 2 + 1, bottom = right;
-    const i64 boxW = right - left, boxH = bottom - top;
+std::vector<RegionRow> roundRectRows(i64 left, i64 top, i64 right, i64 bottom, i64 ew, i64 eh) {
+    if (left > right) std::swap(left, right);
+    if (top > bottom) std::swap(top, bottom);
     --right;
     --bottom;
-    const i64 ew = std::min(right - left, boxW), eh = std::min(bottom - top, boxH);
-    std::vector<DotRow> rows;
+    ew = std::min<i64>(right - left, ew < 0 ? -ew : ew);
+    eh = std::min<i64>(bottom - top, eh < 0 ? -eh : eh);
+    std::vector<RegionRow> rows;
     if (ew < 2 || eh < 2) {
-        for (i64 y = top; y < bottom; ++y) rows.push_back({int(y), int(left), int(right)});
+        for (i64 y = top; y < bottom; ++y) rows.push_back({y, left, right});
         return rows;
     }
     std::vector<std::pair<i64, i64>> cols(std::size_t(eh + 1), {left, right});
-    const i64 b = eh - 1;
     QuarterSteps steps(ew, eh);
     i64 x = 0, y = eh / 2;
     while (x <= ew / 2) {
-        const QuarterSteps::Step s = steps.step();
-        if (s.column) ++x;
-        if (s.row && ++y <= eh) cols[std::size_t(y)] = {left + x, right - x};
+        const QuarterSteps::Step st = steps.step();
+        if (st.column) ++x;
+        if (st.row && ++y <= eh) cols[std::size_t(y)] = {left + x, right - x};
     }
+    // The top half mirrors the bottom; the middle row stretches over the straight sides.
     for (i64 i = 0; i < eh; ++i) {
-        const auto& c = i < eh / 2 ? cols[std::size_t(b - i)] : cols[std::size_t(i)];
-        const i64 row = i < eh / 2 ? top + i : bottom - eh + i;
-        if (c.first < c.second) rows.push_back({int(row), int(c.first), int(c.second)});
+        const auto& c = i < eh / 2 ? cols[std::size_t(eh - 1 - i)] : cols[std::size_t(i)];
+        const i64 last = i < eh / 2 ? top + i : bottom - eh + i;
+        const i64 first = i < eh / 2 ? last : (i == eh / 2 ? top + eh / 2 : last);
+        if (c.first < c.second)
+            for (i64 row = first; row <= last; ++row) rows.push_back({row, c.first, c.second});
     }
     return rows;
 }
 
+namespace {
+
+// The pen's round dot, rows relative to the point it is centred on: the elliptic region of
+// the box from -(w / 2) to (w + 1) / 2 + 1.
+using DotRow = RegionRow;
+
+std::vector<DotRow> penDot(int width) {
+    const i64 left = -(width / 2), right = (width + 1) / 2 + 1;
+    return roundRectRows(left, left, right, right, right - left, right - left);
+}
+
 void addDot(Coverage& cov, const std::vector<DotRow>& dot, Point p) {
-    for (const DotRow& r : dot) cov.add(i64(p.y) + r.dy, i64(p.x) + r.x0, i64(p.x) + r.x1 - 1);
+    for (const DotRow& r : dot) cov.add(i64(p.y) + r.y, i64(p.x) + r.x0, i64(p.x) + r.x1 - 1);
 }
 
 // Halves rounded away from zero, as the device rounds them.
@@ -322,6 +327,8 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
     if (pts.size() < 2) return;
     const std::size_t n = pts.size();
     const std::size_t segments = closed ? n : n - 1;
+    // A band and a dot for every point: room for their rows at once.
+    cov.reserve(cov.spans().size() + n * std::size_t(2 * width + 2));
     // Corners get the dot: where a middle segment of some length starts, where the last
     // segment starts, and on a closed path at the first point too. (Bands first: they come
     // row by row, which keeps the coverage nearly sorted.)

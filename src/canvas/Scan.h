@@ -38,6 +38,7 @@ public:
         sorted_ = false;
     }
     void addPixel(i64 x, i64 y) { add(y, x, x); }
+    void reserve(std::size_t spans) { spans_.reserve(spans); }
     void normalize();                      // sorts and merges overlapping or touching spans
     void subtract(const Coverage& other);  // both normalised; the result stays normalised
     bool contains(int x, int y) const;     // normalised sets only
@@ -191,6 +192,15 @@ public:
 private:
     i64 aa8_, bb8_, dx_, dy_, err_;
 };
+
+// The pixel rows of the region of a round rectangle (left, top)-(right, bottom) with corner
+// ellipses ew by eh, as the classic device builds it: it leaves out the box's last column and
+// row, and an ellipse is the round rectangle whose corners are the whole box. Columns
+// x0 .. x1 - 1 of row y.
+struct RegionRow {
+    i64 y, x0, x1;
+};
+std::vector<RegionRow> roundRectRows(i64 left, i64 top, i64 right, i64 bottom, i64 ew, i64 eh);
 
 // Even-odd fill of a polygon with vertices at pixel centres into `cov`: a pixel is inside when
 // its centre is; edges on the left and top count as inside, those on the right and bottom not.

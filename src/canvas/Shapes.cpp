@@ -335,6 +335,59 @@ std::vector<Point> orderedOutline(const RoundShape& s, i64 top, i64 bottom, int 
 enum class Corners { Square, Round, Elliptic };
 
 void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2, Corners kind,
+                   double cornerW, double cornerH);
+
+// Boxes up to this size step their outline out pixel by pixel.
+constexpr i64 kMaxSteppedArc = 1 << 16;
+
+// A round rectangle or ellipse (corners cw by ch) with a wide pen, as the classic device draws
+// it: the outline's pixels stepped out for one corner, mirrored into the others, and stroked
+// as a closed path with the pen; the interior is the round rectangle's region one column and
+// row larger, without the outline. Corners of two pixels or less make a rectangle.
+void drawWideRound(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2, double cw,
+                   double ch) {
+    const int pw = scan::penWidth(pen);
+    i64 l = x1, t = y1, r = x2, b = y2;
+    if (pen.style == PenStyle::psInsideFrame) {
+        l += pw / 2;
+        t += pw / 2;
+        r -= (pw - 1) / 2;
+        b -= (pw - 1) / 2;
+    }
+    const i64 ew = std::min<i64>(r - l, std::llabs(std::llround(cw))), eh = std::min<i64>(b - t, std::llabs(std::llround(ch)));
+    if (ew <= 2 || eh <= 2) {
+        drawBoxFigure(bmp, pen, brush, x1, y1, x2, y2, Corners::Square, 0, 0);
+        return;
+    }
+    std::vector<Point> pts;
+    scan::QuarterSteps steps(ew, eh);
+    for (i64 x = ew - 1, y = eh / 2; x >= ew / 2;) {
+        pts.push_back({int(r - ew + x), int(t + eh - 1 - y)});
+        const scan::QuarterSteps::Step st = steps.step();
+        if (st.column) --x;
+        if (st.row) ++y;
+    }
+    // Mirrored left to right, then top to bottom; a middle point is not repeated when the
+    // corner spans the whole box.
+    const auto mirror = [&](bool across, bool oddWhole) {
+        const std::size_t count = pts.size();
+        const std::size_t end = 2 * count - 1 - (oddWhole ? 1 : 0);
+        pts.resize(end + 1);
+        for (std::size_t i = 0; i < count; ++i) {
+            const Point q = pts[i];
+            pts[end - i] = across ? Point{int(l + r - 1 - q.x), q.y} : Point{q.x, int(t + b - 1 - q.y)};
+        }
+    };
+    mirror(true, ew % 2 != 0 && ew == r - l);
+    mirror(false, eh % 2 != 0 && eh == b - t);
+    Coverage on(bmp.width(), bmp.height()), off = on, fill = on;
+    scan::addWidePath(on, pts, true, pw);
+    if (!brush.isClear())
+        for (const scan::RegionRow& row : scan::roundRectRows(l, t, r + 1, b + 1, ew, eh)) fill.add(row.y, row.x0, row.x1 - 1);
+    scan::paintFigure(bmp, pen, brush, on, off, fill);
+}
+
+void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2, Corners kind,
                    double cornerW, double cornerH) {
     if (x1 > x2) std::swap(x1, x2);
     if (y1 > y2) std::swap(y1, y2);
@@ -412,6 +465,11 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         return;
     }
 
+    if (kind != Corners::Square && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
+        drawWideRound(bmp, pen, brush, x1, y1, x2, y2, ellipse ? double(x2 - x1) : cornerW,
+                      ellipse ? double(y2 - y1) : cornerH);
+        return;
+    }
     RoundShape outer, inner;
     wideBand(region, pen, outer, inner);  // wide outlines are still drawn on the analytic shape
     const bool inside = pen.style == PenStyle::psInsideFrame;
@@ -551,9 +609,7 @@ void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
 // from the right end of the middle row down to the middle column), mirrored into the other
 // three, and the steps between the two radial directions, counter-clockwise, become the
 // path. Chords and pies close it (a pie through the box's centre pixel) and fill it as a
-// polygon. Boxes wider or taller than this keep the general outline below.
-constexpr i64 kMaxSteppedArc = 1 << 16;
-
+// polygon. Boxes wider or taller than kMaxSteppedArc keep the general outline below.
 
 // The first quadrant for a width w by height h box, relative to the centre pixel
 // (w / 2, h / 2): from (w - 1 - w / 2, 0), y growing, to x = 0.
