@@ -259,7 +259,7 @@ std::vector<RegionRow> roundRectRows(i64 left, i64 top, i64 right, i64 bottom, i
     for (i64 i = 0; i < eh; ++i) {
         const auto& c = i < eh / 2 ? cols[std::size_t(eh - 1 - i)] : cols[std::size_t(i)];
         const i64 last = i < eh / 2 ? top + i : bottom - eh + i;
-        const i64 first = i < eh / 2 ? last : (i == eh / 2 ? top + eh / 2 : last);
+        const i64 first = i == eh / 2 ? top + eh / 2 : last;
         if (c.first < c.second)
             for (i64 row = first; row <= last; ++row) rows.push_back({row, c.first, c.second});
     }
@@ -270,15 +270,13 @@ namespace {
 
 // The pen's round dot, rows relative to the point it is centred on: the elliptic region of
 // the box from -(w / 2) to (w + 1) / 2 + 1.
-using DotRow = RegionRow;
-
-std::vector<DotRow> penDot(int width) {
+std::vector<RegionRow> penDot(int width) {
     const i64 left = -(width / 2), right = (width + 1) / 2 + 1;
     return roundRectRows(left, left, right, right, right - left, right - left);
 }
 
-void addDot(Coverage& cov, const std::vector<DotRow>& dot, Point p) {
-    for (const DotRow& r : dot) cov.add(i64(p.y) + r.y, i64(p.x) + r.x0, i64(p.x) + r.x1 - 1);
+void addDot(Coverage& cov, const std::vector<RegionRow>& dot, Point p) {
+    for (const RegionRow& r : dot) cov.add(i64(p.y) + r.y, i64(p.x) + r.x0, i64(p.x) + r.x1 - 1);
 }
 
 // Halves rounded away from zero, as the device rounds them.
@@ -341,7 +339,7 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
     if (closed && segments > 1) dots.push_back(pts.front());
     // The dot of the last width each thread used (lines come in runs of one pen).
     thread_local int dotWidth = 0;
-    thread_local std::vector<DotRow> dot;
+    thread_local std::vector<RegionRow> dot;
     if (dotWidth != width) {
         dot = penDot(width);
         dotWidth = width;

@@ -340,6 +340,21 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
 // Boxes up to this size step their outline out pixel by pixel.
 constexpr i64 kMaxSteppedArc = 1 << 16;
 
+// The first quadrant for a width w by height h box, relative to the centre pixel
+// (w / 2, h / 2): from (w - 1 - w / 2, 0), y growing, to x = 0.
+std::vector<Point> quadrantSteps(i64 w, i64 h) {
+    scan::QuarterSteps steps(w, h);
+    std::vector<Point> pts;
+    i64 x = w - 1, y = h / 2;
+    while (x >= w / 2) {
+        pts.push_back({int(x - w / 2), int(y - h / 2)});
+        const scan::QuarterSteps::Step s = steps.step();
+        if (s.column) --x;
+        if (s.row) ++y;
+    }
+    return pts;
+}
+
 // A round rectangle or ellipse (corners cw by ch) with a wide pen, as the classic device draws
 // it: the outline's pixels stepped out for one corner, mirrored into the others, and stroked
 // as a closed path with the pen; the interior is the round rectangle's region one column and
@@ -360,13 +375,7 @@ void drawWideRound(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         return;
     }
     std::vector<Point> pts;
-    scan::QuarterSteps steps(ew, eh);
-    for (i64 x = ew - 1, y = eh / 2; x >= ew / 2;) {
-        pts.push_back({int(r - ew + x), int(t + eh - 1 - y)});
-        const scan::QuarterSteps::Step st = steps.step();
-        if (st.column) --x;
-        if (st.row) ++y;
-    }
+    for (const Point& q : quadrantSteps(ew, eh)) pts.push_back({int(r - ew + q.x + ew / 2), int(t + eh - 1 - q.y - eh / 2)});
     // Mirrored left to right, then top to bottom; a middle point is not repeated when the
     // corner spans the whole box.
     const auto mirror = [&](bool across, bool oddWhole) {
@@ -611,20 +620,6 @@ void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
 // path. Chords and pies close it (a pie through the box's centre pixel) and fill it as a
 // polygon. Boxes wider or taller than kMaxSteppedArc keep the general outline below.
 
-// The first quadrant for a width w by height h box, relative to the centre pixel
-// (w / 2, h / 2): from (w - 1 - w / 2, 0), y growing, to x = 0.
-std::vector<Point> quadrantSteps(i64 w, i64 h) {
-    scan::QuarterSteps steps(w, h);
-    std::vector<Point> pts;
-    i64 x = w - 1, y = h / 2;
-    while (x >= w / 2) {
-        pts.push_back({int(x - w / 2), int(y - h / 2)});
-        const scan::QuarterSteps::Step s = steps.step();
-        if (s.column) --x;
-        if (s.row) ++y;
-    }
-    return pts;
-}
 
 // The step at which the direction (x, y) from the centre (y down, the quadrant order above)
 // leaves the outline: 0 .. 4 * count.
