@@ -55,12 +55,45 @@ void shiftForWidth(int width, double& ax, double& ay, double& bx, double& by) {
 
 }  // namespace
 
+namespace {
+
+// Sorts spans by row, then by first column. A long run is bucketed by row first (a wide
+// outline adds thousands of spans over a few hundred rows), leaving only short rows to sort.
+template <class It, class Less>
+void sortByRows(It first, It last, Less before) {
+    const std::size_t n = std::size_t(last - first);
+    if (n < 256) {
+        std::sort(first, last, before);
+        return;
+    }
+    int top = first->y, bottom = first->y;
+    for (It it = first; it != last; ++it) {
+        top = std::min(top, it->y);
+        bottom = std::max(bottom, it->y);
+    }
+    if (std::size_t(bottom - top) > 4 * n) {
+        std::sort(first, last, before);
+        return;
+    }
+    std::vector<std::size_t> start(std::size_t(bottom - top) + 2, 0);
+    for (It it = first; it != last; ++it) ++start[std::size_t(it->y - top) + 1];
+    for (std::size_t i = 1; i < start.size(); ++i) start[i] += start[i - 1];
+    std::vector<Span> bucketed(n);
+    std::vector<std::size_t> next(start.begin(), start.end() - 1);
+    for (It it = first; it != last; ++it) bucketed[next[std::size_t(it->y - top)]++] = *it;
+    for (std::size_t r = 0; r + 1 < start.size(); ++r)
+        std::sort(bucketed.begin() + std::ptrdiff_t(start[r]), bucketed.begin() + std::ptrdiff_t(start[r + 1]), before);
+    std::copy(bucketed.begin(), bucketed.end(), first);
+}
+
+}  // namespace
+
 void Coverage::normalize() {
     if (sorted_) return;
     // Figures add most of their spans row by row: only the tail out of order needs sorting.
     const auto before = [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; };
     const auto mid = std::is_sorted_until(spans_.begin(), spans_.end(), before);
-    std::sort(mid, spans_.end(), before);
+    sortByRows(mid, spans_.end(), before);
     std::inplace_merge(spans_.begin(), mid, spans_.end(), before);
     std::size_t out = 0;
     for (std::size_t i = 0; i < spans_.size(); ++i) {
@@ -316,6 +349,102 @@ bool addWideBand(Coverage& cov, Point p, Point q, int width) {
     return true;
 }
 
+// What the pen paints for a step of one pixel (a diagonal, or along an axis) from a point: its
+// dot there and the band to the next point, one run a row. Stepped outlines are mostly such
+// steps, so a run of them is painted by taking each row's extremes instead of collecting a
+// dot and a band for every pixel.
+struct UnitStep {
+    int top = 0;              // first row, relative to the point
+    std::vector<int> x0, x1;  // columns x0 .. x1 of each row from there
+};
+
+struct UnitSteps {
+    int width = 0;
+    bool oneRunPerRow = true;
+    UnitStep step[9];  // by (dy + 1) * 3 + dx + 1; the middle entry is the dot alone
+};
+
+const UnitSteps& unitSteps(int width, const std::vector<RegionRow>& dot) {
+    thread_local UnitSteps cache;
+    if (cache.width == width) return cache;
+    cache.width = width;
+    cache.oneRunPerRow = true;
+    const i64 o = i64(width) + 4;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            Coverage c(int(2 * o + 1), int(2 * o + 1));
+            addDot(c, dot, {int(o), int(o)});
+            addWideBand(c, {int(o), int(o)}, {int(o + dx), int(o + dy)}, width);
+            c.normalize();
+            UnitStep& u = cache.step[(dy + 1) * 3 + dx + 1];
+            u.x0.clear();
+            u.x1.clear();
+            u.top = int(c.spans().front().y - o);
+            for (const Span& sp : c.spans()) {
+                if (!u.x0.empty() && sp.y == u.top + o + i64(u.x0.size()) - 1) cache.oneRunPerRow = false;
+                u.x0.push_back(int(sp.x0 - o));
+                u.x1.push_back(int(sp.x1 - 1 - o));
+            }
+        }
+    return cache;
+}
+
+// Wider pens take the general way (their columns would not fit the 32-bit rows below).
+constexpr int kMaxUnitStepWidth = 1 << 20;
+
+bool isUnitStep(Point p, Point q) {
+    const i64 dx = i64(q.x) - p.x, dy = i64(q.y) - p.y;
+    return (dx != 0 || dy != 0) && dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1;
+}
+
+// Segments first .. last - 1 of the path, all unit steps that never turn back in x or in y.
+// Each row's runs from the steps are then one run: a step's runs overlap or touch those of
+// its neighbours, and the steps that reach a row are consecutive.
+void addUnitSteps(Coverage& cov, const std::vector<Point>& pts, std::size_t first, std::size_t last, const UnitSteps& unit) {
+    const std::size_t n = pts.size();
+    i64 ymin = pts[first].y, ymax = ymin;
+    for (std::size_t i = first; i < last; ++i) {
+        ymin = std::min<i64>(ymin, pts[i].y);
+        ymax = std::max<i64>(ymax, pts[i].y);
+    }
+    const i64 reach = unit.width + 2;  // every step's rows lie within this of its point
+    const i64 y0 = std::max<i64>(ymin - reach, 0), y1 = std::min<i64>(ymax + reach, cov.height() - 1);
+    if (y0 > y1) return;
+    // Columns in 32 bits so that the loop below runs in vector registers: a point further out
+    // than 2^28 paints nothing visible either way, as the pen is narrower than that.
+    thread_local std::vector<int> lo, hi;
+    const std::size_t count = std::size_t(y1 - y0 + 1);
+    lo.assign(count, std::numeric_limits<int>::max());
+    hi.assign(count, std::numeric_limits<int>::min());
+    constexpr i64 kFar = i64(1) << 28;
+    for (std::size_t i = first; i < last;) {
+        const Point p = pts[i], q = pts[i + 1 < n ? i + 1 : 0];
+        const UnitStep& u = unit.step[(q.y - p.y + 1) * 3 + q.x - p.x + 1];
+        // A run of the same step along a row paints the same rows: its first and last points
+        // give each row's ends.
+        std::size_t j = i + 1;
+        if (p.y == q.y)
+            while (j < last && pts[j + 1 < n ? j + 1 : 0].y == p.y) ++j;
+        const int xa = int(std::clamp<i64>(std::min(p.x, pts[j - 1].x), -kFar, kFar));
+        const int xb = int(std::clamp<i64>(std::max(p.x, pts[j - 1].x), -kFar, kFar));
+        i = j;
+        const i64 top = i64(p.y) + u.top;
+        const std::size_t from = std::size_t(std::max<i64>(y0 - top, 0));
+        const std::size_t to = std::size_t(std::clamp<i64>(y1 + 1 - top, 0, i64(u.x0.size())));
+        if (from >= to) continue;
+        int* l = lo.data() + (top + i64(from) - y0);
+        int* h = hi.data() + (top + i64(from) - y0);
+        const int* a = u.x0.data() + from;
+        const int* b = u.x1.data() + from;
+        for (std::size_t r = 0; r < to - from; ++r) {
+            l[r] = std::min(l[r], xa + a[r]);
+            h[r] = std::max(h[r], xb + b[r]);
+        }
+    }
+    for (std::size_t r = 0; r < count; ++r)
+        if (lo[r] <= hi[r]) cov.add(y0 + i64(r), lo[r], hi[r]);
+}
+
 }  // namespace
 
 void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) {
@@ -325,18 +454,6 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
     if (pts.size() < 2) return;
     const std::size_t n = pts.size();
     const std::size_t segments = closed ? n : n - 1;
-    // A band and a dot for every point: room for their rows at once.
-    cov.reserve(cov.spans().size() + n * std::size_t(2 * width + 2));
-    // Corners get the dot: where a middle segment of some length starts, where the last
-    // segment starts, and on a closed path at the first point too. (Bands first: they come
-    // row by row, which keeps the coverage nearly sorted.)
-    std::vector<Point> dots;
-    if (!closed) dots = {pts.front(), pts.back()};
-    for (std::size_t i = 0; i < segments; ++i) {
-        const bool drawn = addWideBand(cov, pts[i], pts[(i + 1) % n], width);
-        if (segments > 1 && i > 0 && (drawn || i == segments - 1)) dots.push_back(pts[i]);
-    }
-    if (closed && segments > 1) dots.push_back(pts.front());
     // The dot of the last width each thread used (lines come in runs of one pen).
     thread_local int dotWidth = 0;
     thread_local std::vector<RegionRow> dot;
@@ -344,6 +461,34 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
         dot = penDot(width);
         dotWidth = width;
     }
+    const UnitSteps& unit = unitSteps(width, dot);
+    // Corners get the dot: where a middle segment of some length starts, where the last
+    // segment starts, and on a closed path at the first point too. A unit step's start always
+    // has one, so it comes with the step.
+    std::vector<Point> dots;
+    if (!closed) dots = {pts.front(), pts.back()};
+    for (std::size_t i = 0; i < segments;) {
+        const Point p = pts[i], q = pts[i + 1 < n ? i + 1 : 0];
+        if (unit.oneRunPerRow && width <= kMaxUnitStepWidth && isUnitStep(p, q)) {
+            const int sx = q.x - p.x, sy = q.y - p.y;
+            std::size_t j = i + 1;
+            for (int tx = sx, ty = sy; j < segments; ++j) {
+                const Point a = pts[j], b = pts[j + 1 < n ? j + 1 : 0];
+                if (!isUnitStep(a, b)) break;
+                const int ux = b.x - a.x, uy = b.y - a.y;
+                if ((ux && tx && ux != tx) || (uy && ty && uy != ty)) break;
+                tx = tx ? tx : ux;
+                ty = ty ? ty : uy;
+            }
+            addUnitSteps(cov, pts, i, j, unit);
+            i = j;
+            continue;
+        }
+        const bool drawn = addWideBand(cov, p, q, width);
+        if (segments > 1 && i > 0 && (drawn || i == segments - 1)) dots.push_back(p);
+        ++i;
+    }
+    if (closed && segments > 1) dots.push_back(pts.front());
     for (const Point& p : dots) addDot(cov, dot, p);
 }
 

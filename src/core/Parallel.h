@@ -25,12 +25,22 @@ inline std::atomic<int>& bandLimit() {
 // band must not touch shared state other than its own rows; in particular it must not call
 // Bitmap::scanLine() on a non-const bitmap (that may detach the pixels): take the row
 // pointers before the call.
+// The cores, asked once: the system reads a file to answer, which costs more than a small
+// figure's whole drawing.
+inline int coreCount() {
+    static const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    return cores;
+}
+
 template <class Band>
 void forRows(int n, Band band, int minRows = 32) {
     if (n <= 0) return;
     const int limit = bandLimit().load();
-    const int cores = limit > 0 ? limit : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int bands = std::clamp(limit > 0 ? n : n / std::max(1, minRows), 1, cores);
+    const int bands = std::clamp(limit > 0 ? n : n / std::max(1, minRows), 1, limit > 0 ? limit : coreCount());
+    if (bands == 1) {
+        band(0, n);
+        return;
+    }
     const auto first = [&](int i) { return static_cast<int>(static_cast<long long>(n) * i / bands); };
     std::vector<std::jthread> threads;
     std::vector<int> refused;

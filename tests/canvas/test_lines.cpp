@@ -219,6 +219,32 @@ TEST(Lines, WidePensIncludeBothEndsAndFavourLeftAndUp) {
     EXPECT_FALSE(dot.count({17, 17}));
 }
 
+TEST(Lines, WideStaircasesPaintWhatTheirStepsPaintOneByOne) {
+    // Paths of one-pixel steps (stepped outlines, freehand strokes) are painted a row at a
+    // time; that must be the union of the single steps, also where a path turns back.
+    unsigned v = 7;
+    const auto next = [&v] { return (v = v * 1103515245u + 12345u) >> 16; };
+    for (int trial = 0; trial < 300; ++trial) {
+        const int width = 2 + trial % 14;
+        int sx = next() % 2 ? 1 : -1, sy = next() % 2 ? 1 : -1;
+        std::vector<Point> path{{60, 60}};
+        for (int k = 0, n = 2 + int(next() % 30); k < n; ++k) {
+            int dx = int(next() % 2) * sx, dy = int(next() % 2) * sy;
+            if (dx == 0 && dy == 0) dx = sx;
+            if (next() % 9 == 0) (next() % 2 ? sx : sy) *= -1;
+            path.push_back({path.back().x + dx, path.back().y + dy});
+        }
+        Bitmap whole(120, 120), steps(120, 120);
+        whole.canvas().pen().width = steps.canvas().pen().width = width;
+        whole.canvas().polyline(path);
+        for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+            steps.canvas().moveTo(path[i].x, path[i].y);
+            steps.canvas().lineTo(path[i + 1].x, path[i + 1].y);
+        }
+        ASSERT_TRUE(samePixels(whole, steps)) << "trial " << trial << ", width " << width;
+    }
+}
+
 TEST(Lines, PenModeWritesEachPixelOnce) {
     // pmNot over white turns every covered pixel black exactly once: a polyline that crosses
     // itself and overlaps at its joins must not invert anything twice.
