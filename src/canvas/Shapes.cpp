@@ -701,8 +701,18 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
 
     Coverage on(w, h), off(w, h), fill(w, h);
     const int pw = scan::penWidth(pen);
-    if (!clearPen && pw == 1 && !scan::isStyled(pen) && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
-        const std::vector<Point> path = steppedArc(x1, y1, x2, y2, x3, y3, x4, y4, kind == ArcKind::Pie);
+    if (!clearPen && (pw > 1 || !scan::isStyled(pen)) && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
+        // The outline's pixels stepped out and stroked as a path with the pen (closed back to
+        // the start for a chord or pie); an inside-frame pen steps the box shrunk by its width.
+        i64 l = x1, t = y1, r = x2, b = y2;
+        if (pen.style == PenStyle::psInsideFrame && pw > 1) {
+            l += pw / 2;
+            t += pw / 2;
+            r -= (pw - 1) / 2;
+            b -= (pw - 1) / 2;
+            if (l >= r || t >= b) return;
+        }
+        const std::vector<Point> path = steppedArc(l, t, r, b, x3, y3, x4, y4, kind == ArcKind::Pie);
         if (path.size() < 2) return;
         scan::strokePath(path, kind != ArcKind::Arc, pen, on, off);
         if (kind != ArcKind::Arc && !brush.isClear()) fillAlternate(path, fill);
