@@ -321,14 +321,16 @@ i64 roundAway(double v) { return static_cast<i64>(v > 0 ? v + 0.5 : v - 0.5); }
 bool addWideBand(Coverage& cov, Point p, Point q, int width) {
     const i64 dx = i64(q.x) - p.x, dy = i64(q.y) - p.y;
     if (dx == 0 && dy == 0) return false;
+    // Along an axis the band is a rectangle; only its visible rows are visited.
+    const auto box = [&cov](i64 left, i64 top, i64 right, i64 bottom) {
+        for (i64 y = std::max<i64>(top, 0); y < std::min<i64>(bottom, cov.height()); ++y) cov.add(y, left, right - 1);
+    };
     if (dy == 0) {
-        const i64 top = i64(p.y) - width / 2;
-        for (i64 y = top; y < top + width; ++y) cov.add(y, std::min<i64>(p.x, q.x), std::max<i64>(p.x, q.x) - 1);
+        box(std::min<i64>(p.x, q.x), i64(p.y) - width / 2, std::max<i64>(p.x, q.x), i64(p.y) - width / 2 + width);
         return true;
     }
     if (dx == 0) {
-        const i64 left = i64(p.x) - width / 2;
-        for (i64 y = std::min<i64>(p.y, q.y); y < std::max<i64>(p.y, q.y); ++y) cov.add(y, left, left + width - 1);
+        box(i64(p.x) - width / 2, std::min<i64>(p.y, q.y), i64(p.x) - width / 2 + width, std::max<i64>(p.y, q.y));
         return true;
     }
     const double len = std::hypot(double(dx), double(dy));

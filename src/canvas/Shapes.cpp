@@ -355,6 +355,30 @@ std::vector<Point> quadrantSteps(i64 w, i64 h) {
     return pts;
 }
 
+// A rectangle with a wide pen, as the classic device draws it: the pen strokes the closed path
+// through the corners of the box without its last column and row, and the interior is the box
+// inside that path, without the outline. An inside-frame pen first shrinks the box by its
+// width; a box narrower than the pen turns inside out and is still stroked.
+void drawWideRect(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2) {
+    const int pw = scan::penWidth(pen);
+    i64 l = x1, t = y1, r = x2, b = y2;
+    if (pen.style == PenStyle::psInsideFrame) {
+        l += pw / 2;
+        t += pw / 2;
+        r -= (pw - 1) / 2;
+        b -= (pw - 1) / 2;
+    }
+    --r;
+    --b;
+    Coverage on(bmp.width(), bmp.height()), off = on, fill = on;
+    const auto pt = [](i64 x, i64 y) { return Point{int(x), int(y)}; };
+    scan::addWidePath(on, {pt(r, t), pt(l, t), pt(l, b), pt(r, b)}, true, pw);
+    i64 ya, yb;
+    if (!brush.isClear() && visibleRows(std::min(t, b), std::max(t, b) - 1, bmp.height(), ya, yb))
+        for (i64 y = ya; y <= yb; ++y) fill.add(y, std::min(l, r), std::max(l, r) - 1);
+    scan::paintFigure(bmp, pen, brush, on, off, fill);
+}
+
 // A round rectangle or ellipse (corners cw by ch) with a wide pen, as the classic device draws
 // it: the outline's pixels stepped out for one corner, mirrored into the others, and stroked
 // as a closed path with the pen; the interior is the round rectangle's region one column and
@@ -474,26 +498,17 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
         return;
     }
 
-    if (kind != Corners::Square && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
+    if (kind == Corners::Square) {
+        drawWideRect(bmp, pen, brush, x1, y1, x2, y2);
+        return;
+    }
+    if (x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
         drawWideRound(bmp, pen, brush, x1, y1, x2, y2, ellipse ? double(x2 - x1) : cornerW,
                       ellipse ? double(y2 - y1) : cornerH);
         return;
     }
     RoundShape outer, inner;
-    wideBand(region, pen, outer, inner);  // wide outlines are still drawn on the analytic shape
-    const bool inside = pen.style == PenStyle::psInsideFrame;
-    if (kind == Corners::Square && (!inside || std::min(x2 - x1, y2 - y1) >= pw)) {
-        // A wide pen turns a rectangle's corners with its own round tip: the band's outer
-        // edge has the pen's ellipse for corners.
-        i64 l = x1, t = y1, r = x2, b = y2;
-        if (!inside) {
-            l -= pw / 2;
-            t -= pw / 2;
-            r += (pw - 1) / 2;
-            b += (pw - 1) / 2;
-        }
-        outer = boxShape(l, t, r, b, false, pw, pw);
-    }
+    wideBand(region, pen, outer, inner);  // boxes too large to step are drawn on the analytic shape
     if (!visibleRows(y1 - pw, y2 + pw, h, ya, yb)) return;
     raster::shareRows(bmp, ya, yb, (yb - ya + 1) * std::min<i64>(x2 - x1, w), [&](const raster::RowRef& r, int y) {
         RowParts parts;

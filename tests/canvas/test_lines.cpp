@@ -308,6 +308,14 @@ TEST(Lines, FarCoordinatesAreClippedNotWalked) {
     f.lineTo(INT_MAX, INT_MIN);
     f.polyline({{INT_MIN, 0}, {INT_MAX, 5}, {0, INT_MIN}});
     f.polyBezier({{INT_MIN, INT_MIN}, {INT_MAX, INT_MIN}, {INT_MIN, INT_MAX}, {INT_MAX, INT_MAX}});
+    // Wide strokes along the axes and wide rectangles visit only the visible rows.
+    f.moveTo(8, INT_MIN);
+    f.lineTo(8, INT_MAX);
+    f.moveTo(INT_MIN, 4);
+    f.lineTo(INT_MAX, 4);
+    f.brush().setColor(clRed);
+    f.rectangle(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    EXPECT_EQ(far.pixel(20, 20), clRed);
 }
 
 TEST(Lines, BeziersFollowTheirControlPolygon) {
