@@ -280,7 +280,10 @@ std::vector<RegionRow> roundRectRows(i64 left, i64 top, i64 right, i64 bottom, i
         for (i64 y = top; y < bottom; ++y) rows.push_back({y, left, right});
         return rows;
     }
-    std::vector<std::pair<i64, i64>> cols(std::size_t(eh + 1), {left, right});
+    // Rows the corner's stepping never reaches (the tips of a very narrow ellipse, where the
+    // steps run out of columns first) stay empty, so the region keeps within the outline.
+    std::vector<std::pair<i64, i64>> cols(std::size_t(eh + 1), {left, left});
+    cols[std::size_t(eh / 2)] = {left, right};
     QuarterSteps steps(ew, eh);
     i64 x = 0, y = eh / 2;
     while (x <= ew / 2) {
