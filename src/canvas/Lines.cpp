@@ -107,6 +107,11 @@ void Coverage::normalize() {
     sorted_ = true;
 }
 
+void Coverage::sortKeepingRepeats() {
+    if (sorted_) return;
+    sortByRows(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+}
+
 void Coverage::subtract(const Coverage& other) {
     normalize();
     const std::vector<Span>& o = other.spans_;
@@ -228,21 +233,30 @@ void addWideSegment(Coverage& cov, Point a, Point b, int width) {
     addWideSegment(cov, double(a.x), double(a.y), double(b.x), double(b.y), width);
 }
 
-void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, Coverage& off, Coverage& fill) {
-    on.normalize();
-    off.normalize();
+void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, Coverage& off, Coverage& fill,
+                 Layers layers) {
+    const bool once = layers == Layers::Once;
     fill.normalize();
-    fill.subtract(on);
+    if (once) {
+        on.normalize();
+        off.normalize();
+        fill.subtract(on);
+    } else {
+        on.sortKeepingRepeats();
+        off.sortKeepingRepeats();
+    }
     if (brush.isSolid()) {
-        // Opaque background: the gaps take the brush colour; inside the figure the fill
-        // already paints them that colour.
-        off.subtract(on);
-        off.subtract(fill);
+        // Opaque background: the gaps take the brush colour; painted once, the fill already
+        // paints those inside the figure that colour.
+        if (once) {
+            off.subtract(on);
+            off.subtract(fill);
+        }
     } else {
         off = Coverage(off.width(), off.height());
     }
-    // The three sets are disjoint and each run stays in its row, so the rows the figure
-    // covers are shared out over the cores.
+    // Each run stays in its row (and the layers of a row keep their order), so the rows the
+    // figure covers are shared out over the cores.
     int top = bmp.height(), bottom = -1;
     for (const Coverage* c : {&on, &off, &fill})
         if (!c->empty()) {
@@ -259,8 +273,12 @@ void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, 
     for (const Coverage* c : {&on, &off, &fill})
         for (const Span& sp : c->spans()) pixels += sp.x1 - sp.x0;
     raster::shareRowBands(bmp, top, bottom, pixels, [&](const auto& rowAt, int y0, int y1) {
+        const auto paintFill = [&] {
+            runs(fill, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
+        };
+        if (!once) paintFill();
         runs(off, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); });
-        runs(fill, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
+        if (once) paintFill();
         runs(on, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); });
     });
 }
@@ -558,7 +576,8 @@ void Canvas::polyline(const std::vector<Point>& pts) {
     if (pts.size() < 2 || pen_.style == PenStyle::psClear || bmp_.isEmpty()) return;
     scan::Coverage on(bmp_.width(), bmp_.height()), off = on, none = on;
     scan::strokePath(pts, false, pen_, on, off);
-    scan::paintFigure(bmp_, pen_, brush_, on, off, none);
+    scan::paintFigure(bmp_, pen_, brush_, on, off, none,
+                      scan::penWidth(pen_) == 1 ? scan::Layers::FillUnderOutline : scan::Layers::Once);
 }
 
 namespace {

@@ -40,6 +40,7 @@ public:
     void addPixel(i64 x, i64 y) { add(y, x, x); }
     void reserve(std::size_t spans) { spans_.reserve(spans); }
     void normalize();                      // sorts and merges overlapping or touching spans
+    void sortKeepingRepeats();             // sorts by row only: a pixel added twice stays twice
     void subtract(const Coverage& other);  // both normalised; the result stays normalised
     bool contains(int x, int y) const;     // normalised sets only
     const std::vector<Span>& spans() const { return spans_; }
@@ -220,7 +221,15 @@ void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Cove
 //   fill - the interior (the brush)
 // fill loses what `on` covers and `off` loses what either covers; all three go through the
 // pen mode. The sets need not be normalised on entry.
-void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, Coverage& off, Coverage& fill);
+//
+// A figure with a thin pen is painted in layers instead, as the classic device paints it: the
+// whole interior first, then the outline over it (gaps and dashes) stroke by stroke, so that
+// under a pen mode that is not idempotent the outline's pixels inside the interior, and where
+// strokes cross, are mixed once for each. `on` and `off` then keep a pixel once for every
+// stroke that added it. Wide pens paint their interior without the outline, each pixel once.
+enum class Layers { Once, FillUnderOutline };
+void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, Coverage& off, Coverage& fill,
+                 Layers layers = Layers::Once);
 
 // Round-cornered rectangle (rx = hw, ry = hh gives an ellipse, 0 a plain rectangle) about the
 // centre (cx, cy) with half extents hw, hh, all in pixel-centre coordinates.

@@ -334,6 +334,12 @@ std::vector<Point> orderedOutline(const RoundShape& s, i64 top, i64 bottom, int 
 
 enum class Corners { Square, Round, Elliptic };
 
+// Thin outlines go over the whole interior; wide ones and no outline paint each pixel once.
+scan::Layers layersFor(const Pen& pen) {
+    return pen.style != PenStyle::psClear && scan::penWidth(pen) == 1 ? scan::Layers::FillUnderOutline
+                                                                        : scan::Layers::Once;
+}
+
 void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2, Corners kind,
                    double cornerW, double cornerH);
 
@@ -485,15 +491,26 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
                 if (region.row(y, w, kSlack, a, b)) fill.add(y, a, b);
             }
         }
-        scan::paintFigure(bmp, pen, brush, on, off, fill);
+        // A rectangle's interior stops inside its outline, so only round figures layer.
+        scan::paintFigure(bmp, pen, brush, on, off, fill, kind == Corners::Square ? scan::Layers::Once : layersFor(pen));
         return;
     }
 
     if (pw == 1) {
         if (!visibleRows(y1, y2 - 1, h, ya, yb)) return;
+        // Round figures lay their brush over the whole region row, outline included, before
+        // the outline goes on top (see scan::Layers).
+        const bool layered = kind != Corners::Square && !brush.isClear();
         raster::shareRows(bmp, ya, yb, (yb - ya + 1) * std::min<i64>(x2 - x1, w), [&](const raster::RowRef& r, int y) {
             RowParts parts;
-            if (thinRow(region, y, w, parts)) paintParts(r, y, parts);
+            if (!thinRow(region, y, w, parts)) return;
+            if (!layered) {
+                paintParts(r, y, parts);
+                return;
+            }
+            raster::brushRun(r, y, int(std::max<i64>(parts.x0[0], 0)), int(std::min<i64>(parts.x1[parts.count - 1] + 1, w)), brush, pen.mode);
+            for (int k = 0; k < parts.count; ++k)
+                raster::penRun(r, int(std::max<i64>(parts.x0[k], 0)), int(std::min<i64>(parts.x1[k] + 1, w)), pen.color, pen.mode);
         });
         return;
     }
@@ -716,7 +733,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
 
     Coverage on(w, h), off(w, h), fill(w, h);
     const int pw = scan::penWidth(pen);
-    if (!clearPen && (pw > 1 || !scan::isStyled(pen)) && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
+    if (!clearPen && x2 - x1 <= kMaxSteppedArc && y2 - y1 <= kMaxSteppedArc) {
         // The outline's pixels stepped out and stroked as a path with the pen (closed back to
         // the start for a chord or pie); an inside-frame pen steps the box shrunk by its width.
         i64 l = x1, t = y1, r = x2, b = y2;
@@ -731,7 +748,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
         if (path.size() < 2) return;
         scan::strokePath(path, kind != ArcKind::Arc, pen, on, off);
         if (kind != ArcKind::Arc && !brush.isClear()) fillAlternate(path, fill);
-        scan::paintFigure(bmp, pen, brush, on, off, fill);
+        scan::paintFigure(bmp, pen, brush, on, off, fill, layersFor(pen));
         return;
     }
     i64 ya, yb;
@@ -853,7 +870,7 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
             }
         }
     }
-    scan::paintFigure(bmp, pen, brush, on, off, fill);
+    scan::paintFigure(bmp, pen, brush, on, off, fill, kind == ArcKind::Arc ? scan::Layers::Once : layersFor(pen));
 }
 
 }  // namespace
@@ -887,7 +904,7 @@ void Canvas::polygon(const std::vector<Point>& pts) {
     Coverage on(bmp_.width(), bmp_.height()), off = on, fill = on;
     if (pen_.style != PenStyle::psClear) scan::strokePath(pts, true, pen_, on, off);
     if (!brush_.isClear()) fillAlternate(pts, fill);
-    scan::paintFigure(bmp_, pen_, brush_, on, off, fill);
+    scan::paintFigure(bmp_, pen_, brush_, on, off, fill, layersFor(pen_));
 }
 
 }  // namespace pixoral

@@ -245,11 +245,36 @@ TEST(Lines, WideStaircasesPaintWhatTheirStepsPaintOneByOne) {
     }
 }
 
-TEST(Lines, PenModeWritesEachPixelOnce) {
-    // pmNot over white turns every covered pixel black exactly once: a polyline that crosses
-    // itself and overlaps at its joins must not invert anything twice.
+TEST(Lines, PenModeMixesEachStrokeOnce) {
+    // A wide pen's pixels are one region: pmNot over white turns every covered pixel black
+    // exactly once, also where the polyline crosses itself or overlaps at its joins. A thin
+    // pen mixes stroke by stroke: a pixel on n strokes is inverted n times, and the joins
+    // belong to one stroke only.
     const std::vector<Point> path{{5, 5}, {50, 40}, {50, 5}, {5, 40}, {30, 2}, {30, 45}};
-    for (int width : {1, 2, 5}) {
+    std::vector<int> strokes(60 * 50, 0);
+    for (std::size_t i = 0; i + 1 < path.size(); ++i) {
+        Bitmap one(60, 50);
+        one.canvas().moveTo(path[i].x, path[i].y);
+        one.canvas().lineTo(path[i + 1].x, path[i + 1].y);
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 60; ++x) strokes[std::size_t(y * 60 + x)] += one.pixel(x, y) == clBlack;
+    }
+    for (PenStyle style : {PenStyle::psSolid, PenStyle::psDot}) {
+        Bitmap inv(60, 50);
+        inv.canvas().pen().style = style;
+        inv.canvas().pen().mode = PenMode::pmNot;
+        inv.canvas().brush().setColor(clBlack);
+        inv.canvas().polyline(path);
+        int twice = 0;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < 60; ++x) {
+                const int n = strokes[std::size_t(y * 60 + x)];
+                twice += n == 2;
+                EXPECT_EQ(inv.pixel(x, y), n % 2 ? clBlack : clWhite) << penStyleName(style) << " " << x << "," << y;
+            }
+        EXPECT_GT(twice, 0);
+    }
+    for (int width : {2, 5}) {
         for (PenStyle style : {PenStyle::psSolid, PenStyle::psDot}) {
             SCOPED_TRACE(testing::Message() << "width " << width << " style " << penStyleName(style));
             Bitmap copy(60, 50), inv(60, 50);
