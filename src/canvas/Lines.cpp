@@ -617,7 +617,8 @@ void flattenCubic(const Fixed* p, int level, std::vector<Point>& out) {
         if (out.empty() || !(out.back() == q)) out.push_back(q);
         return;
     }
-    auto mid = [](Fixed a, Fixed b) { return Fixed{(a.x + b.x) / 2, (a.y + b.y) / 2}; };
+    // Halves round up, the division itself toward zero (as the device's integer halving does).
+    auto mid = [](Fixed a, Fixed b) { return Fixed{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
     const Fixed a = mid(p[0], p[1]), b = mid(p[1], p[2]), c = mid(p[2], p[3]);
     const Fixed d = mid(a, b), e = mid(b, c), m = mid(d, e);
     const Fixed left[4] = {p[0], a, d, m}, right[4] = {m, e, c, p[3]};
