@@ -2,6 +2,7 @@
 // lists about itself.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,6 +75,30 @@ TEST(Batch, AFailingScriptExitsOneWithItsMessageAndWord) {
     EXPECT_TRUE(r.err.contains("message: ")) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains("stopped at \"abc\" (line 2)")) << r.err.toStdString();
     EXPECT_FALSE(r.err.contains("message: Pixoral")) << "the run goes no further";
+}
+
+TEST(Batch, TurtleScriptsDrawWhatTheReferenceDraws) {
+    // Lines of widths 1 to 5, ellipses, round rectangles, curves, floods and pen modes.
+    const QDir golden(QStringLiteral(PIXORAL_GOLDEN_SCRIPTS));
+    const QStringList scripts = golden.entryList({"*.qvs"}, QDir::Files, QDir::Name);
+    ASSERT_GE(scripts.size(), 5);
+    for (const QString& script : scripts) {
+        SCOPED_TRACE(script.toStdString());
+        QTemporaryDir dir;
+        const QString out = dir.filePath("out.bmp");
+        const BatchOutcome r = runBatch({"--do", "File>New", "--answer", "64", "--answer", "64", "--script",
+                                         golden.filePath(script), "--save", out},
+                                        dir.path());
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const QImage ours = QImage(out).convertToFormat(QImage::Format_RGB32);
+        const QImage want = QImage(golden.filePath(QFileInfo(script).completeBaseName() + ".bmp")).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(want.isNull());
+        ASSERT_EQ(ours.size(), want.size());
+        int differ = 0;
+        for (int y = 0; y < want.height(); ++y)
+            for (int x = 0; x < want.width(); ++x) differ += ours.pixel(x, y) != want.pixel(x, y);
+        EXPECT_EQ(differ, 0);
+    }
 }
 
 TEST(Batch, SettingTheValueAControlHoldsRunsItsHandler) {
