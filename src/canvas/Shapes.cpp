@@ -361,6 +361,17 @@ std::vector<Point> quadrantSteps(i64 w, i64 h) {
     return pts;
 }
 
+// An inside-frame pen runs its centre line on the box shrunk by its width, so that it keeps
+// within the box (a box narrower than the pen turns inside out).
+void keepInsideFrame(const Pen& pen, i64& l, i64& t, i64& r, i64& b) {
+    if (pen.style != PenStyle::psInsideFrame) return;
+    const int pw = scan::penWidth(pen);
+    l += pw / 2;
+    t += pw / 2;
+    r -= (pw - 1) / 2;
+    b -= (pw - 1) / 2;
+}
+
 // A rectangle with a wide pen, as the classic device draws it: the pen strokes the closed path
 // through the corners of the box without its last column and row, and the interior is the box
 // inside that path, without the outline. An inside-frame pen first shrinks the box by its
@@ -368,12 +379,7 @@ std::vector<Point> quadrantSteps(i64 w, i64 h) {
 void drawWideRect(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 y1, i64 x2, i64 y2) {
     const int pw = scan::penWidth(pen);
     i64 l = x1, t = y1, r = x2, b = y2;
-    if (pen.style == PenStyle::psInsideFrame) {
-        l += pw / 2;
-        t += pw / 2;
-        r -= (pw - 1) / 2;
-        b -= (pw - 1) / 2;
-    }
+    keepInsideFrame(pen, l, t, r, b);
     --r;
     --b;
     Coverage on(bmp.width(), bmp.height()), off = on, fill = on;
@@ -393,12 +399,7 @@ void drawWideRound(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
                    double ch) {
     const int pw = scan::penWidth(pen);
     i64 l = x1, t = y1, r = x2, b = y2;
-    if (pen.style == PenStyle::psInsideFrame) {
-        l += pw / 2;
-        t += pw / 2;
-        r -= (pw - 1) / 2;
-        b -= (pw - 1) / 2;
-    }
+    keepInsideFrame(pen, l, t, r, b);
     const i64 ew = std::min<i64>(r - l, std::llabs(std::llround(cw))), eh = std::min<i64>(b - t, std::llabs(std::llround(ch)));
     if (ew <= 2 || eh <= 2) {
         drawBoxFigure(bmp, pen, brush, x1, y1, x2, y2, Corners::Square, 0, 0);
@@ -737,13 +738,8 @@ void drawArcFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, ArcKind kind
         // The outline's pixels stepped out and stroked as a path with the pen (closed back to
         // the start for a chord or pie); an inside-frame pen steps the box shrunk by its width.
         i64 l = x1, t = y1, r = x2, b = y2;
-        if (pen.style == PenStyle::psInsideFrame && pw > 1) {
-            l += pw / 2;
-            t += pw / 2;
-            r -= (pw - 1) / 2;
-            b -= (pw - 1) / 2;
-            if (l >= r || t >= b) return;
-        }
+        keepInsideFrame(pen, l, t, r, b);
+        if (l >= r || t >= b) return;
         const std::vector<Point> path = steppedArc(l, t, r, b, x3, y3, x4, y4, kind == ArcKind::Pie);
         if (path.size() < 2) return;
         scan::strokePath(path, kind != ArcKind::Arc, pen, on, off);
