@@ -2,10 +2,14 @@
 // LineTo: a fan of width-1 lines across the whole bitmap (items = pixels written).
 // Ellipse: the inscribed ellipse with a width-1 outline and solid fill, and with a width-9 pen
 // (items = pixels of the box).
+// Figure: the same for the other filled figures inscribed in the box: a rectangle, a round
+// rectangle with corners a quarter of the box, a three-quarter pie and a five-pointed star.
 #include <benchmark/benchmark.h>
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+
+#include <vector>
 
 using namespace pixoral;
 
@@ -47,7 +51,33 @@ void BM_Ellipse(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * std::int64_t(n) * n);
 }
 
+enum Figure { kRectangle, kRoundRect, kPie, kStar };
+
+void BM_Figure(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    const auto figure = static_cast<Figure>(state.range(2));
+    Bitmap bmp(n, n);
+    Canvas& c = bmp.canvas();
+    c.pen().width = static_cast<int>(state.range(1));
+    c.brush().setColor(clYellow);
+    const std::vector<Point> star{{n / 2, 0}, {n * 4 / 5, n - 1}, {0, n * 2 / 5}, {n - 1, n * 2 / 5}, {n / 5, n - 1}};
+    for (auto _ : state) {
+        switch (figure) {
+        case kRectangle: c.rectangle(0, 0, n, n); break;
+        case kRoundRect: c.roundRect(0, 0, n, n, n / 4, n / 4); break;
+        case kPie: c.pie(0, 0, n, n, n, n / 2, n / 2, n); break;
+        case kStar: c.polygon(star); break;
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * std::int64_t(n) * n);
+}
+
 }  // namespace
 
 BENCHMARK(BM_LineTo)->Args({256, 1})->Args({4096, 1})->Args({256, 5})->Args({4096, 5})->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Ellipse)->Args({256, 1})->Args({4096, 1})->Args({256, 9})->Args({4096, 9})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Figure)
+    ->ArgNames({"n", "pen", "figure"})
+    ->ArgsProduct({{256, 4096}, {1, 9}, {kRectangle, kRoundRect, kPie, kStar}})
+    ->Unit(benchmark::kMicrosecond);

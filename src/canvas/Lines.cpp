@@ -528,10 +528,14 @@ void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Cove
     }
     const bool styled = isStyled(pen);
     i64 phase = 0;
+    const auto onSink = [&on](int y, int x0, int x1) { on.add(y, x0, x1 - 1); };
+    const auto offSink = [&off](int y, int x0, int x1) { off.add(y, x0, x1 - 1); };
+    RunBuilder<decltype(onSink)> onRuns(onSink);
+    RunBuilder<decltype(offSink)> offRuns(offSink);
     for (std::size_t i = 0; i < segments; ++i) {
-        phase += forEachLinePixel(pts[i], pts[(i + 1) % n], on.width(), on.height(), false, [&](int x, int y, i64 s) {
-            if (!styled || styleOn(pen.style, phase + s)) on.addPixel(x, y);
-            else off.addPixel(x, y);
+        phase += forEachLinePixel(pts[i], pts[i + 1 < n ? i + 1 : 0], on.width(), on.height(), false, [&](int x, int y, i64 s) {
+            if (!styled || styleOn(pen.style, phase + s)) onRuns.pixel(x, y);
+            else offRuns.pixel(x, y);
         });
     }
 }

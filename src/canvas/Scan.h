@@ -55,7 +55,8 @@ private:
     bool sorted_ = true;
 };
 
-// Collects single pixels into horizontal runs before they go to Raster.
+// Collects single pixels into horizontal runs before they go to Raster (a line walking left
+// grows its run to the left).
 template <class Sink>
 class RunBuilder {
 public:
@@ -64,6 +65,10 @@ public:
     void pixel(int x, int y) {
         if (open_ && y == y_ && x == x1_) {
             ++x1_;
+            return;
+        }
+        if (open_ && y == y_ && x == x0_ - 1) {
+            --x0_;
             return;
         }
         flush();

@@ -68,10 +68,16 @@ void fillAlternate(const std::vector<Point>& pts, Coverage& cov) {
         i64 x0, y0, dx, dy;  // dy > 0: from the upper end down
         i64 yEnd;            // rows y0 <= y < yEnd
     };
-    std::vector<Edge> edges;
+    // Scratch kept per thread: stepped outlines have thousands of edges, and wide strokes fill
+    // a quadrilateral for every segment.
+    thread_local std::vector<Edge> edges;
+    thread_local std::vector<const Edge*> active;
+    thread_local std::vector<i64> xs;
+    edges.clear();
+    active.clear();
     const std::size_t n = pts.size();
     for (std::size_t i = 0; i < n; ++i) {
-        Point a = pts[i], b = pts[(i + 1) % n];
+        Point a = pts[i], b = pts[i + 1 < n ? i + 1 : 0];
         if (a.y == b.y) continue;
         if (a.y > b.y) std::swap(a, b);
         edges.push_back({a.x, a.y, i64(b.x) - a.x, i64(b.y) - a.y, b.y});
@@ -85,8 +91,6 @@ void fillAlternate(const std::vector<Point>& pts, Coverage& cov) {
     yb = std::min<i64>(bottom, cov.height() - 1);
     if (ya > yb) return;
 
-    std::vector<const Edge*> active;
-    std::vector<i64> xs;
     std::size_t next = 0;
     for (i64 y = ya; y <= yb; ++y) {
         while (next < edges.size() && edges[next].y0 <= y) active.push_back(&edges[next++]);
