@@ -108,8 +108,7 @@ void Coverage::normalize() {
 }
 
 void Coverage::sortKeepingRepeats() {
-    if (sorted_) return;
-    sortByRows(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+    sortByRows(spans_.begin(), spans_.end(), [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.order < b.order; });
 }
 
 void Coverage::subtract(const Coverage& other) {
@@ -276,10 +275,32 @@ void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, 
         const auto paintFill = [&] {
             runs(fill, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::brushRun(r, s.y, s.x0, s.x1, brush, pen.mode); });
         };
-        if (!once) paintFill();
-        runs(off, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); });
-        if (once) paintFill();
-        runs(on, y0, y1, rowAt, [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); });
+        const auto paintOff = [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, brush.color(), pen.mode); };
+        const auto paintOn = [&](const raster::RowRef& r, const Span& s) { raster::penRun(r, s.x0, s.x1, pen.color, pen.mode); };
+        if (once) {
+            runs(off, y0, y1, rowAt, paintOff);
+            paintFill();
+            runs(on, y0, y1, rowAt, paintOn);
+            return;
+        }
+        // The fill, then dashes and gaps row by row in the order they were drawn.
+        paintFill();
+        const auto first = [y0](const Coverage& c) {
+            return std::lower_bound(c.spans().begin(), c.spans().end(), y0, [](const Span& s, int row) { return s.y < row; });
+        };
+        auto a = first(on), b = first(off);
+        const auto aEnd = on.spans().end(), bEnd = off.spans().end();
+        const auto inBand = [y1](auto it, auto end) { return it != end && it->y < y1; };
+        while (inBand(a, aEnd) || inBand(b, bEnd)) {
+            const bool takeOn = !inBand(b, bEnd) || (inBand(a, aEnd) && (a->y != b->y ? a->y < b->y : a->order < b->order));
+            if (takeOn) {
+                paintOn(rowAt(a->y), *a);
+                ++a;
+            } else {
+                paintOff(rowAt(b->y), *b);
+                ++b;
+            }
+        }
     });
 }
 
@@ -528,16 +549,29 @@ void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Cove
     }
     const bool styled = isStyled(pen);
     i64 phase = 0;
-    const auto onSink = [&on](int y, int x0, int x1) { on.add(y, x0, x1 - 1); };
-    const auto offSink = [&off](int y, int x0, int x1) { off.add(y, x0, x1 - 1); };
-    RunBuilder<decltype(onSink)> onRuns(onSink);
-    RunBuilder<decltype(offSink)> offRuns(offSink);
+    // Pixels are gathered into row runs of one kind (dash or gap), numbered in the order
+    // they are drawn; a run ends where the next pixel is of the other kind.
+    Coverage* kind = nullptr;
+    int runY = 0, x0 = 0, x1 = 0, order = 0;
+    const auto flush = [&] {
+        if (kind) kind->add(runY, x0, x1 - 1, order);
+    };
     for (std::size_t i = 0; i < segments; ++i) {
         phase += forEachLinePixel(pts[i], pts[i + 1 < n ? i + 1 : 0], on.width(), on.height(), false, [&](int x, int y, i64 s) {
-            if (!styled || styleOn(pen.style, phase + s)) onRuns.pixel(x, y);
-            else offRuns.pixel(x, y);
+            Coverage* k = !styled || styleOn(pen.style, phase + s) ? &on : &off;
+            if (k == kind && y == runY && (x == x1 || x == x0 - 1)) {
+                (x == x1 ? x1 : x0) = x == x1 ? x1 + 1 : x0 - 1;
+                return;
+            }
+            flush();
+            kind = k;
+            runY = y;
+            x0 = x;
+            x1 = x + 1;
+            ++order;
         });
     }
+    flush();
 }
 
 }  // namespace scan

@@ -20,27 +20,30 @@ struct Span {
     int y;
     int x0;  // first pixel
     int x1;  // one past the last
+    int order = 0;  // a thin stroke's runs count up along the path (see paintFigure)
 };
 
 // A set of pixels of a w by h bitmap as sorted, disjoint row spans. Figures collect their
 // outline and interior here so that every pixel is written exactly once, whatever the pen
-// mode (an outline that crosses itself must not be mixed twice).
+// mode (a wide outline that crosses itself must not be mixed twice); thin strokes keep their
+// runs as drawn instead, repeats included (see paintFigure).
 class Coverage {
 public:
     Coverage(int w, int h) : w_(w), h_(h) {}
-    // Adds pixels x0..x1 (inclusive) of row y, clipped to the bitmap.
-    void add(i64 y, i64 x0, i64 x1) {
+    // Adds pixels x0..x1 (inclusive) of row y, clipped to the bitmap; `order` numbers a thin
+    // stroke's runs for layered painting.
+    void add(i64 y, i64 x0, i64 x1, int order = 0) {
         if (y < 0 || y >= h_) return;
         x0 = std::max<i64>(x0, 0);
         x1 = std::min<i64>(x1, w_ - 1);
         if (x0 > x1) return;
-        spans_.push_back({static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1) + 1});
+        spans_.push_back({static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1) + 1, order});
         sorted_ = false;
     }
     void addPixel(i64 x, i64 y) { add(y, x, x); }
     void reserve(std::size_t spans) { spans_.reserve(spans); }
     void normalize();                      // sorts and merges overlapping or touching spans
-    void sortKeepingRepeats();             // sorts by row only: a pixel added twice stays twice
+    void sortKeepingRepeats();             // by row, then order: a pixel added twice stays twice
     void subtract(const Coverage& other);  // both normalised; the result stays normalised
     bool contains(int x, int y) const;     // normalised sets only
     const std::vector<Span>& spans() const { return spans_; }
@@ -231,7 +234,9 @@ void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Cove
 // whole interior first, then the outline over it (gaps and dashes) stroke by stroke, so that
 // under a pen mode that is not idempotent the outline's pixels inside the interior, and where
 // strokes cross, are mixed once for each. `on` and `off` then keep a pixel once for every
-// stroke that added it. Wide pens paint their interior without the outline, each pixel once.
+// stroke that added it, and a pixel in both is painted in the order of the runs' numbers (a
+// dash drawn over a gap of an earlier stroke shows the dash). Wide pens paint their interior
+// without the outline, each pixel once.
 enum class Layers { Once, FillUnderOutline };
 void paintFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, Coverage& on, Coverage& off, Coverage& fill,
                  Layers layers = Layers::Once);
