@@ -1111,18 +1111,18 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
         }
         const std::int64_t fl = all.i32(24), ft = all.i32(28), fr = all.i32(32), fb = all.i32(36);
         const std::int64_t bl = all.i32(8), bt = all.i32(12), br = all.i32(16), bb = all.i32(20);
-        double w = 0, h = 0, ox = 0, oy = 0;
+        double w = 0, h = 0;
         if (fr > fl && fb > ft) {
-            // The frame is inclusive, in hundredths of a millimetre.
-            ox = fl * pxX / 100;
-            oy = ft * pxY / 100;
-            w = std::round((fr - fl) * pxX / 100) + 1;
-            h = std::round((fb - ft) * pxY / 100) + 1;
+            // The frame, in hundredths of a millimetre, turned into reference pixels and
+            // rounded, as the system sizes a picture it plays into its own frame.
+            w = std::round(double(fr - fl) * pxX / 100);
+            h = std::round(double(fb - ft) * pxY / 100);
+            frame_[0] = double(fl), frame_[1] = double(ft), frame_[2] = double(fr - fl), frame_[3] = double(fb - ft);
         } else if (br >= bl && bb >= bt) {
-            ox = double(bl);
-            oy = double(bt);
+            // No usable frame: the inclusive bounds, drawn without any mapping.
             w = double(br - bl + 1);
             h = double(bb - bt + 1);
+            frame_[2] = frame_[3] = 0;
         }
         if (w <= 0 || h <= 0) return fail(error, QStringLiteral("the metafile has no size"));
         if (!imageSizeAllowed(w, h))
@@ -1130,8 +1130,6 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
         enhanced_ = true;
         width_ = int(w);
         height_ = int(h);
-        originX_ = ox;
-        originY_ = oy;
         pxPerMmX_ = pxX;
         pxPerMmY_ = pxY;
         data_ = bytes;
@@ -1201,10 +1199,17 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
 
     if (enhanced_) {
         Player player(canvas, pxPerMmX_, pxPerMmY_);
-        player.osx = double(width) / width_;
-        player.osy = double(height) / height_;
-        player.odx = -originX_ * player.osx;
-        player.ody = -originY_ * player.osy;
+        if (frame_[2] > 0 && frame_[3] > 0) {
+            // The frame is stretched over the output exactly; the picture's rounded size
+            // leaves the reference pixel a hair off one output pixel.
+            player.osx = width * 100.0 / (frame_[2] * pxPerMmX_);
+            player.osy = height * 100.0 / (frame_[3] * pxPerMmY_);
+            player.odx = -frame_[0] * width / frame_[2];
+            player.ody = -frame_[1] * height / frame_[3];
+        } else {
+            player.osx = double(width) / width_;
+            player.osy = double(height) / height_;
+        }
         EmfPlayer emf(player);
         std::int64_t p = 0;
         while (p + 8 <= n) {
