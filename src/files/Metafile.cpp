@@ -3,11 +3,13 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <cstring>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -77,10 +79,11 @@ struct LogFont {
 };
 
 struct GdiObject {
-    enum Kind { Empty, Pen, Brush, Font, Other } kind = Empty;
+    enum Kind { Empty, Pen, Brush, Font, Region, Other } kind = Empty;
     LogPen pen;
     LogBrush brush;
     LogFont font;
+    QRegion region;  // output pixels
 };
 
 // Row-vector affine transform, as world transforms are written: [x y 1] * M.
@@ -107,6 +110,9 @@ struct DcState {
     unsigned textAlign = 0;
     bool clockwise = false;
     double curX = 0, curY = 0;  // logical
+    // The clip region in output pixels; without one everything may be drawn.
+    bool clipped = false;
+    QRegion clip;
 };
 
 constexpr int kMaxPenWidth = 100;
@@ -234,6 +240,86 @@ public:
         if (n == 0 || target < 0 || target >= std::int64_t(saved_.size())) return;
         s = saved_[std::size_t(target)];
         saved_.resize(std::size_t(target));
+    }
+
+    // ---- clipping ----
+    // The canvas itself draws everywhere: a record drawn under a clip is played in full and
+    // every pixel it changed outside the clip is put back afterwards (keepInsideClip).
+    QRegion currentClip() const {
+        return s.clipped ? s.clip : QRegion(0, 0, cv_.bitmap().width(), cv_.bitmap().height());
+    }
+    QRect logicalBox(double l, double t, double r, double b) const {
+        const Rect k = box(l, t, r, b);
+        return QRect(k.left, k.top, std::max(0, k.right - k.left), std::max(0, k.bottom - k.top));
+    }
+    void intersectClip(double l, double t, double r, double b) {
+        s.clip = currentClip().intersected(logicalBox(l, t, r, b));
+        s.clipped = true;
+    }
+    void excludeClip(double l, double t, double r, double b) {
+        s.clip = currentClip().subtracted(logicalBox(l, t, r, b));
+        s.clipped = true;
+    }
+    void offsetClip(double dx, double dy) {
+        if (!s.clipped) return;
+        double sx, sy;
+        windowScale(sx, sy);
+        s.clip.translate(toCanvas(dx * sx * osx), toCanvas(dy * sy * osy));
+    }
+    // Combines a region in output pixels with the clip: RGN_AND, OR, XOR, DIFF, COPY.
+    void selectClip(const QRegion& r, int mode, bool reset) {
+        if (reset) {  // no region: the whole picture again
+            if (mode == 5) s.clipped = false, s.clip = QRegion();
+            return;
+        }
+        const QRegion cur = currentClip();
+        switch (mode) {
+        case 1: s.clip = cur.intersected(r); break;
+        case 2: s.clip = cur.united(r); break;
+        case 3: s.clip = cur.xored(r); break;
+        case 4: s.clip = cur.subtracted(r); break;
+        case 5: s.clip = r; break;
+        default: return;
+        }
+        s.clipped = true;
+    }
+    // Output pixels of a rectangle given in reference-device pixels (EMF regions).
+    QRect deviceRect(double l, double t, double r, double b) const {
+        const int x0 = toCanvas(l * osx + odx), y0 = toCanvas(t * osy + ody);
+        const int x1 = toCanvas(r * osx + odx), y1 = toCanvas(b * osy + ody);
+        return QRect(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0));
+    }
+    void keepInsideClip(const Bitmap& before) {
+        Bitmap& now = cv_.bitmap();
+        if (now.width() != before.width() || now.height() != before.height() || now.isEmpty()) return;
+        if (std::as_const(now).scanLine(0) == before.scanLine(0)) return;  // nothing was drawn
+        const int bpp = bitsPerPixel(now.pixelFormat());
+        const int w = now.width();
+        std::vector<std::pair<int, int>> inside;
+        for (int y = 0; y < now.height(); ++y) {
+            inside.clear();
+            for (const QRect& r : s.clip)
+                if (y >= r.top() && y <= r.bottom()) inside.emplace_back(std::max(0, r.left()), std::min(w, r.right() + 1));
+            std::sort(inside.begin(), inside.end());
+            const std::uint8_t* old = before.scanLine(y);
+            std::uint8_t* row = nullptr;
+            int x = 0;
+            auto restore = [&](int from, int to) {
+                if (from >= to) return;
+                if (bpp >= 8) {
+                    if (!row) row = now.scanLine(y);
+                    std::memcpy(row + std::size_t(from) * (bpp / 8), old + std::size_t(from) * (bpp / 8),
+                                std::size_t(to - from) * (bpp / 8));
+                } else {
+                    for (int i = from; i < to; ++i) now.setPixel(i, y, before.pixel(i, y));
+                }
+            };
+            for (const auto& [a, b] : inside) {
+                restore(x, std::min(a, w));
+                x = std::max(x, b);
+            }
+            restore(x, w);
+        }
     }
 
     // ---- canvas set-up ----
@@ -401,23 +487,31 @@ public:
         const Point a = dev(l, t), c = dev(r, b);
         return Rect{std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
     }
+    // An EMF stores the boxes of its figures with the right and bottom edge inside, a WMF
+    // with them outside, as the canvas takes them.
+    bool inclusiveBoxes = false;
+    Rect figureBox(double l, double t, double r, double b) const {
+        Rect k = box(l, t, r, b);
+        if (inclusiveBoxes) k.right = clampCoord(std::int64_t(k.right) + 1), k.bottom = clampCoord(std::int64_t(k.bottom) + 1);
+        return k;
+    }
     void rectangle(double l, double t, double r, double b) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
         figure([&] { cv_.rectangle(k.left, k.top, k.right, k.bottom); });
     }
     void ellipse(double l, double t, double r, double b) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
         figure([&] { cv_.ellipse(k.left, k.top, k.right, k.bottom); });
     }
     void roundRect(double l, double t, double r, double b, double w, double h) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
         const int ew = toCanvas(std::fabs(w) * scaleX());
         const int eh = toCanvas(std::fabs(h) * scaleY());
         figure([&] { cv_.roundRect(k.left, k.top, k.right, k.bottom, ew, eh); });
     }
     enum class ArcKind { Arc, Chord, Pie };
     void arc(ArcKind kind, double l, double t, double r, double b, double x3, double y3, double x4, double y4) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
         Point p3 = dev(x3, y3), p4 = dev(x4, y4);
         // The canvas runs counter-clockwise on the output; a mirrored mapping or a clockwise
         // arc direction covers the same points when the ends are exchanged.
@@ -557,6 +651,7 @@ public:
         case GdiObject::Pen: s.pen = o.pen; break;
         case GdiObject::Brush: s.brush = o.brush; break;
         case GdiObject::Font: s.font = o.font; break;
+        case GdiObject::Region: selectClip(o.region, 5, false); break;
         default: break;
         }
     }
@@ -631,6 +726,17 @@ public:
         case 0x0412:
             if (r.i16(P) && r.i16(P + 4)) p_.setViewportExt(p_.s.vex * x16(3) / x16(2), p_.s.vey * x16(1) / x16(0));
             break;
+        case 0x0416: p_.intersectClip(x16(3), x16(2), x16(1), x16(0)); break;
+        case 0x0415: p_.excludeClip(x16(3), x16(2), x16(1), x16(0)); break;
+        case 0x0220: p_.offsetClip(x16(1), x16(0)); break;
+        case 0x012C: {  // SelectClipRegion: a region object, or none for the whole picture
+            const int i = r.u16(P);
+            if (i < int(slots_.size()) && slots_[i].kind == GdiObject::Region)
+                p_.selectClip(slots_[i].region, 5, false);
+            else
+                p_.selectClip(QRegion(), 5, true);
+            break;
+        }
         case 0x0214: p_.moveTo(x16(1), x16(0)); break;
         case 0x0213: p_.lineTo(x16(1), x16(0)); break;
         case 0x041B: p_.rectangle(x16(3), x16(2), x16(1), x16(0)); break;
@@ -747,7 +853,14 @@ public:
             create(o);
             break;
         }
-        case 0x00F7: case 0x01F9: case 0x06FF: {  // palette, old pattern brush, region: hold a slot
+        case 0x06FF: {
+            GdiObject o;
+            o.kind = GdiObject::Region;
+            o.region = wmfRegion(r);
+            create(o);
+            break;
+        }
+        case 0x00F7: case 0x01F9: {  // palette, old pattern brush: hold a slot
             GdiObject o;
             o.kind = GdiObject::Other;
             create(o);
@@ -791,6 +904,25 @@ public:
     }
 
 private:
+    // A region object: a header with the bounds, then scans of a top, a bottom and pairs of
+    // left and right edges, in output pixels.
+    QRegion wmfRegion(const Record& r) const {
+        const std::int64_t P = 6;
+        const int scans = r.u16(P + 10);
+        QRegion region;
+        std::int64_t at = P + 22;
+        for (int i = 0; i < scans && r.has(at, 6); ++i) {
+            const int count = r.u16(at), top = r.i16(at + 2), bottom = r.i16(at + 4);
+            if (!r.has(at + 6, std::int64_t(count) * 2 + 2)) break;
+            for (int k = 0; k + 1 < count; k += 2)
+                region += p_.deviceRect(r.i16(at + 6 + 2 * k), top, r.i16(at + 8 + 2 * k), bottom);
+            at += 8 + std::int64_t(count) * 2;
+        }
+        if (scans == 0 && r.has(P + 14, 8))  // an empty scan list: the bounds alone
+            region = p_.deviceRect(r.i16(P + 14), r.i16(P + 16), r.i16(P + 18), r.i16(P + 20));
+        return region;
+    }
+
     static std::vector<QPointF> points16(const Record& r, std::int64_t at, int n) {
         std::vector<QPointF> pts;
         pts.reserve(std::size_t(n));
@@ -832,6 +964,26 @@ public:
             const double fx = X(8) / X(12), fy = X(16) / X(20);
             if (type == 31) p_.setViewportExt(p_.s.vex * fx, p_.s.vey * fy);
             else p_.setWindowExt(p_.s.wex * fx, p_.s.wey * fy);
+            break;
+        }
+        case 30: p_.intersectClip(X(8), X(12), X(16), X(20)); break;
+        case 29: p_.excludeClip(X(8), X(12), X(16), X(20)); break;
+        case 26: p_.offsetClip(X(8), X(12)); break;
+        case 75: {  // ExtSelectClipRgn: data size, mode, then the region's header and rectangles
+            const std::uint32_t bytes = r.u32(8);
+            const int mode = int(r.u32(12));
+            if (bytes < 32 || !r.has(16, bytes)) {
+                p_.selectClip(QRegion(), mode, true);
+                break;
+            }
+            const std::uint32_t head = r.u32(16), count = r.u32(24);
+            QRegion region;
+            if (head >= 32 && r.has(16 + std::int64_t(head), std::int64_t(count) * 16))
+                for (std::uint32_t i = 0; i < count; ++i) {
+                    const std::int64_t at = 16 + std::int64_t(head) + 16 * std::int64_t(i);
+                    region += p_.deviceRect(X(at), X(at + 4), X(at + 8), X(at + 12));
+                }
+            p_.selectClip(region, mode, false);
             break;
         }
         case 33: p_.saveDC(); break;
@@ -1199,6 +1351,7 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
 
     if (enhanced_) {
         Player player(canvas, pxPerMmX_, pxPerMmY_);
+        player.inclusiveBoxes = true;
         if (frame_[2] > 0 && frame_[3] > 0) {
             // The frame is stretched over the output exactly; the picture's rounded size
             // leaves the reference pixel a hair off one output pixel.
@@ -1216,7 +1369,9 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
             const std::uint32_t type = all.u32(p), size = all.u32(p + 4);
             if (size < 8 || size > n - p) break;
             if (type == 14) break;
+            const Bitmap before = player.s.clipped ? canvas.bitmap() : Bitmap();
             emf.play(type, Record(d + p, size));
+            if (player.s.clipped && !before.isEmpty()) player.keepInsideClip(before);
             p += size;
         }
         return;
@@ -1243,7 +1398,9 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
         const std::int64_t size = std::int64_t(all.u32(p)) * 2;
         const int func = all.u16(p + 4);
         if (size < 6 || size > n - p || func == 0) break;
+        const Bitmap before = player.s.clipped ? canvas.bitmap() : Bitmap();
         wmf.play(func, Record(d + p, size));
+        if (player.s.clipped && !before.isEmpty()) player.keepInsideClip(before);
         p += size;
     }
 }
