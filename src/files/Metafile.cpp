@@ -68,6 +68,10 @@ struct LogBrush {
     TColor color = clWhite;
     int hatch = 0;
     std::shared_ptr<const Bitmap> pattern;
+    // A monochrome pattern takes its colours when it is drawn: a 0 bit the text colour, a 1
+    // bit the background colour. Rows from the top, the leftmost pixel in the high bit.
+    bool mono = false;
+    std::uint8_t monoRows[8] = {};
 };
 
 struct LogFont {
@@ -355,7 +359,15 @@ public:
         case BS_PATTERN: case BS_DIBPATTERN: case BS_DIBPATTERNPT:
             b.setColor(s.brush.color);
             b.setStyle(BrushStyle::bsSolid);
-            if (s.brush.pattern) b.setBitmap(s.brush.pattern);
+            if (s.brush.mono) {
+                auto pattern = std::make_shared<Bitmap>(8, 8);
+                for (int y = 0; y < 8; ++y)
+                    for (int x = 0; x < 8; ++x)
+                        pattern->setPixel(x, y, (s.brush.monoRows[y] >> (7 - x)) & 1 ? s.bkColor : s.textColor);
+                b.setBitmap(pattern);
+            } else if (s.brush.pattern) {
+                b.setBitmap(s.brush.pattern);
+            }
             break;
         default:
             b.setColor(s.brush.color);
@@ -1036,7 +1048,10 @@ public:
             o.kind = GdiObject::Brush;
             o.brush.style = BS_DIBPATTERNPT;
             DecodedDib dib;
-            if (dibAt(r, 16, 20, 24, 28, r.u32(12) == 1, &dib)) o.brush.pattern = patternFromDib(dib);
+            if (type == 93 && monoRows(r, o.brush.monoRows))
+                o.brush.mono = true;
+            else if (dibAt(r, 16, 20, 24, 28, r.u32(12) == 1, &dib))
+                o.brush.pattern = patternFromDib(dib);
             store(r.u32(8), o);
             break;
         }
@@ -1103,6 +1118,25 @@ private:
         const std::int64_t ob = r.u32(offBmi), nb = r.u32(cbBmi), os = r.u32(offBits), ns = r.u32(cbBits);
         if (!r.has(ob, nb) || !r.has(os, ns) || nb == 0) return false;
         return decodeDib(r.data() + ob, nb, r.data() + os, ns, paletteIndexes, out);
+    }
+
+    // The 8 by 8 corner of a one-bit DIB (a smaller one repeats), rows from the top.
+    static bool monoRows(const Record& r, std::uint8_t rows[8]) {
+        const std::int64_t ob = r.u32(16), os = r.u32(24), ns = r.u32(28);
+        if (!r.has(ob, 16) || r.u16(ob + 14) != 1 || !r.has(os, ns)) return false;
+        const std::int64_t w = r.i32(ob + 4), h = r.i32(ob + 8);
+        const std::int64_t height = h < 0 ? -h : h, stride = (w + 31) / 32 * 4;
+        if (w <= 0 || height <= 0 || height > 65536 || !r.has(os, stride * height)) return false;
+        for (int y = 0; y < 8; ++y) {
+            const std::int64_t row = y % height, stored = h < 0 ? row : height - 1 - row;
+            std::uint8_t v = 0;
+            for (int x = 0; x < 8; ++x) {
+                const std::int64_t px = x % w;
+                v = std::uint8_t(v << 1 | ((r.u8(os + stored * stride + px / 8) >> (7 - px % 8)) & 1));
+            }
+            rows[y] = v;
+        }
+        return true;
     }
 
     void store(std::uint32_t index, const GdiObject& o) {

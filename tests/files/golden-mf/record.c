@@ -235,11 +235,14 @@ static void brushes(HDC dc)
 {
     pen(dc, PS_SOLID, 1, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 160));
+    /* Each hatch is selected after the background mode is set: Wine's raster engine fixes a
+     * hatch's background when the brush is first used, where GDI takes the mode of the moment. */
     for (int i = 0; i < 6; i++) {
-        hatch(dc, i, RGB(0, 0, 200));
         SetBkMode(dc, OPAQUE);
+        hatch(dc, i, RGB(0, 0, 200));
         Rectangle(dc, 4 + 20 * i, 4, 22 + 20 * i, 26);
         SetBkMode(dc, TRANSPARENT);
+        hatch(dc, i, RGB(0, 0, 200));
         Rectangle(dc, 4 + 20 * i, 30, 22 + 20 * i, 52);
     }
     SetBkMode(dc, OPAQUE);
