@@ -53,6 +53,7 @@ enum MapMode { MM_TEXT = 1, MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLISH, MM_HIENGLISH
 enum { PS_SOLID = 0, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE };
 enum { BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2, BS_PATTERN = 3, BS_DIBPATTERN = 5, BS_DIBPATTERNPT = 6 };
 enum { TRANSPARENT = 1, OPAQUE = 2 };
+enum { ALTERNATE = 1, WINDING = 2 };
 enum { TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24 };
 enum { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
 
@@ -112,6 +113,7 @@ struct DcState {
     int bkMode = OPAQUE;
     int rop2 = 13;  // R2_COPYPEN
     unsigned textAlign = 0;
+    int polyFillMode = ALTERNATE;
     bool clockwise = false;
     double curX = 0, curY = 0;  // logical
     // The clip region in output pixels; without one everything may be drawn.
@@ -442,38 +444,70 @@ public:
     }
     void polygon(const std::vector<QPointF>& pts) {
         if (pts.size() < 2) return;
-        const auto d = devPoints(pts);
-        figure([&] { cv_.polygon(d); });
+        polyPolygon({pts});
     }
+    // The system fills a polygon first and draws its outline over the fill, so a pen mix
+    // that is not idempotent meets the outline's pixels twice: the fill goes through the
+    // canvas with no pen, then the outline with no brush. Several rings make one region.
     void polyPolygon(const std::vector<std::vector<QPointF>>& polys) {
         std::vector<std::vector<Point>> rings;
         for (const auto& p : polys)
             if (p.size() >= 2) rings.push_back(devPoints(p));
         if (rings.empty()) return;
-        if (rings.size() == 1) {
-            figure([&] { cv_.polygon(rings[0]); });
-            return;
-        }
         // One even-odd region: the rings joined through their first points (each bridge is
-        // crossed twice, so it adds nothing to the fill), then every outline on its own.
+        // crossed twice, so it adds nothing to the fill).
         std::vector<Point> joined;
         for (const auto& r : rings) {
             joined.insert(joined.end(), r.begin(), r.end());
-            joined.push_back(r.front());
+            if (rings.size() > 1) joined.push_back(r.front());
         }
-        for (auto it = rings.rbegin() + 1; it != rings.rend(); ++it) joined.push_back(it->front());
+        if (rings.size() > 1)
+            for (auto it = rings.rbegin() + 1; it != rings.rend(); ++it) joined.push_back(it->front());
         figure([&] {
             const Pen pen = cv_.pen();
             cv_.pen().style = PenStyle::psClear;
             cv_.polygon(joined);
+            if (s.polyFillMode == WINDING) fillWindingHoles(rings);
             cv_.pen() = pen;
         });
         applyPen();
+        if (cv_.pen().style == PenStyle::psClear) return;
         cv_.brush().setBitmap(nullptr);
         cv_.brush().setStyle(BrushStyle::bsClear);
         for (auto r : rings) {
             r.push_back(r.front());
             cv_.polyline(r);
+        }
+    }
+    // The winding rule fills, beyond the even-odd region, the places that the outline goes
+    // round an even number of times (twice, or once each way): found per row at the pixel
+    // centres and filled run by run with the brush (the pen is off; a penless rectangle
+    // leaves out its last column and row, hence the 2).
+    void fillWindingHoles(const std::vector<std::vector<Point>>& rings) {
+        int top = kCoordLimit, bottom = -kCoordLimit;
+        for (const auto& r : rings)
+            for (const Point& p : r) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+        top = std::max(top, 0);
+        bottom = std::min(bottom, cv_.bitmap().height());
+        std::vector<std::pair<double, int>> cross;
+        for (int y = top; y < bottom; ++y) {
+            const double cy = y + 0.5;
+            cross.clear();
+            for (const auto& r : rings)
+                for (std::size_t i = 0; i < r.size(); ++i) {
+                    const Point a = r[i], b = r[(i + 1) % r.size()];
+                    if ((a.y <= cy) == (b.y <= cy)) continue;
+                    const double x = a.x + (cy - a.y) * double(b.x - a.x) / double(b.y - a.y);
+                    cross.emplace_back(x, b.y > a.y ? 1 : -1);
+                }
+            std::sort(cross.begin(), cross.end());
+            int winding = 0;
+            for (std::size_t i = 0; i + 1 < cross.size(); ++i) {
+                winding += cross[i].second;
+                if (winding == 0 || (i + 1) % 2 == 1) continue;  // outside, or already filled
+                const int x0 = int(std::ceil(cross[i].first - 0.5)), x1 = int(std::ceil(cross[i + 1].first - 0.5));
+                if (x1 >= x0) cv_.rectangle(x0, y, x1 + 2, y + 2);
+            }
         }
     }
     void polyBezier(const std::vector<QPointF>& pts) {
@@ -724,6 +758,7 @@ public:
         case 0x0102: p_.s.bkMode = r.u16(P); break;
         case 0x0103: p_.setMapMode(r.u16(P)); break;
         case 0x0104: p_.s.rop2 = r.u16(P); break;
+        case 0x0106: p_.s.polyFillMode = r.u16(P); break;
         case 0x0209: p_.s.textColor = colorRef(r.u32(P)); break;
         case 0x012E: p_.s.textAlign = r.u16(P); break;
         case 0x020B: p_.s.woy = x16(0); p_.s.wox = x16(1); break;
@@ -966,6 +1001,7 @@ public:
         case 15: p_.setPixel(X(8), X(12), colorRef(r.u32(16))); break;
         case 17: p_.setMapMode(int(r.u32(8))); break;
         case 18: p_.s.bkMode = int(r.u32(8)); break;
+        case 19: p_.s.polyFillMode = int(r.u32(8)); break;
         case 20: p_.s.rop2 = int(r.u32(8)); break;
         case 22: p_.s.textAlign = r.u32(8); break;
         case 24: p_.s.textColor = colorRef(r.u32(8)); break;
