@@ -686,7 +686,10 @@ public:
         applyBrush();
         const CopyMode saved = cv_.copyMode();
         cv_.setCopyMode(rop);
-        cv_.copyRect(Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)},
+        // A destination running right to left (or upwards) covers the pixels after its end
+        // point up to and including its start point.
+        const int mx = b.x < a.x ? 1 : 0, my = b.y < a.y ? 1 : 0;
+        cv_.copyRect(Rect{std::min(a.x, b.x) + mx, std::min(a.y, b.y) + my, std::max(a.x, b.x) + mx, std::max(a.y, b.y) + my},
                      source.canvas(), Rect{0, 0, source.width(), source.height()});
         cv_.setCopyMode(saved);
     }
@@ -936,6 +939,15 @@ public:
                         x16(4), r.u32(P));
             break;
         }
+        case 0x0D33: {  // SetDIBitsToDevice: usage, scans, first scan, ySrc, xSrc, h, w, yDst, xDst, DIB
+            const std::int64_t dibAt = P + 18;
+            DecodedDib dib;
+            if (!r.has(P, 18) || !decodePackedDib(r.data() + dibAt, r.size() - dibAt, r.u16(P) == 1, &dib)) break;
+            const int h = r.i16(P + 10), w = r.i16(P + 12), ys = r.i16(P + 6), xs = r.i16(P + 8);
+            const std::int64_t top = dib.bottomUp ? std::int64_t(dib.image.height()) - ys - h : ys;
+            p_.blit(dib.image, xs, top, w, h, r.i16(P + 16), r.i16(P + 14), w, h, 0x00CC0020);
+            break;
+        }
         case 0x0F43: {  // StretchDIBits: rop, usage, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, DIB
             const std::int64_t dibAt = P + 22;
             DecodedDib dib;
@@ -1130,6 +1142,14 @@ public:
             if (!dibAt(r, 84, 88, 92, 96, r.u32(80) == 1, &dib)) break;
             const int sw = type == 77 ? r.i32(100) : r.i32(32), sh = type == 77 ? r.i32(104) : r.i32(36);
             p_.blit(dib.image, r.i32(44), r.i32(48), sw, sh, X(24), X(28), X(32), X(36), rop);
+            break;
+        }
+        case 80: {  // SetDIBitsToDevice: the DIB's own pixels, unstretched, copied
+            DecodedDib dib;
+            if (!dibAt(r, 48, 52, 56, 60, r.u32(64) == 1, &dib)) break;
+            const std::int64_t xs = r.i32(32), ys = r.i32(36), w = r.i32(40), h = r.i32(44);
+            const std::int64_t top = dib.bottomUp ? dib.image.height() - ys - h : ys;
+            p_.blit(dib.image, xs, top, w, h, X(24), X(28), double(w), double(h), 0x00CC0020);
             break;
         }
         case 81: {  // StretchDIBits
