@@ -214,14 +214,6 @@ public:
         windowScale(sx, sy);
         return std::hypot(s.world.m21, s.world.m22) * std::fabs(sy * osy);
     }
-    // True when the mapping mirrors the picture, which turns arc directions round.
-    bool mirrored() const {
-        double sx, sy;
-        windowScale(sx, sy);
-        const double det = (s.world.m11 * s.world.m22 - s.world.m12 * s.world.m21) * sx * sy * osx * osy;
-        return det < 0;
-    }
-
     void setWindowExt(double x, double y) {
         if (x == 0 || y == 0) return;
         s.wex = x;
@@ -559,9 +551,9 @@ public:
     void arc(ArcKind kind, double l, double t, double r, double b, double x3, double y3, double x4, double y4) {
         const Rect k = figureBox(l, t, r, b);
         Point p3 = dev(x3, y3), p4 = dev(x4, y4);
-        // The canvas runs counter-clockwise on the output; a mirrored mapping or a clockwise
-        // arc direction covers the same points when the ends are exchanged.
-        if (mirrored() != s.clockwise) std::swap(p3, p4);
+        // Arcs run counter-clockwise on the output whatever the mapping, as the system draws
+        // them; a clockwise arc direction covers the same points with the ends exchanged.
+        if (s.clockwise) std::swap(p3, p4);
         if (kind == ArcKind::Arc)
             line([&] { cv_.arc(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
         else if (kind == ArcKind::Chord)
