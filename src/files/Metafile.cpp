@@ -394,6 +394,20 @@ public:
             cv_.pen() = pen;
         }
         applyBrush();
+        const Pen pen = cv_.pen();
+        const bool styled = pen.style == PenStyle::psDash || pen.style == PenStyle::psDot ||
+                            pen.style == PenStyle::psDashDot || pen.style == PenStyle::psDashDotDot;
+        if (styled && pen.width == 1 && s.bkMode == OPAQUE && (s.rop2 == 13 || s.rop2 == 4)) {
+            // The system paints a styled outline's gaps in the background colour, where the
+            // canvas gives them the brush's: the outline goes down solid in the background
+            // colour with the fill, then its dashes over it.
+            cv_.pen().style = PenStyle::psSolid;
+            cv_.pen().color = s.bkColor;
+            draw();
+            cv_.pen() = pen;
+            cv_.brush().setBitmap(nullptr);
+            cv_.brush().setStyle(BrushStyle::bsClear);
+        }
         draw();
     }
     template <class Draw>
@@ -464,8 +478,7 @@ public:
         });
         applyPen();
         if (cv_.pen().style == PenStyle::psClear) return;
-        cv_.brush().setBitmap(nullptr);
-        cv_.brush().setStyle(BrushStyle::bsClear);
+        applyLineBackground();
         for (auto r : rings) {
             r.push_back(r.front());
             cv_.polyline(r);
