@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <array>
 #include <cstring>
 #include <utility>
 #include <unordered_map>
@@ -419,11 +420,17 @@ public:
 
     // ---- drawing (logical coordinates) ----
     void moveTo(double x, double y) {
+        if (inPath) pathMoved();
         s.curX = x;
         s.curY = y;
     }
     void lineTo(double x, double y) {
         const Point a = dev(s.curX, s.curY), b = dev(x, y);
+        if (inPath) {
+            pathAdd(a, {b});
+            s.curX = x, s.curY = y;
+            return;
+        }
         line([&] {
             cv_.moveTo(a.x, a.y);
             cv_.lineTo(b.x, b.y);
@@ -439,14 +446,24 @@ public:
     void polyline(const std::vector<QPointF>& pts) {
         if (pts.size() < 2) return;
         const auto d = devPoints(pts);
+        if (inPath) {
+            pathMoved();
+            pathAdd(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
+            return;
+        }
         line([&] { cv_.polyline(d); });
     }
     void polylineTo(const std::vector<QPointF>& pts) {
         if (pts.empty()) return;
         std::vector<QPointF> all{QPointF(s.curX, s.curY)};
         all.insert(all.end(), pts.begin(), pts.end());
-        polyline(all);
-        moveTo(pts.back().x(), pts.back().y());
+        if (inPath) {
+            const auto d = devPoints(all);
+            pathAdd(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
+        } else {
+            polyline(all);
+        }
+        s.curX = pts.back().x(), s.curY = pts.back().y();
     }
     void polygon(const std::vector<QPointF>& pts) {
         if (pts.size() < 2) return;
@@ -459,6 +476,15 @@ public:
         std::vector<std::vector<Point>> rings;
         for (const auto& p : polys)
             if (p.size() >= 2) rings.push_back(devPoints(p));
+        if (inPath) {
+            for (const auto& r : rings) path_.push_back(PathFigure{r, true});
+            return;
+        }
+        drawRings(rings, true, true);
+    }
+    // Rings in output pixels: filled as one region, then outlined (closed or open).
+    void drawRings(const std::vector<std::vector<Point>>& rings, bool fill, bool stroke,
+                   const std::vector<bool>* closed = nullptr) {
         if (rings.empty()) return;
         // One even-odd region: the rings joined through their first points (each bridge is
         // crossed twice, so it adds nothing to the fill).
@@ -469,20 +495,110 @@ public:
         }
         if (rings.size() > 1)
             for (auto it = rings.rbegin() + 1; it != rings.rend(); ++it) joined.push_back(it->front());
-        figure([&] {
-            const Pen pen = cv_.pen();
-            cv_.pen().style = PenStyle::psClear;
-            cv_.polygon(joined);
-            if (s.polyFillMode == WINDING) fillWindingHoles(rings);
-            cv_.pen() = pen;
-        });
+        if (fill)
+            figure([&] {
+                const Pen pen = cv_.pen();
+                cv_.pen().style = PenStyle::psClear;
+                cv_.polygon(joined);
+                if (s.polyFillMode == WINDING) fillWindingHoles(rings);
+                cv_.pen() = pen;
+            });
+        if (!stroke) return;
         applyPen();
         if (cv_.pen().style == PenStyle::psClear) return;
         applyLineBackground();
-        for (auto r : rings) {
-            r.push_back(r.front());
-            cv_.polyline(r);
+        for (std::size_t i = 0; i < rings.size(); ++i) {
+            auto r = rings[i];
+            if (!closed || (*closed)[i]) r.push_back(r.front());
+            if (r.size() >= 2) cv_.polyline(r);
         }
+    }
+
+    // ---- paths ----
+    // Between BeginPath and EndPath the lines, curves and figures are collected as figures of
+    // output pixels instead of drawn; FillPath, StrokePath and StrokeAndFillPath draw them
+    // (every figure counts as closed for the fill), SelectClipPath makes them the clip.
+    struct PathFigure {
+        std::vector<Point> pts;
+        bool closed = false;
+    };
+    bool inPath = false;
+    void abortPath() {
+        path_.clear();
+        inPath = false;
+    }
+    void beginPath() {
+        path_.clear();
+        inPath = true;
+    }
+    void closeFigure() {
+        if (!path_.empty() && !path_.back().closed) path_.back().closed = true;
+    }
+    // Adds points to the open figure, starting one at `from` when there is none.
+    void pathAdd(Point from, const std::vector<Point>& pts) {
+        if (path_.empty() || path_.back().closed || path_.back().pts.empty()) path_.push_back(PathFigure{{from}, false});
+        else if (path_.back().pts.back() != from) path_.push_back(PathFigure{{from}, false});
+        auto& f = path_.back().pts;
+        f.insert(f.end(), pts.begin(), pts.end());
+    }
+    void pathMoved() {
+        if (!path_.empty() && !path_.back().closed && path_.back().pts.size() < 2) path_.pop_back();
+    }
+    void drawPath(bool fill, bool stroke) {
+        inPath = false;
+        std::vector<std::vector<Point>> rings;
+        std::vector<bool> closed;
+        for (const auto& f : path_)
+            if (f.pts.size() >= 2) rings.push_back(f.pts), closed.push_back(f.closed);
+        path_.clear();
+        drawRings(rings, fill, stroke, &closed);
+    }
+    void clipToPath(int mode) {
+        inPath = false;
+        QRegion region;
+        for (const auto& f : path_) {
+            QPolygon poly;
+            for (const Point& p : f.pts) poly << QPoint(p.x, p.y);
+            region = region.xored(QRegion(poly, Qt::OddEvenFill));
+        }
+        path_.clear();
+        selectClip(region, mode, false);
+    }
+    // A cubic Bezier flattened by halving until each piece is within a pixel of its chord,
+    // worked in sixteenths of a pixel so that the halves round the same way every time.
+    static void flattenBezier(const Point (&c)[4], std::vector<Point>& out) {
+        struct P { std::int64_t x, y; };
+        auto mid = [](P a, P b) { return P{(a.x + b.x + 1) >> 1, (a.y + b.y + 1) >> 1}; };
+        std::vector<std::pair<std::array<P, 4>, int>> todo{{{P{c[0].x * 16LL, c[0].y * 16LL}, P{c[1].x * 16LL, c[1].y * 16LL},
+                                                            P{c[2].x * 16LL, c[2].y * 16LL}, P{c[3].x * 16LL, c[3].y * 16LL}},
+                                                           0}};
+        while (!todo.empty()) {
+            auto [q, depth] = todo.back();
+            todo.pop_back();
+            auto off = [&](P p) {  // distance of p from the chord, in sixteenths, over the chord length
+                const double dx = double(q[3].x - q[0].x), dy = double(q[3].y - q[0].y);
+                const double len = std::hypot(dx, dy);
+                return len > 0 ? std::fabs(dx * double(p.y - q[0].y) - dy * double(p.x - q[0].x)) / len
+                               : std::hypot(double(p.x - q[0].x), double(p.y - q[0].y));
+            };
+            if (depth >= 8 || (off(q[1]) <= 16 && off(q[2]) <= 16)) {
+                out.push_back(Point{int((q[3].x + 8) >> 4), int((q[3].y + 8) >> 4)});
+                continue;
+            }
+            const P a = mid(q[0], q[1]), b = mid(q[1], q[2]), d = mid(q[2], q[3]);
+            const P e = mid(a, b), f = mid(b, d), m = mid(e, f);
+            todo.push_back({{m, f, d, q[3]}, depth + 1});  // the second half last in, first out
+            todo.push_back({{q[0], a, e, m}, depth + 1});
+        }
+    }
+    static std::vector<Point> flattenBeziers(Point from, const std::vector<Point>& pts) {
+        std::vector<Point> out;
+        for (std::size_t i = 0; i + 2 < pts.size(); i += 3) {
+            const Point c[4] = {from, pts[i], pts[i + 1], pts[i + 2]};
+            flattenBezier(c, out);
+            from = pts[i + 2];
+        }
+        return out;
     }
     // The winding rule fills, beyond the even-odd region, the places that the outline goes
     // round an even number of times (twice, or once each way): found per row at the pixel
@@ -519,6 +635,11 @@ public:
         if (pts.size() < 4) return;
         auto d = devPoints(pts);
         d.resize((d.size() - 1) / 3 * 3 + 1);
+        if (inPath) {
+            pathMoved();
+            pathAdd(d.front(), flattenBeziers(d.front(), std::vector<Point>(d.begin() + 1, d.end())));
+            return;
+        }
         line([&] { cv_.polyBezier(d); });
     }
     void polyBezierTo(const std::vector<QPointF>& pts) {
@@ -526,6 +647,12 @@ public:
         auto d = devPoints(pts);
         d.resize(d.size() / 3 * 3);
         const Point from = dev(s.curX, s.curY);
+        if (inPath) {
+            pathAdd(from, flattenBeziers(from, d));
+            const QPointF& last = pts[d.size() - 1];
+            s.curX = last.x(), s.curY = last.y();
+            return;
+        }
         line([&] {
             cv_.moveTo(from.x, from.y);
             cv_.polyBezierTo(d);
@@ -548,6 +675,10 @@ public:
     }
     void rectangle(double l, double t, double r, double b) {
         const Rect k = figureBox(l, t, r, b);
+        if (inPath) {  // a closed figure round the box, counter-clockwise from the top left
+            path_.push_back(PathFigure{{{k.left, k.top}, {k.left, k.bottom - 1}, {k.right - 1, k.bottom - 1}, {k.right - 1, k.top}}, true});
+            return;
+        }
         figure([&] { cv_.rectangle(k.left, k.top, k.right, k.bottom); });
     }
     void ellipse(double l, double t, double r, double b) {
@@ -714,6 +845,7 @@ private:
     Canvas& cv_;
     double pxmmX_, pxmmY_;
     std::vector<DcState> saved_;
+    std::vector<PathFigure> path_;
 };
 
 // Restores the caller's canvas state however the playing ends.
@@ -1051,6 +1183,14 @@ public:
             p_.selectClip(region, mode, false);
             break;
         }
+        case 59: p_.beginPath(); break;
+        case 60: p_.inPath = false; break;
+        case 61: p_.closeFigure(); break;
+        case 62: p_.drawPath(true, false); break;
+        case 63: p_.drawPath(true, true); break;
+        case 64: p_.drawPath(false, true); break;
+        case 67: p_.clipToPath(int(r.u32(8))); break;
+        case 68: p_.abortPath(); break;
         case 33: p_.saveDC(); break;
         case 34: p_.restoreDC(r.i32(8)); break;
         case 35: p_.s.world = xform(r, 8); break;
