@@ -56,7 +56,7 @@ enum { BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2, BS_PATTERN = 3, BS_DIBPATTERN 
 enum { TRANSPARENT = 1, OPAQUE = 2 };
 enum { ALTERNATE = 1, WINDING = 2 };
 enum { TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24 };
-enum { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
+enum { ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_PDY = 0x2000 };
 
 struct LogPen {
     int style = PS_SOLID;
@@ -728,7 +728,10 @@ public:
     }
 
     // ---- text ----
-    void text(double x, double y, const QString& str, unsigned options, const Rect* logicalRect) {
+    // `advances`: the recorded distance from each character to the next, in logical units;
+    // when they are given every character is placed by them, as the system places them.
+    void text(double x, double y, const QString& str, unsigned options, const Rect* logicalRect,
+              const std::vector<double>* advances = nullptr) {
         Font& f = cv_.font();
         f.name = s.font.face.trimmed().isEmpty() ? QStringLiteral("Arial") : s.font.face;
         double px = s.font.height * scaleY();
@@ -752,9 +755,23 @@ public:
         }
         if (str.isEmpty()) return;
 
+        // Where each character starts along the line, in output pixels from the first.
+        const bool placed = advances && advances->size() == std::size_t(str.size());
+        std::vector<int> starts;
+        int width = 0;
+        double logicalWidth = 0;
+        if (placed) {
+            const double sx = scaleX();
+            for (double adv : *advances) {
+                starts.push_back(toCanvas(logicalWidth * sx));
+                logicalWidth += adv;
+            }
+            width = toCanvas(logicalWidth * sx);
+        } else {
+            width = cv_.textWidth(str);
+        }
         // Offsets from the reference point to the top-left of the first cell, turned with
         // the escapement.
-        const int width = cv_.textWidth(str);
         double ox = 0, oy = 0;
         const unsigned horizontal = s.textAlign & TA_CENTER, vertical = s.textAlign & TA_BASELINE;
         if (horizontal == TA_CENTER)
@@ -766,20 +783,51 @@ public:
         else if (vertical == TA_BOTTOM)
             oy = -cv_.textHeight(str);
         const double a = s.font.escapement * std::numbers::pi / 1800.0;
-        const int tx = clampCoord(at.x + std::int64_t(toCanvas(ox * std::cos(a) + oy * std::sin(a))));
-        const int ty = clampCoord(at.y + std::int64_t(toCanvas(-ox * std::sin(a) + oy * std::cos(a))));
+        const double ca = std::cos(a), sa = std::sin(a);
+        auto cell = [&](double along, int& cx, int& cy) {
+            cx = clampCoord(at.x + std::int64_t(toCanvas((ox + along) * ca + oy * sa)));
+            cy = clampCoord(at.y + std::int64_t(toCanvas(-(ox + along) * sa + oy * ca)));
+        };
+        int tx, ty;
+        cell(0, tx, ty);
 
-        if (s.bkMode == OPAQUE)
-            solidBrush(s.bkColor);
-        else
-            cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
-        if (logicalRect && (options & ETO_CLIPPED))
-            cv_.textRect(clip, tx, ty, str);
-        else
-            cv_.textOut(tx, ty, str);
+        const bool clipped = logicalRect && (options & ETO_CLIPPED);
+        auto draw = [&](int cx, int cy, const QString& part) {
+            if (clipped)
+                cv_.textRect(clip, cx, cy, part);
+            else
+                cv_.textOut(cx, cy, part);
+        };
+        if (!placed) {
+            if (s.bkMode == OPAQUE)
+                solidBrush(s.bkColor);
+            else
+                cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
+            draw(tx, ty, str);
+        } else {
+            // The background goes under the whole run (for level text in one piece, else
+            // cell by cell), then the characters one by one.
+            const bool level = s.font.escapement % 3600 == 0;
+            if (s.bkMode == OPAQUE && level) {
+                solidBrush(s.bkColor);
+                Rect back{tx, ty, clampCoord(std::int64_t(tx) + width), clampCoord(std::int64_t(ty) + cv_.textHeight(str))};
+                if (clipped) back = Rect{std::max(back.left, clip.left), std::max(back.top, clip.top),
+                                         std::min(back.right, clip.right), std::min(back.bottom, clip.bottom)};
+                if (back.right > back.left && back.bottom > back.top) cv_.fillRect(back);
+            }
+            if (s.bkMode == OPAQUE && !level)
+                solidBrush(s.bkColor);
+            else
+                cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
+            for (qsizetype i = 0; i < str.size(); ++i) {
+                int cx, cy;
+                cell(starts[std::size_t(i)], cx, cy);
+                draw(cx, cy, str.mid(i, 1));
+            }
+        }
         if (updateCp) {
             const double sx = scaleX();
-            const double advance = sx > 0 ? width / sx : 0;
+            const double advance = placed ? logicalWidth : sx > 0 ? width / sx : 0;
             s.curX += (horizontal == TA_RIGHT ? -advance : horizontal == TA_CENTER ? 0 : advance);
         }
     }
@@ -983,7 +1031,12 @@ public:
                 at += 8;
             }
             if (!r.has(at, n)) break;
-            p_.text(x, y, latin1Text(r.data() + at, n), options, hasRect ? &rect : nullptr);
+            // The advances follow the string (padded to a whole word) when the record has them.
+            std::vector<double> dx;
+            const std::int64_t dxAt = at + ((n + 1) & ~1);
+            if (n > 0 && r.has(dxAt, std::int64_t(n) * 2))
+                for (int i = 0; i < n; ++i) dx.push_back(r.i16(dxAt + 2 * i));
+            p_.text(x, y, latin1Text(r.data() + at, n), options, hasRect ? &rect : nullptr, dx.empty() ? nullptr : &dx);
             break;
         }
         case 0x012D: {
@@ -1439,7 +1492,12 @@ private:
             text = latin1Text(r.data() + off, bytes);
         }
         const bool hasRect = (options & (ETO_OPAQUE | ETO_CLIPPED)) && rect.right > rect.left && rect.bottom > rect.top;
-        p_.text(x, y, text, options, hasRect ? &rect : nullptr);
+        // The advances: one per character, or an x and a y each with ETO_PDY.
+        std::vector<double> dx;
+        const std::int64_t dxAt = r.u32(72), step = (options & ETO_PDY) ? 8 : 4;
+        if (dxAt > 0 && n > 0 && r.has(dxAt, std::int64_t(n) * step))
+            for (std::uint32_t i = 0; i < n; ++i) dx.push_back(r.i32(dxAt + step * std::int64_t(i)));
+        p_.text(x, y, text, options, hasRect ? &rect : nullptr, dx.empty() ? nullptr : &dx);
     }
 
     Player& p_;

@@ -465,23 +465,34 @@ static void clips(HDC dc)
     line(dc, 0, 92, 128, 92);
 }
 
+/* Text in units of k logical units a pixel (k is 15 for a twips picture). */
+static int k = 1;
+
 static void text(HDC dc)
 {
-    static const INT dx[6] = {14, 14, 14, 14, 14, 14};
-    RECT r = {60, 62, 124, 90};
+    static INT dx[6];
+    RECT r = {60 * k, 62 * k, 124 * k, 90 * k};
+    for (int i = 0; i < 6; i++) dx[i] = 14 * k;
     SetTextColor(dc, RGB(0, 0, 160));
     SetBkMode(dc, TRANSPARENT);
-    font(dc, -16, FW_NORMAL, FALSE, "Arial");
-    TextOutA(dc, 4, 4, "Pixels 42", 9);
+    font(dc, -16 * k, FW_NORMAL, FALSE, "Arial");
+    TextOutA(dc, 4 * k, 4 * k, "Pixels 42", 9);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, RGB(255, 255, 0));
-    font(dc, -20, FW_BOLD, FALSE, "Times New Roman");
-    ExtTextOutA(dc, 4, 26, 0, NULL, "spaced", 6, dx);
+    font(dc, -20 * k, FW_BOLD, FALSE, "Times New Roman");
+    ExtTextOutA(dc, 4 * k, 26 * k, 0, NULL, "spaced", 6, dx);
     SetTextAlign(dc, TA_BASELINE | TA_CENTER);
-    font(dc, -14, FW_NORMAL, TRUE, "Courier New");
+    font(dc, -14 * k, FW_NORMAL, TRUE, "Courier New");
     SetTextColor(dc, RGB(200, 0, 0));
-    ExtTextOutA(dc, 32, 80, ETO_OPAQUE, &r, "Mono", 4, NULL);
+    ExtTextOutA(dc, 32 * k, 80 * k, ETO_OPAQUE, &r, "Mono", 4, NULL);
     SetTextAlign(dc, TA_TOP | TA_LEFT);
+}
+
+static void twipsText(HDC dc)
+{
+    k = 15;
+    text(dc);
+    k = 1;
 }
 
 /* ---- writers ---- */
@@ -593,7 +604,7 @@ int main(void)
     emf("emf_size_256.emf", 256, 192, TRUE, shapesWide);
 
     wmf("text_plain.wmf", 0, 0, 128, 96, text);
-    placeable("text_placeable.wmf", 0, 0, 1920, 1440, 1440, text);
+    placeable("text_placeable.wmf", 0, 0, 1920, 1440, 1440, twipsText);
     emf("text_framed.emf", 128, 96, TRUE, text);
     emf("text_noframe.emf", 0, 0, FALSE, text);
     return failures ? 1 : 0;
