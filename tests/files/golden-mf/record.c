@@ -433,6 +433,19 @@ static void emfLarge(HDC dc)
     scene(dc, -1000000, -750000, 15625);
 }
 
+/* A picture whose own viewport extent shrinks its window: 256 by 192 units shown in a
+ * quarter of the picture; then an isotropic mapping keeps the units square. */
+static void viewportWmf(HDC dc)
+{
+    SetViewportExtEx(dc, 64, 48, NULL);
+    scene(dc, 0, 0, 2);
+    SetMapMode(dc, MM_ISOTROPIC);
+    SetWindowExtEx(dc, 256, 128, NULL);
+    SetViewportExtEx(dc, 128, 96, NULL);
+    SetViewportOrgEx(dc, 0, 48, NULL);
+    scene(dc, 0, 0, 1);
+}
+
 static void largeWmf(HDC dc) { scene(dc, -30000, -20000, 468); }
 
 static void twipsWmf(HDC dc) { scene(dc, 0, 0, 15); }
@@ -577,6 +590,7 @@ int main(void)
     wmf("wmf_window_changes.wmf", 0, 0, 128, 96, wmfWindowChanges);
     wmf("wmf_window_offset.wmf", -40, -30, 128, 96, wmfFlipped);
     wmf("wmf_flipped.wmf", 0, 96, 128, -96, wmfFlipped);
+    wmf("wmf_viewport.wmf", 0, 0, 256, 192, viewportWmf);
     wmf("wmf_clips.wmf", 0, 0, 128, 96, clips);
     placeable("wmf_placeable_twips.wmf", 0, 0, 1920, 1440, 1440, twipsWmf);
     placeable("wmf_placeable_large.wmf", -30000, -20000, 30000, 20000, 30000, largeWmf);
