@@ -89,8 +89,14 @@ struct GdiObject {
     LogPen pen;
     LogBrush brush;
     LogFont font;
-    QRegion region;  // output pixels
+    QRegion region;  // in the file's units: logical when painted, device when it clips
 };
+
+// A rectangle of a region as the file gives it, right and bottom outside.
+QRect rawRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+    const auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); };
+    return QRect(QPoint(c(std::min(l, r)), c(std::min(t, b))), QPoint(c(std::max(l, r)) - 1, c(std::max(t, b)) - 1));
+}
 
 // Row-vector affine transform, as world transforms are written: [x y 1] * M.
 struct Xform {
@@ -288,6 +294,45 @@ public:
         const int x1 = toCanvas(r * osx + odx), y1 = toCanvas(b * osy + ody);
         return QRect(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0));
     }
+    // A region in the file's units taken to output pixels, as device or as logical units.
+    QRegion deviceRegion(const QRegion& raw) const {
+        QRegion out;
+        for (const QRect& q : raw) out += deviceRect(q.left(), q.top(), double(q.right()) + 1, double(q.bottom()) + 1);
+        return out;
+    }
+    QRegion logicalRegion(const QRegion& raw) const {
+        QRegion out;
+        for (const QRect& q : raw) out += logicalBox(q.left(), q.top(), double(q.right()) + 1, double(q.bottom()) + 1);
+        return out;
+    }
+    // The band of a region within w by h logical units of its edge.
+    QRegion frameOf(const QRegion& region, double w, double h) const {
+        const int dx = std::max(1, toCanvas(std::fabs(w) * scaleX())), dy = std::max(1, toCanvas(std::fabs(h) * scaleY()));
+        const QRegion inner = region.intersected(region.translated(dx, 0)).intersected(region.translated(-dx, 0))
+                                  .intersected(region.translated(0, dy)).intersected(region.translated(0, -dy));
+        return region.subtracted(inner);
+    }
+    // Fills a region of output pixels with a brush through the pen mix, as a figure without
+    // an outline (a penless rectangle leaves out its last column and row, hence the 2).
+    void paintRegion(const QRegion& region, const LogBrush& brush) {
+        const LogBrush savedBrush = s.brush;
+        const LogPen savedPen = s.pen;
+        s.brush = brush;
+        s.pen.style = PS_NULL;
+        figure([&] {
+            for (const QRect& q : region) cv_.rectangle(q.left(), q.top(), q.right() + 2, q.bottom() + 2);
+        });
+        s.brush = savedBrush;
+        s.pen = savedPen;
+    }
+    void invertRegion(const QRegion& region) {
+        const int savedMix = s.rop2;
+        s.rop2 = 6;  // R2_NOT
+        LogBrush any;
+        paintRegion(region, any);
+        s.rop2 = savedMix;
+    }
+
     void keepInsideClip(const Bitmap& before) {
         Bitmap& now = cv_.bitmap();
         if (now.width() != before.width() || now.height() != before.height() || now.isEmpty()) return;
@@ -884,7 +929,7 @@ public:
         case GdiObject::Pen: s.pen = o.pen; break;
         case GdiObject::Brush: s.brush = o.brush; break;
         case GdiObject::Font: s.font = o.font; break;
-        case GdiObject::Region: selectClip(o.region, 5, false); break;
+        case GdiObject::Region: selectClip(deviceRegion(o.region), 5, false); break;
         default: break;
         }
     }
@@ -967,9 +1012,26 @@ public:
         case 0x012C: {  // SelectClipRegion: a region object, or none for the whole picture
             const int i = r.u16(P);
             if (i < int(slots_.size()) && slots_[i].kind == GdiObject::Region)
-                p_.selectClip(slots_[i].region, 5, false);
+                p_.selectClip(p_.deviceRegion(slots_[i].region), 5, false);
             else
                 p_.selectClip(QRegion(), 5, true);
+            break;
+        }
+        case 0x012B:  // PaintRegion: with the current brush
+            if (const GdiObject* g = slot(r.u16(P), GdiObject::Region)) p_.paintRegion(p_.logicalRegion(g->region), p_.s.brush);
+            break;
+        case 0x012A:  // InvertRegion
+            if (const GdiObject* g = slot(r.u16(P), GdiObject::Region)) p_.invertRegion(p_.logicalRegion(g->region));
+            break;
+        case 0x0228: case 0x0429: {  // FillRegion: two objects; FrameRegion: height, width, two objects
+            const std::int64_t at = func == 0x0228 ? P : P + 4;
+            // A region and a brush, in whichever order the writer put them.
+            const GdiObject* a = slot(r.u16(at), GdiObject::Region);
+            const GdiObject* b = slot(r.u16(at + 2), GdiObject::Brush);
+            if (!a || !b) a = slot(r.u16(at + 2), GdiObject::Region), b = slot(r.u16(at), GdiObject::Brush);
+            if (!a || !b) break;
+            const QRegion region = p_.logicalRegion(a->region);
+            p_.paintRegion(func == 0x0228 ? region : p_.frameOf(region, r.i16(P + 2), r.i16(P)), b->brush);
             break;
         }
         case 0x0214: p_.moveTo(x16(1), x16(0)); break;
@@ -1153,8 +1215,12 @@ public:
     }
 
 private:
+    const GdiObject* slot(int i, GdiObject::Kind kind) const {
+        return i >= 0 && i < int(slots_.size()) && slots_[i].kind == kind ? &slots_[i] : nullptr;
+    }
+
     // A region object: a header with the bounds, then scans of a top, a bottom and pairs of
-    // left and right edges, in output pixels.
+    // left and right edges, kept in the file's units.
     QRegion wmfRegion(const Record& r) const {
         const std::int64_t P = 6;
         const int scans = r.u16(P + 10);
@@ -1164,11 +1230,11 @@ private:
             const int count = r.u16(at), top = r.i16(at + 2), bottom = r.i16(at + 4);
             if (!r.has(at + 6, std::int64_t(count) * 2 + 2)) break;
             for (int k = 0; k + 1 < count; k += 2)
-                region += p_.deviceRect(r.i16(at + 6 + 2 * k), top, r.i16(at + 8 + 2 * k), bottom);
+                region += rawRect(r.i16(at + 6 + 2 * k), top, r.i16(at + 8 + 2 * k), bottom);
             at += 8 + std::int64_t(count) * 2;
         }
         if (scans == 0 && r.has(P + 14, 8))  // an empty scan list: the bounds alone
-            region = p_.deviceRect(r.i16(P + 14), r.i16(P + 16), r.i16(P + 18), r.i16(P + 20));
+            region = rawRect(r.i16(P + 14), r.i16(P + 16), r.i16(P + 18), r.i16(P + 20));
         return region;
     }
 
@@ -1219,23 +1285,24 @@ public:
         case 30: p_.intersectClip(X(8), X(12), X(16), X(20)); break;
         case 29: p_.excludeClip(X(8), X(12), X(16), X(20)); break;
         case 26: p_.offsetClip(X(8), X(12)); break;
-        case 75: {  // ExtSelectClipRgn: data size, mode, then the region's header and rectangles
+        case 75: {  // ExtSelectClipRgn: data size, mode, then the region in device units
             const std::uint32_t bytes = r.u32(8);
             const int mode = int(r.u32(12));
             if (bytes < 32 || !r.has(16, bytes)) {
                 p_.selectClip(QRegion(), mode, true);
                 break;
             }
-            const std::uint32_t head = r.u32(16), count = r.u32(24);
-            QRegion region;
-            if (head >= 32 && r.has(16 + std::int64_t(head), std::int64_t(count) * 16))
-                for (std::uint32_t i = 0; i < count; ++i) {
-                    const std::int64_t at = 16 + std::int64_t(head) + 16 * std::int64_t(i);
-                    region += p_.deviceRect(X(at), X(at + 4), X(at + 8), X(at + 12));
-                }
-            p_.selectClip(region, mode, false);
+            p_.selectClip(p_.deviceRegion(regionData(r, 16)), mode, false);
             break;
         }
+        // Regions painted with the current brush, a given brush, framed, or inverted; their
+        // rectangles are in logical units.
+        case 74: p_.paintRegion(p_.logicalRegion(regionData(r, 28)), p_.s.brush); break;
+        case 71: p_.paintRegion(p_.logicalRegion(regionData(r, 32)), brushAt(r.u32(28))); break;
+        case 72:
+            p_.paintRegion(p_.frameOf(p_.logicalRegion(regionData(r, 40)), r.i32(32), r.i32(36)), brushAt(r.u32(28)));
+            break;
+        case 73: p_.invertRegion(p_.logicalRegion(regionData(r, 28))); break;
         case 59: p_.beginPath(); break;
         case 60: p_.inPath = false; break;
         case 61: p_.closeFigure(); break;
@@ -1372,6 +1439,26 @@ private:
         const std::int64_t ob = r.u32(offBmi), nb = r.u32(cbBmi), os = r.u32(offBits), ns = r.u32(cbBits);
         if (!r.has(ob, nb) || !r.has(os, ns) || nb == 0) return false;
         return decodeDib(r.data() + ob, nb, r.data() + os, ns, paletteIndexes, out);
+    }
+
+    // An RGNDATA block at `at`: a header (its size, type, count, ...) and the rectangles.
+    static QRegion regionData(const Record& r, std::int64_t at) {
+        const std::uint32_t head = r.u32(at), count = r.u32(at + 8);
+        QRegion region;
+        if (head < 32 || !r.has(at + std::int64_t(head), std::int64_t(count) * 16)) return region;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::int64_t q = at + std::int64_t(head) + 16 * std::int64_t(i);
+            region += rawRect(r.i32(q), r.i32(q + 4), r.i32(q + 8), r.i32(q + 12));
+        }
+        return region;
+    }
+    // The brush of an object index, stock brushes included; white when there is none.
+    LogBrush brushAt(std::uint32_t index) {
+        const DcState saved = p_.s;
+        select(index);
+        const LogBrush b = p_.s.brush;
+        p_.s = saved;
+        return b;
     }
 
     // The 8 by 8 corner of a one-bit DIB (a smaller one repeats), rows from the top.

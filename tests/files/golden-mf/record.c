@@ -478,6 +478,47 @@ static void clips(HDC dc)
     line(dc, 0, 92, 128, 92);
 }
 
+/* World transforms (EMF only): a half-size shift, a quarter turn on top of it, none. */
+static void world(HDC dc)
+{
+    XFORM half = {0.5f, 0, 0, 0.5f, 8, 4}, turn = {0, 1, -1, 0, 120, 0};
+    POINT arrow[5] = {{10, 10}, {90, 10}, {90, 30}, {120, 20}, {10, 60}};
+    SetGraphicsMode(dc, GM_ADVANCED);
+    pen(dc, PS_SOLID, 1, RGB(0, 0, 0));
+    brush(dc, RGB(255, 160, 0));
+    SetWorldTransform(dc, &half);
+    Polygon(dc, arrow, 5);
+    line(dc, 0, 0, 120, 80);
+    ModifyWorldTransform(dc, &turn, MWT_LEFTMULTIPLY);
+    brush(dc, RGB(0, 160, 255));
+    Polygon(dc, arrow, 5);
+    ModifyWorldTransform(dc, NULL, MWT_IDENTITY);
+    brush(dc, RGB(0, 200, 0));
+    for (int i = 0; i < 5; i++) arrow[i].y += 30;
+    Polygon(dc, arrow, 5);
+    SetGraphicsMode(dc, GM_COMPATIBLE);
+}
+
+/* Regions painted, filled, framed and inverted. */
+static void regions(HDC dc)
+{
+    HRGN a = CreateRectRgn(8, 8, 60, 40), b = CreateRectRgn(40, 24, 100, 70), c = CreateRectRgn(0, 0, 1, 1);
+    HBRUSH hb = CreateHatchBrush(HS_CROSS, RGB(200, 0, 0)), sb = CreateSolidBrush(RGB(0, 0, 160));
+    CombineRgn(c, a, b, RGN_OR);
+    brush(dc, RGB(255, 220, 0));
+    PaintRgn(dc, c);
+    FillRgn(dc, a, hb);
+    FrameRgn(dc, c, sb, 2, 3);
+    InvertRgn(dc, b);
+    OffsetRgn(b, 20, 16);
+    FillRgn(dc, b, sb);
+    DeleteObject(a);
+    DeleteObject(b);
+    DeleteObject(c);
+    DeleteObject(hb);
+    DeleteObject(sb);
+}
+
 /* Text in units of k logical units a pixel (k is 15 for a twips picture). */
 static int k = 1;
 
@@ -591,6 +632,7 @@ int main(void)
     wmf("wmf_window_offset.wmf", -40, -30, 128, 96, wmfFlipped);
     wmf("wmf_flipped.wmf", 0, 96, 128, -96, wmfFlipped);
     wmf("wmf_viewport.wmf", 0, 0, 256, 192, viewportWmf);
+    wmf("wmf_regions.wmf", 0, 0, 128, 96, regions);
     wmf("wmf_clips.wmf", 0, 0, 128, 96, clips);
     placeable("wmf_placeable_twips.wmf", 0, 0, 1920, 1440, 1440, twipsWmf);
     placeable("wmf_placeable_large.wmf", -30000, -20000, 30000, 20000, 30000, largeWmf);
@@ -614,6 +656,8 @@ int main(void)
     emf("emf_twips.emf", 128, 96, TRUE, emfTwips);
     emf("emf_large.emf", 128, 96, TRUE, emfLarge);
     emf("emf_clips.emf", 128, 96, TRUE, clips);
+    emf("emf_regions.emf", 128, 96, TRUE, regions);
+    emf("emf_world.emf", 128, 96, TRUE, world);
     emf("emf_noframe.emf", 0, 0, FALSE, polys);
     emf("emf_size_256.emf", 256, 192, TRUE, shapesWide);
 
