@@ -248,8 +248,7 @@ public:
     }
 
     // ---- clipping ----
-    // The canvas itself draws everywhere: a record drawn under a clip is played in full and
-    // every pixel it changed outside the clip is put back afterwards (keepInsideClip).
+    // The clip is kept by ClipGuard, below.
     QRegion currentClip() const {
         return s.clipped ? s.clip : QRegion(0, 0, cv_.bitmap().width(), cv_.bitmap().height());
     }
@@ -319,6 +318,8 @@ public:
         const LogPen savedPen = s.pen;
         s.brush = brush;
         s.pen.style = PS_NULL;
+        const QRect b = region.boundingRect();
+        ClipGuard guard(*this, Rect{b.left(), b.top(), b.right() + 1, b.bottom() + 1});
         figure([&] {
             for (const QRect& q : region) cv_.rectangle(q.left(), q.top(), q.right() + 2, q.bottom() + 2);
         });
@@ -333,37 +334,74 @@ public:
         s.rop2 = savedMix;
     }
 
-    void keepInsideClip(const Bitmap& before) {
-        Bitmap& now = cv_.bitmap();
-        if (now.width() != before.width() || now.height() != before.height() || now.isEmpty()) return;
-        if (std::as_const(now).scanLine(0) == before.scanLine(0)) return;  // nothing was drawn
-        const int bpp = bitsPerPixel(now.pixelFormat());
-        const int w = now.width();
-        std::vector<std::pair<int, int>> inside;
-        for (int y = 0; y < now.height(); ++y) {
-            inside.clear();
-            for (const QRect& r : s.clip)
-                if (y >= r.top() && y <= r.bottom()) inside.emplace_back(std::max(0, r.left()), std::min(w, r.right() + 1));
-            std::sort(inside.begin(), inside.end());
-            const std::uint8_t* old = before.scanLine(y);
-            std::uint8_t* row = nullptr;
-            int x = 0;
-            auto restore = [&](int from, int to) {
-                if (from >= to) return;
-                if (bpp >= 8) {
-                    if (!row) row = now.scanLine(y);
-                    std::memcpy(row + std::size_t(from) * (bpp / 8), old + std::size_t(from) * (bpp / 8),
-                                std::size_t(to - from) * (bpp / 8));
-                } else {
-                    for (int i = from; i < to; ++i) now.setPixel(i, y, before.pixel(i, y));
-                }
-            };
-            for (const auto& [a, b] : inside) {
-                restore(x, std::min(a, w));
-                x = std::max(x, b);
-            }
-            restore(x, w);
+    // While a clip is set, a drawing call keeps the pixels of the box it may touch, draws
+    // in full, and puts back those outside the clip (the canvas itself draws everywhere).
+    // The box is the figure's bounds widened by the pen, so the cost follows the figure.
+    class ClipGuard {
+    public:
+        ClipGuard(Player& p, Rect box) : p_(p) {
+            if (!p_.s.clipped || p_.guarding_) return;
+            p_.guarding_ = active_ = true;
+            const Bitmap& bmp = p_.cv_.bitmap();
+            box_ = Rect{std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, bmp.width()),
+                        std::min(box.bottom, bmp.height())};
+            if (box_.right <= box_.left || box_.bottom <= box_.top) return;
+            saved_.reserve(std::size_t(box_.right - box_.left) * std::size_t(box_.bottom - box_.top));
+            for (int y = box_.top; y < box_.bottom; ++y)
+                for (int x = box_.left; x < box_.right; ++x) saved_.push_back(bmp.pixel(x, y));
         }
+        ~ClipGuard() {
+            if (!active_) return;
+            p_.guarding_ = false;
+            if (saved_.empty()) return;
+            Bitmap& bmp = p_.cv_.bitmap();
+            const int w = box_.right - box_.left;
+            std::vector<std::pair<int, int>> inside;
+            for (int y = box_.top; y < box_.bottom; ++y) {
+                inside.clear();
+                for (const QRect& r : p_.s.clip)
+                    if (y >= r.top() && y <= r.bottom()) inside.emplace_back(r.left(), r.right() + 1);
+                std::sort(inside.begin(), inside.end());
+                const TColor* old = saved_.data() + std::size_t(y - box_.top) * std::size_t(w);
+                int x = box_.left;
+                auto restore = [&](int to) {
+                    for (to = std::min(to, box_.right); x < to; ++x)
+                        if (bmp.pixel(x, y) != old[x - box_.left]) bmp.setPixel(x, y, old[x - box_.left]);
+                };
+                for (const auto& [a, b] : inside) {
+                    restore(a);
+                    x = std::max(x, std::min(b, box_.right));
+                }
+                restore(box_.right);
+            }
+        }
+        ClipGuard(const ClipGuard&) = delete;
+        ClipGuard& operator=(const ClipGuard&) = delete;
+
+    private:
+        Player& p_;
+        bool active_ = false;
+        Rect box_{};
+        std::vector<TColor> saved_;
+    };
+    // The pen's width in output pixels, as the canvas will draw it, plus a pixel each side.
+    int penMargin() const {
+        int w = 1;
+        if (!s.pen.cosmetic && s.pen.width > 0) {
+            const double dw = s.pen.width * (scaleX() + scaleY()) / 2;
+            w = std::isfinite(dw) ? int(std::clamp(std::lround(dw), 1L, long(kMaxPenWidth))) : 1;
+        }
+        return w + 2;
+    }
+    static Rect grown(Rect r, int m) {
+        return Rect{clampCoord(std::int64_t(r.left) - m), clampCoord(std::int64_t(r.top) - m),
+                    clampCoord(std::int64_t(r.right) + m), clampCoord(std::int64_t(r.bottom) + m)};
+    }
+    Rect around(const std::vector<Point>& pts) const {
+        Rect r{kCoordLimit, kCoordLimit, -kCoordLimit, -kCoordLimit};
+        for (const Point& p : pts)
+            r = Rect{std::min(r.left, p.x), std::min(r.top, p.y), std::max(r.right, p.x + 1), std::max(r.bottom, p.y + 1)};
+        return grown(r, penMargin());
     }
 
     // ---- canvas set-up ----
@@ -476,10 +514,13 @@ public:
             s.curX = x, s.curY = y;
             return;
         }
-        line([&] {
-            cv_.moveTo(a.x, a.y);
-            cv_.lineTo(b.x, b.y);
-        });
+        {
+            ClipGuard guard(*this, around({a, b}));
+            line([&] {
+                cv_.moveTo(a.x, a.y);
+                cv_.lineTo(b.x, b.y);
+            });
+        }
         moveTo(x, y);
     }
     std::vector<Point> devPoints(const std::vector<QPointF>& pts) const {
@@ -496,6 +537,7 @@ public:
             pathAdd(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
             return;
         }
+        ClipGuard guard(*this, around(d));
         line([&] { cv_.polyline(d); });
     }
     void polylineTo(const std::vector<QPointF>& pts) {
@@ -531,6 +573,9 @@ public:
     void drawRings(const std::vector<std::vector<Point>>& rings, bool fill, bool stroke,
                    const std::vector<bool>* closed = nullptr) {
         if (rings.empty()) return;
+        std::vector<Point> all;
+        for (const auto& r : rings) all.insert(all.end(), r.begin(), r.end());
+        ClipGuard guard(*this, around(all));
         // One even-odd region: the rings joined through their first points (each bridge is
         // crossed twice, so it adds nothing to the fill).
         std::vector<Point> joined;
@@ -685,6 +730,7 @@ public:
             pathAdd(d.front(), flattenBeziers(d.front(), std::vector<Point>(d.begin() + 1, d.end())));
             return;
         }
+        ClipGuard guard(*this, around(d));  // a Bezier stays within its control points
         line([&] { cv_.polyBezier(d); });
     }
     void polyBezierTo(const std::vector<QPointF>& pts) {
@@ -698,10 +744,15 @@ public:
             s.curX = last.x(), s.curY = last.y();
             return;
         }
-        line([&] {
-            cv_.moveTo(from.x, from.y);
-            cv_.polyBezierTo(d);
-        });
+        {
+            std::vector<Point> all{from};
+            all.insert(all.end(), d.begin(), d.end());
+            ClipGuard guard(*this, around(all));
+            line([&] {
+                cv_.moveTo(from.x, from.y);
+                cv_.polyBezierTo(d);
+            });
+        }
         const QPointF& last = pts[d.size() - 1];
         moveTo(last.x(), last.y());
     }
@@ -724,16 +775,19 @@ public:
             path_.push_back(PathFigure{{{k.left, k.top}, {k.left, k.bottom - 1}, {k.right - 1, k.bottom - 1}, {k.right - 1, k.top}}, true});
             return;
         }
+        ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.rectangle(k.left, k.top, k.right, k.bottom); });
     }
     void ellipse(double l, double t, double r, double b) {
         const Rect k = figureBox(l, t, r, b);
+        ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.ellipse(k.left, k.top, k.right, k.bottom); });
     }
     void roundRect(double l, double t, double r, double b, double w, double h) {
         const Rect k = figureBox(l, t, r, b);
         const int ew = toCanvas(std::fabs(w) * scaleX());
         const int eh = toCanvas(std::fabs(h) * scaleY());
+        ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.roundRect(k.left, k.top, k.right, k.bottom, ew, eh); });
     }
     enum class ArcKind { Arc, Chord, Pie };
@@ -743,6 +797,7 @@ public:
         // Arcs run counter-clockwise on the output whatever the mapping, as the system draws
         // them; a clockwise arc direction covers the same points with the ends exchanged.
         if (s.clockwise) std::swap(p3, p4);
+        ClipGuard guard(*this, grown(k, penMargin()));
         if (kind == ArcKind::Arc)
             line([&] { cv_.arc(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
         else if (kind == ArcKind::Chord)
@@ -769,6 +824,7 @@ public:
     }
     void setPixel(double x, double y, TColor c) {
         const Point p = dev(x, y);
+        ClipGuard guard(*this, Rect{p.x, p.y, clampCoord(std::int64_t(p.x) + 1), clampCoord(std::int64_t(p.y) + 1)});
         cv_.setPixel(p.x, p.y, c);
     }
 
@@ -795,6 +851,7 @@ public:
         Rect clip{};
         if (logicalRect) clip = box(logicalRect->left, logicalRect->top, logicalRect->right, logicalRect->bottom);
         if (logicalRect && (options & ETO_OPAQUE)) {
+            ClipGuard guard(*this, clip);
             solidBrush(s.bkColor);
             cv_.fillRect(clip);
         }
@@ -835,6 +892,9 @@ public:
         };
         int tx, ty;
         cell(0, tx, ty);
+        // The run's box whichever way it is turned: a square round its first cell.
+        const int reach = clampCoord(std::int64_t(width) + std::abs(cv_.textHeight(str)) + 4);
+        ClipGuard guard(*this, grown(Rect{tx, ty, tx, ty}, reach));
 
         const bool clipped = logicalRect && (options & ETO_CLIPPED);
         auto draw = [&](int cx, int cy, const QString& part) {
@@ -918,6 +978,8 @@ public:
         // A destination running right to left (or upwards) covers the pixels after its end
         // point up to and including its start point.
         const int mx = b.x < a.x ? 1 : 0, my = b.y < a.y ? 1 : 0;
+        ClipGuard guard(*this, Rect{std::min(a.x, b.x) + mx, std::min(a.y, b.y) + my, std::max(a.x, b.x) + mx,
+                                    std::max(a.y, b.y) + my});
         cv_.copyRect(Rect{std::min(a.x, b.x) + mx, std::min(a.y, b.y) + my, std::max(a.x, b.x) + mx, std::max(a.y, b.y) + my},
                      source.canvas(), Rect{0, 0, source.width(), source.height()});
         cv_.setCopyMode(saved);
@@ -939,6 +1001,7 @@ private:
     double pxmmX_, pxmmY_;
     std::vector<DcState> saved_;
     std::vector<PathFigure> path_;
+    bool guarding_ = false;
 };
 
 // Restores the caller's canvas state however the playing ends.
@@ -1749,9 +1812,7 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
             const std::uint32_t type = all.u32(p), size = all.u32(p + 4);
             if (size < 8 || size > n - p) break;
             if (type == 14) break;
-            const Bitmap before = player.s.clipped ? canvas.bitmap() : Bitmap();
             emf.play(type, Record(d + p, size));
-            if (player.s.clipped && !before.isEmpty()) player.keepInsideClip(before);
             p += size;
         }
         return;
@@ -1778,9 +1839,7 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
         const std::int64_t size = std::int64_t(all.u32(p)) * 2;
         const int func = all.u16(p + 4);
         if (size < 6 || size > n - p || func == 0) break;
-        const Bitmap before = player.s.clipped ? canvas.bitmap() : Bitmap();
         wmf.play(func, Record(d + p, size));
-        if (player.s.clipped && !before.isEmpty()) player.keepInsideClip(before);
         p += size;
     }
 }
