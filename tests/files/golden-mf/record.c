@@ -446,6 +446,21 @@ static void viewportWmf(HDC dc)
     scene(dc, 0, 0, 1);
 }
 
+/* A metric mapping mode set inside the file: tenths of a millimetre, y upwards from the
+ * top edge, whatever the window says. */
+static void lometric(HDC dc)
+{
+    POINT tri[3] = {{20, -240}, {150, -120}, {300, -240}};
+    SetMapMode(dc, MM_LOMETRIC);
+    pen(dc, PS_SOLID, 1, RGB(0, 0, 0));
+    brush(dc, RGB(255, 150, 0));
+    Rectangle(dc, 10, -10, 160, -100);
+    brush(dc, RGB(0, 150, 255));
+    Ellipse(dc, 180, -10, 330, -110);
+    Polygon(dc, tri, 3);
+    line(dc, 10, -120, 330, -150);
+}
+
 static void largeWmf(HDC dc) { scene(dc, -30000, -20000, 468); }
 
 static void twipsWmf(HDC dc) { scene(dc, 0, 0, 15); }
@@ -633,6 +648,7 @@ int main(void)
     wmf("wmf_flipped.wmf", 0, 96, 128, -96, wmfFlipped);
     wmf("wmf_viewport.wmf", 0, 0, 256, 192, viewportWmf);
     wmf("wmf_regions.wmf", 0, 0, 128, 96, regions);
+    wmf("wmf_lometric.wmf", 0, 0, 128, 96, lometric);
     wmf("wmf_clips.wmf", 0, 0, 128, 96, clips);
     placeable("wmf_placeable_twips.wmf", 0, 0, 1920, 1440, 1440, twipsWmf);
     placeable("wmf_placeable_large.wmf", -30000, -20000, 30000, 20000, 30000, largeWmf);
@@ -658,6 +674,7 @@ int main(void)
     emf("emf_clips.emf", 128, 96, TRUE, clips);
     emf("emf_regions.emf", 128, 96, TRUE, regions);
     emf("emf_world.emf", 128, 96, TRUE, world);
+    emf("emf_lometric.emf", 128, 96, TRUE, lometric);
     emf("emf_noframe.emf", 0, 0, FALSE, polys);
     emf("emf_size_256.emf", 256, 192, TRUE, shapesWide);
 
