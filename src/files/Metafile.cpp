@@ -874,6 +874,11 @@ public:
         }
         // Offsets from the reference point to the top-left of the first cell, turned with
         // the escapement.
+        // The cell is placed by the system's metrics of the font asked for (the canvas may
+        // draw a size near it: it keeps sizes in whole points); the glyphs then sit on the
+        // cell's baseline by the canvas's own ascent.
+        int cellAscent = 0, cellHeight = 0;
+        systemCell(f, h, cellAscent, cellHeight);
         double ox = 0, oy = 0;
         const unsigned horizontal = s.textAlign & TA_CENTER, vertical = s.textAlign & TA_BASELINE;
         if (horizontal == TA_CENTER)
@@ -881,15 +886,19 @@ public:
         else if (horizontal == TA_RIGHT)
             ox = -width;
         if (vertical == TA_BASELINE)
-            oy = -ascent(f);
+            oy = -cellAscent;
         else if (vertical == TA_BOTTOM)
-            oy = -cv_.textHeight(str);
+            oy = -cellHeight;
+        const double glyphDrop = cellAscent - ascent(f);
         const double a = s.font.escapement * std::numbers::pi / 1800.0;
         const double ca = std::cos(a), sa = std::sin(a);
-        auto cell = [&](double along, int& cx, int& cy) {
-            cx = clampCoord(at.x + std::int64_t(toCanvas((ox + along) * ca + oy * sa)));
-            cy = clampCoord(at.y + std::int64_t(toCanvas(-(ox + along) * sa + oy * ca)));
+        auto point = [&](double along, double down, int& cx, int& cy) {
+            cx = clampCoord(at.x + std::int64_t(toCanvas((ox + along) * ca + (oy + down) * sa)));
+            cy = clampCoord(at.y + std::int64_t(toCanvas(-(ox + along) * sa + (oy + down) * ca)));
         };
+        auto cell = [&](double along, int& cx, int& cy) { point(along, glyphDrop, cx, cy); };
+        int bx, by;  // the cell's top left
+        point(0, 0, bx, by);
         int tx, ty;
         cell(0, tx, ty);
         // The run's box whichever way it is turned: a square round its first cell.
@@ -903,27 +912,24 @@ public:
             else
                 cv_.textOut(cx, cy, part);
         };
+        // The background goes under the whole run (for level text in one piece, else cell
+        // by cell), in the system's cell height, then the characters: one by one where their
+        // advances are given.
+        const bool level = s.font.escapement % 3600 == 0;
+        if (s.bkMode == OPAQUE && level) {
+            solidBrush(s.bkColor);
+            Rect back{bx, by, clampCoord(std::int64_t(bx) + width), clampCoord(std::int64_t(by) + cellHeight)};
+            if (clipped) back = Rect{std::max(back.left, clip.left), std::max(back.top, clip.top),
+                                     std::min(back.right, clip.right), std::min(back.bottom, clip.bottom)};
+            if (back.right > back.left && back.bottom > back.top) cv_.fillRect(back);
+        }
+        if (s.bkMode == OPAQUE && !level)
+            solidBrush(s.bkColor);
+        else
+            cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
         if (!placed) {
-            if (s.bkMode == OPAQUE)
-                solidBrush(s.bkColor);
-            else
-                cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
             draw(tx, ty, str);
         } else {
-            // The background goes under the whole run (for level text in one piece, else
-            // cell by cell), then the characters one by one.
-            const bool level = s.font.escapement % 3600 == 0;
-            if (s.bkMode == OPAQUE && level) {
-                solidBrush(s.bkColor);
-                Rect back{tx, ty, clampCoord(std::int64_t(tx) + width), clampCoord(std::int64_t(ty) + cv_.textHeight(str))};
-                if (clipped) back = Rect{std::max(back.left, clip.left), std::max(back.top, clip.top),
-                                         std::min(back.right, clip.right), std::min(back.bottom, clip.bottom)};
-                if (back.right > back.left && back.bottom > back.top) cv_.fillRect(back);
-            }
-            if (s.bkMode == OPAQUE && !level)
-                solidBrush(s.bkColor);
-            else
-                cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
             for (qsizetype i = 0; i < str.size(); ++i) {
                 int cx, cy;
                 cell(starts[std::size_t(i)], cx, cy);
@@ -934,6 +940,24 @@ public:
             const double sx = scaleX();
             const double advance = placed ? logicalWidth : sx > 0 ? width / sx : 0;
             s.curX += (horizontal == TA_RIGHT ? -advance : horizontal == TA_CENTER ? 0 : advance);
+        }
+    }
+    // The system's ascent and cell height of a font asked for by height: for a character
+    // height (negative) the ascent and the descent of that em size, each rounded; for a cell
+    // height, that height shared in the font's proportion.
+    static void systemCell(const Font& f, int height, int& ascent, int& cell) {
+        QFont q(f.name);
+        q.setPixelSize(std::max(1, std::abs(height)));
+        q.setBold(f.style & fsBold);
+        q.setItalic(f.style & fsItalic);
+        const QFontMetricsF m(q);
+        if (height > 0 && m.ascent() + m.descent() > 0) {
+            const double k = height / (m.ascent() + m.descent());
+            ascent = int(std::lround(m.ascent() * k));
+            cell = height;
+        } else {
+            ascent = int(std::lround(m.ascent()));
+            cell = ascent + int(std::lround(m.descent()));
         }
     }
     static int ascent(const Font& f) {
