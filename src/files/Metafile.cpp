@@ -654,31 +654,44 @@ public:
         path_.clear();
         selectClip(region, mode, false);
     }
-    // A cubic Bezier flattened by halving until each piece is within a pixel of its chord,
-    // worked in sixteenths of a pixel so that the halves round the same way every time.
+    // A cubic Bezier flattened by halving, worked in sixteenths of a pixel, until each piece
+    // is flat: both control points lie between its ends along its longer axis and within a
+    // pixel of its chord across it (the chord's slope taken in whole sixteenths per pixel),
+    // or eight halvings deep. That is how the system flattens a path's curves.
     static void flattenBezier(const Point (&c)[4], std::vector<Point>& out) {
         struct P { std::int64_t x, y; };
-        auto mid = [](P a, P b) { return P{(a.x + b.x + 1) >> 1, (a.y + b.y + 1) >> 1}; };
-        std::vector<std::pair<std::array<P, 4>, int>> todo{{{P{c[0].x * 16LL, c[0].y * 16LL}, P{c[1].x * 16LL, c[1].y * 16LL},
-                                                            P{c[2].x * 16LL, c[2].y * 16LL}, P{c[3].x * 16LL, c[3].y * 16LL}},
-                                                           0}};
+        using Q = std::array<P, 4>;
+        auto down = [](std::int64_t v) { return (v + 8) >> 4; };
+        auto mid = [](P a, P b) { return P{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
+        auto between = [](std::int64_t v, std::int64_t a, std::int64_t b) { return v < a ? v >= b : v <= b; };
+        auto flat = [&](const Q& q) {
+            const std::int64_t dx = q[3].x - q[0].x, dy = q[3].y - q[0].y;
+            const bool shallow = std::llabs(dy) <= std::llabs(dx);
+            // Along the longer axis u, across it v.
+            auto u = [&](const P& p) { return shallow ? p.x : p.y; };
+            auto v = [&](const P& p) { return shallow ? p.y : p.x; };
+            if (!between(u(q[1]), u(q[0]), u(q[3])) || !between(u(q[2]), u(q[0]), u(q[3]))) return false;
+            const std::int64_t du = down(shallow ? dx : dy), dv = shallow ? dy : dx;
+            if (du == 0) return true;
+            const std::int64_t slope = dv / du;
+            for (int k = 1; k <= 2; ++k)
+                if (std::llabs(v(q[k]) - v(q[0]) - slope * down(u(q[k]) - u(q[0]))) > 16) return false;
+            return true;
+        };
+        std::vector<std::pair<Q, int>> todo{{Q{P{c[0].x * 16LL, c[0].y * 16LL}, P{c[1].x * 16LL, c[1].y * 16LL},
+                                               P{c[2].x * 16LL, c[2].y * 16LL}, P{c[3].x * 16LL, c[3].y * 16LL}},
+                                             0}};
         while (!todo.empty()) {
             auto [q, depth] = todo.back();
             todo.pop_back();
-            auto off = [&](P p) {  // distance of p from the chord, in sixteenths, over the chord length
-                const double dx = double(q[3].x - q[0].x), dy = double(q[3].y - q[0].y);
-                const double len = std::hypot(dx, dy);
-                return len > 0 ? std::fabs(dx * double(p.y - q[0].y) - dy * double(p.x - q[0].x)) / len
-                               : std::hypot(double(p.x - q[0].x), double(p.y - q[0].y));
-            };
-            if (depth >= 8 || (off(q[1]) <= 16 && off(q[2]) <= 16)) {
-                out.push_back(Point{int((q[3].x + 8) >> 4), int((q[3].y + 8) >> 4)});
+            if (depth >= 8 || flat(q)) {
+                out.push_back(Point{int(down(q[3].x)), int(down(q[3].y))});
                 continue;
             }
             const P a = mid(q[0], q[1]), b = mid(q[1], q[2]), d = mid(q[2], q[3]);
             const P e = mid(a, b), f = mid(b, d), m = mid(e, f);
-            todo.push_back({{m, f, d, q[3]}, depth + 1});  // the second half last in, first out
-            todo.push_back({{q[0], a, e, m}, depth + 1});
+            todo.push_back({Q{m, f, d, q[3]}, depth + 1});  // the second half last in, first out
+            todo.push_back({Q{q[0], a, e, m}, depth + 1});
         }
     }
     static std::vector<Point> flattenBeziers(Point from, const std::vector<Point>& pts) {
@@ -780,6 +793,23 @@ public:
     }
     void ellipse(double l, double t, double r, double b) {
         const Rect k = figureBox(l, t, r, b);
+        if (inPath) {
+            // Four quarter Beziers counter-clockwise from the middle of the right side, each
+            // point set off from a corner by a rounded share of the half axes.
+            const int x0 = k.left, y0 = k.top, x1 = k.right - 1, y1 = k.bottom - 1;
+            const double w = (x1 - x0) / 2.0, h = (y1 - y0) / 2.0, f = 1 - 0.55428475;
+            auto rd = [](double v) { return int(std::floor(v + 0.5)); };
+            const int cw = rd(w * f), ch = rd(h * f), hw = rd(w), hh = rd(h);
+            const Point start{x1, y0 + hh};
+            const std::vector<Point> ctrl{{x1, y0 + ch}, {x1 - cw, y0}, {x0 + hw, y0}, {x0 + cw, y0}, {x0, y0 + ch},
+                                          {x0, y0 + hh}, {x0, y1 - ch}, {x0 + cw, y1}, {x0 + hw, y1}, {x1 - cw, y1},
+                                          {x1, y1 - ch}, {x1, y1 - hh}};
+            std::vector<Point> fig{start};
+            const auto flat = flattenBeziers(start, ctrl);
+            fig.insert(fig.end(), flat.begin(), flat.end());
+            path_.push_back(PathFigure{fig, true});
+            return;
+        }
         ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.ellipse(k.left, k.top, k.right, k.bottom); });
     }

@@ -229,6 +229,29 @@ static void paths(HDC dc)
     StrokePath(dc);
 }
 
+/* Curved figures inside paths, filled and stroked; a clip from a path. */
+static void curvedPaths(HDC dc)
+{
+    pen(dc, PS_SOLID, 1, RGB(0, 0, 0));
+    brush(dc, RGB(120, 220, 120));
+    BeginPath(dc);
+    Ellipse(dc, 4, 4, 60, 44);
+    EndPath(dc);
+    StrokeAndFillPath(dc);
+    BeginPath(dc);
+    Rectangle(dc, 68, 4, 124, 44);
+    Ellipse(dc, 80, 10, 112, 38);
+    EndPath(dc);
+    FillPath(dc);
+    BeginPath(dc);
+    Ellipse(dc, 4, 50, 60, 92);
+    EndPath(dc);
+    SelectClipPath(dc, RGN_COPY);
+    brush(dc, RGB(220, 120, 220));
+    Rectangle(dc, 0, 40, 128, 96);
+    SelectClipRgn(dc, NULL);
+}
+
 static const BYTE mono8[16] = {0xF0, 0, 0xE0, 0, 0xC0, 0, 0x80, 0, 0x0F, 0, 0x07, 0, 0x03, 0, 0x01, 0};
 
 static void brushes(HDC dc)
@@ -663,6 +686,7 @@ int main(void)
     emf("emf_polygons.emf", 128, 96, TRUE, polys);
     emf("emf_beziers.emf", 128, 96, TRUE, beziers);
     emf("emf_paths.emf", 128, 96, TRUE, paths);
+    emf("emf_paths_curved.emf", 128, 96, TRUE, curvedPaths);
     emf("emf_brushes.emf", 128, 96, TRUE, brushes);
     emf("emf_mixes.emf", 128, 96, TRUE, mixes);
     emf("emf_fills.emf", 128, 96, TRUE, fills);
