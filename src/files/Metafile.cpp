@@ -744,7 +744,11 @@ public:
             return;
         }
         ClipGuard guard(*this, around(d));  // a Bezier stays within its control points
-        line([&] { cv_.polyBezier(d); });
+        // Flattened here as the system flattens curves, then drawn as a polyline, as it is.
+        std::vector<Point> flat{d.front()};
+        const auto rest = flattenBeziers(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
+        flat.insert(flat.end(), rest.begin(), rest.end());
+        line([&] { cv_.polyline(flat); });
     }
     void polyBezierTo(const std::vector<QPointF>& pts) {
         if (pts.size() < 3) return;
@@ -761,10 +765,10 @@ public:
             std::vector<Point> all{from};
             all.insert(all.end(), d.begin(), d.end());
             ClipGuard guard(*this, around(all));
-            line([&] {
-                cv_.moveTo(from.x, from.y);
-                cv_.polyBezierTo(d);
-            });
+            std::vector<Point> flat{from};
+            const auto rest = flattenBeziers(from, d);
+            flat.insert(flat.end(), rest.begin(), rest.end());
+            line([&] { cv_.polyline(flat); });
         }
         const QPointF& last = pts[d.size() - 1];
         moveTo(last.x(), last.y());
