@@ -580,6 +580,30 @@ static void text(HDC dc)
     SetTextAlign(dc, TA_TOP | TA_LEFT);
 }
 
+/* Turned text, text clipped to its rectangle, and text that moves the current position. */
+static void textMore(HDC dc)
+{
+    RECT r = {70, 8, 120, 22};
+    SetTextColor(dc, RGB(0, 100, 0));
+    SetBkMode(dc, TRANSPARENT);
+    swapIn(dc, CreateFontA(-14, 0, 900, 900, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, "Arial"), &ownFont);
+    TextOutA(dc, 10, 90, "Up", 2);
+    swapIn(dc, CreateFontA(-14, 0, 450, 450, FW_BOLD, 0, 0, 0, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                           CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, "Arial"), &ownFont);
+    TextOutA(dc, 30, 80, "Slope", 5);
+    font(dc, -16, FW_NORMAL, FALSE, "Arial");
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(200, 220, 255));
+    ExtTextOutA(dc, 64, 6, ETO_CLIPPED, &r, "Clipped text", 12, NULL);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_UPDATECP);
+    MoveToEx(dc, 70, 40, NULL);
+    TextOutA(dc, 0, 0, "one", 3);
+    TextOutA(dc, 0, 0, "two", 3);
+    SetTextAlign(dc, TA_TOP | TA_LEFT);
+}
+
 static void twipsText(HDC dc)
 {
     k = 15;
@@ -706,5 +730,7 @@ int main(void)
     placeable("text_placeable.wmf", 0, 0, 1920, 1440, 1440, twipsText);
     emf("text_framed.emf", 128, 96, TRUE, text);
     emf("text_noframe.emf", 0, 0, FALSE, text);
+    wmf("text_turned.wmf", 0, 0, 128, 96, textMore);
+    emf("text_turned.emf", 128, 96, TRUE, textMore);
     return failures ? 1 : 0;
 }
