@@ -356,21 +356,22 @@ public:
             if (saved_.empty()) return;
             Bitmap& bmp = p_.cv_.bitmap();
             const int w = box_.right - box_.left;
-            std::vector<std::pair<int, int>> inside;
+            // The clip's rectangles come in bands of equal top and bottom, top to bottom and
+            // left to right within a band: one pass over them serves every row of the box.
+            auto band = p_.s.clip.begin();
+            const auto end = p_.s.clip.end();
             for (int y = box_.top; y < box_.bottom; ++y) {
-                inside.clear();
-                for (const QRect& r : p_.s.clip)
-                    if (y >= r.top() && y <= r.bottom()) inside.emplace_back(r.left(), r.right() + 1);
-                std::sort(inside.begin(), inside.end());
+                while (band != end && band->bottom() < y) ++band;
                 const TColor* old = saved_.data() + std::size_t(y - box_.top) * std::size_t(w);
                 int x = box_.left;
                 auto restore = [&](int to) {
                     for (to = std::min(to, box_.right); x < to; ++x)
                         if (bmp.pixel(x, y) != old[x - box_.left]) bmp.setPixel(x, y, old[x - box_.left]);
                 };
-                for (const auto& [a, b] : inside) {
-                    restore(a);
-                    x = std::max(x, std::min(b, box_.right));
+                for (auto r = band; r != end && r->top() <= y; ++r) {
+                    if (r->bottom() < y) continue;
+                    restore(r->left());
+                    x = std::max(x, std::min(r->right() + 1, box_.right));
                 }
                 restore(box_.right);
             }
