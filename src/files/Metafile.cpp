@@ -346,27 +346,48 @@ public:
             box_ = Rect{std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, bmp.width()),
                         std::min(box.bottom, bmp.height())};
             if (box_.right <= box_.left || box_.bottom <= box_.top) return;
-            saved_.reserve(std::size_t(box_.right - box_.left) * std::size_t(box_.bottom - box_.top));
-            for (int y = box_.top; y < box_.bottom; ++y)
-                for (int x = box_.left; x < box_.right; ++x) saved_.push_back(bmp.pixel(x, y));
+            const int bpp = bitsPerPixel(bmp.pixelFormat());
+            bytes_ = bpp >= 8 ? bpp / 8 : 0;  // 0: packed pixels, kept one by one
+            const std::size_t w = std::size_t(box_.right - box_.left), h = std::size_t(box_.bottom - box_.top);
+            if (bytes_) {
+                // The player's one scratch buffer, grown as needed and kept: guards do not nest.
+                std::vector<std::uint8_t>& saved = p_.clipScratch_;
+                if (saved.size() < w * h * std::size_t(bytes_)) saved.resize(w * h * std::size_t(bytes_));
+                for (int y = box_.top; y < box_.bottom; ++y)
+                    std::memcpy(saved.data() + std::size_t(y - box_.top) * w * bytes_,
+                                bmp.scanLine(y) + std::size_t(box_.left) * bytes_, w * bytes_);
+            } else {
+                for (int y = box_.top; y < box_.bottom; ++y)
+                    for (int x = box_.left; x < box_.right; ++x) savedPixels_.push_back(bmp.pixel(x, y));
+            }
         }
         ~ClipGuard() {
             if (!active_) return;
             p_.guarding_ = false;
-            if (saved_.empty()) return;
+            if (box_.right <= box_.left || box_.bottom <= box_.top) return;
+            const std::vector<std::uint8_t>& saved = p_.clipScratch_;
             Bitmap& bmp = p_.cv_.bitmap();
-            const int w = box_.right - box_.left;
+            const std::size_t w = std::size_t(box_.right - box_.left);
             // The clip's rectangles come in bands of equal top and bottom, top to bottom and
             // left to right within a band: one pass over them serves every row of the box.
             auto band = p_.s.clip.begin();
             const auto end = p_.s.clip.end();
             for (int y = box_.top; y < box_.bottom; ++y) {
                 while (band != end && band->bottom() < y) ++band;
-                const TColor* old = saved_.data() + std::size_t(y - box_.top) * std::size_t(w);
+                const std::size_t row = std::size_t(y - box_.top) * w;
+                std::uint8_t* line = nullptr;
                 int x = box_.left;
                 auto restore = [&](int to) {
-                    for (to = std::min(to, box_.right); x < to; ++x)
-                        if (bmp.pixel(x, y) != old[x - box_.left]) bmp.setPixel(x, y, old[x - box_.left]);
+                    to = std::min(to, box_.right);
+                    if (x >= to) return;
+                    if (bytes_) {
+                        if (!line) line = bmp.scanLine(y);
+                        std::memcpy(line + std::size_t(x) * bytes_, saved.data() + (row + std::size_t(x - box_.left)) * bytes_,
+                                    std::size_t(to - x) * bytes_);
+                    } else {
+                        for (int i = x; i < to; ++i) bmp.setPixel(i, y, savedPixels_[row + std::size_t(i - box_.left)]);
+                    }
+                    x = to;
                 };
                 for (auto r = band; r != end && r->top() <= y; ++r) {
                     if (r->bottom() < y) continue;
@@ -383,7 +404,8 @@ public:
         Player& p_;
         bool active_ = false;
         Rect box_{};
-        std::vector<TColor> saved_;
+        int bytes_ = 0;
+        std::vector<TColor> savedPixels_;
     };
     // The pen's width in output pixels, as the canvas will draw it, plus a pixel each side.
     int penMargin() const {
@@ -1061,6 +1083,7 @@ private:
     std::vector<DcState> saved_;
     std::vector<PathFigure> path_;
     bool guarding_ = false;
+    std::vector<std::uint8_t> clipScratch_;
 };
 
 // Restores the caller's canvas state however the playing ends.
