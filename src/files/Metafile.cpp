@@ -929,11 +929,10 @@ public:
         } else {
             width = cv_.textWidth(str);
         }
-        // Offsets from the reference point to the top-left of the first cell, turned with
-        // the escapement.
-        // The cell is placed by the system's metrics of the font asked for (the canvas may
-        // draw a size near it: it keeps sizes in whole points); the glyphs then sit on the
-        // cell's baseline by the canvas's own ascent.
+        // Offsets from the reference point to the top-left of the first cell, turned with the
+        // escapement. The cell is placed by the system's metrics of the font asked for (the
+        // canvas may draw a size near it: it keeps sizes in whole points); the glyphs then sit
+        // on the cell's baseline by the canvas's own ascent.
         int cellAscent = 0, cellHeight = 0;
         systemCell(f, h, cellAscent, cellHeight);
         double ox = 0, oy = 0;
