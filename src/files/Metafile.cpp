@@ -844,6 +844,29 @@ public:
         const Rect k = figureBox(l, t, r, b);
         const int ew = toCanvas(std::fabs(w) * scaleX());
         const int eh = toCanvas(std::fabs(h) * scaleY());
+        if (inPath) {
+            // As the ellipse's figure, with straight sides between the quarter corners.
+            const int x0 = k.left, y0 = k.top, x1 = k.right - 1, y1 = k.bottom - 1;
+            if (ew == 0 || eh == 0) {
+                path_.push_back(PathFigure{{{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true});
+                return;
+            }
+            const double rw = std::min(ew, x1 - x0) / 2.0, rh = std::min(eh, y1 - y0) / 2.0, f = 1 - 0.55428475;
+            auto rd = [](double v) { return int(std::floor(v + 0.5)); };
+            const int cw = rd(rw * f), ch = rd(rh * f), hw = rd(rw), hh = rd(rh);
+            const Point start{x1, y0 + hh};
+            const Point corners[4][4] = {{start, {x1, y0 + ch}, {x1 - cw, y0}, {x1 - hw, y0}},
+                                         {{x0 + hw, y0}, {x0 + cw, y0}, {x0, y0 + ch}, {x0, y0 + hh}},
+                                         {{x0, y1 - hh}, {x0, y1 - ch}, {x0 + cw, y1}, {x0 + hw, y1}},
+                                         {{x1 - hw, y1}, {x1 - cw, y1}, {x1, y1 - ch}, {x1, y1 - hh}}};
+            std::vector<Point> fig{start};
+            for (const auto& c : corners) {
+                if (fig.back() != c[0]) fig.push_back(c[0]);  // the straight side
+                flattenBezier(c, fig);
+            }
+            path_.push_back(PathFigure{fig, true});
+            return;
+        }
         ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.roundRect(k.left, k.top, k.right, k.bottom, ew, eh); });
     }

@@ -244,11 +244,15 @@ static void curvedPaths(HDC dc)
     EndPath(dc);
     FillPath(dc);
     BeginPath(dc);
+    RoundRect(dc, 70, 50, 124, 92, 20, 14);
+    EndPath(dc);
+    StrokeAndFillPath(dc);
+    BeginPath(dc);
     Ellipse(dc, 4, 50, 60, 92);
     EndPath(dc);
     SelectClipPath(dc, RGN_COPY);
     brush(dc, RGB(220, 120, 220));
-    Rectangle(dc, 0, 40, 128, 96);
+    Rectangle(dc, 0, 40, 64, 96);
     SelectClipRgn(dc, NULL);
 }
 
