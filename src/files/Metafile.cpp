@@ -877,6 +877,17 @@ public:
         // Arcs run counter-clockwise on the output whatever the mapping, as the system draws
         // them; a clockwise arc direction covers the same points with the ends exchanged.
         if (s.clockwise) std::swap(p3, p4);
+        if (inPath) {
+            double bx0, by0, bx1, by1, sx, sy, ex, ey;
+            toOutput(l, t, bx0, by0);
+            toOutput(r, b, bx1, by1);
+            toOutput(x3, y3, sx, sy);
+            toOutput(x4, y4, ex, ey);
+            if (s.clockwise) std::swap(sx, ex), std::swap(sy, ey);
+            pathArc(kind, QRectF(QPointF(std::min(bx0, bx1), std::min(by0, by1)), QPointF(std::max(bx0, bx1), std::max(by0, by1))),
+                    QPointF(sx, sy), QPointF(ex, ey));
+            return;
+        }
         ClipGuard guard(*this, grown(k, penMargin()));
         if (kind == ArcKind::Arc)
             line([&] { cv_.arc(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
@@ -884,6 +895,48 @@ public:
             figure([&] { cv_.chord(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
         else
             figure([&] { cv_.pie(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
+    }
+    // An arc in a path: one Bezier per quarter it spans, counter-clockwise on the output from
+    // the angle of its start point to that of its end point on the box's ellipse; a chord
+    // closes it, a pie runs to the centre first.
+    void pathArc(ArcKind kind, const QRectF& box, QPointF from, QPointF to) {
+        // The box in unrounded output pixels; a WMF's box loses its last column and row once
+        // the angles are taken, an EMF's already holds them.
+        const double ax0 = box.left(), ay0 = box.top(), ax1 = box.right(), ay1 = box.bottom();
+        const double x0 = ax0, y0 = ay0, x1 = inclusiveBoxes ? ax1 : ax1 - 1, y1 = inclusiveBoxes ? ay1 : ay1 - 1;
+        if (!(ax1 > ax0) || !(ay1 > ay0) || !std::isfinite(ax1 - ax0) || !std::isfinite(ay1 - ay0)) return;
+        auto angle = [&](QPointF p) {
+            return std::atan2((p.y() - ay0) / (ay1 - ay0) * 2 - 1, (p.x() - ax0) / (ax1 - ax0) * 2 - 1);
+        };
+        const double quarter = std::numbers::pi / 2;
+        const double start = angle(from);
+        double end = angle(to);
+        if (end >= start) end -= 2 * std::numbers::pi;
+        auto at = [&](double xn, double yn) {
+            return Point{toCanvas(std::floor(x0 + (x1 - x0) * 0.5 * (xn + 1) + 0.5)),
+                         toCanvas(std::floor(y0 + (y1 - y0) * 0.5 * (yn + 1) + 0.5))};
+        };
+        std::vector<Point> fig{at(std::cos(start), std::sin(start))};
+        double a = start, b = (std::ceil(start / quarter) - 1) * quarter;
+        for (bool last = false; !last; a = b, b -= quarter) {
+            if (end > b) b = end, last = true;
+            const double half = (b - a) / 2;
+            Point c[4];
+            c[0] = fig.back();
+            if (std::fabs(half) > 1e-8) {
+                const double f = 4.0 / 3.0 * (1 - std::cos(half)) / std::sin(half);
+                const double xa = std::cos(a), ya = std::sin(a), xb = std::cos(b), yb = std::sin(b);
+                c[1] = at(xa - f * ya, ya + f * xa);
+                c[2] = at(xb + f * yb, yb - f * xb);
+                c[3] = at(xb, yb);
+            } else {
+                c[1] = c[2] = c[3] = c[0];
+            }
+            flattenBezier(c, fig);
+        }
+        if (kind == ArcKind::Pie) fig.push_back(Point{toCanvas(std::trunc((x0 + x1) / 2)), toCanvas(std::trunc((y0 + y1) / 2))});
+        pathMoved();
+        path_.push_back(PathFigure{fig, kind != ArcKind::Arc});
     }
     // ArcTo: a line from the current position to the arc's start, the arc, and the current
     // position at its end.

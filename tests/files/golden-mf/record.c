@@ -248,6 +248,12 @@ static void curvedPaths(HDC dc)
     EndPath(dc);
     StrokeAndFillPath(dc);
     BeginPath(dc);
+    Pie(dc, 66, 4, 100, 40, 100, 22, 83, 4);
+    Chord(dc, 98, 4, 126, 40, 98, 4, 126, 40);
+    Arc(dc, 4, 4, 62, 44, 62, 24, 4, 24);
+    EndPath(dc);
+    StrokePath(dc);
+    BeginPath(dc);
     Ellipse(dc, 4, 50, 60, 92);
     EndPath(dc);
     SelectClipPath(dc, RGN_COPY);
