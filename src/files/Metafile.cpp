@@ -911,6 +911,7 @@ public:
         const double quarter = std::numbers::pi / 2;
         const double start = angle(from);
         double end = angle(to);
+        if (!std::isfinite(start) || !std::isfinite(end)) return;
         if (end >= start) end -= 2 * std::numbers::pi;
         auto at = [&](double xn, double yn) {
             return Point{toCanvas(std::floor(x0 + (x1 - x0) * 0.5 * (xn + 1) + 0.5)),
@@ -918,8 +919,9 @@ public:
         };
         std::vector<Point> fig{at(std::cos(start), std::sin(start))};
         double a = start, b = (std::ceil(start / quarter) - 1) * quarter;
-        for (bool last = false; !last; a = b, b -= quarter) {
-            if (end > b) b = end, last = true;
+        for (int part = 0; part < 5; ++part, a = b, b -= quarter) {  // a whole turn spans five at most
+            const bool last = end > b || part == 4;
+            if (last) b = end;
             const double half = (b - a) / 2;
             Point c[4];
             c[0] = fig.back();
@@ -933,6 +935,7 @@ public:
                 c[1] = c[2] = c[3] = c[0];
             }
             flattenBezier(c, fig);
+            if (last) break;
         }
         if (kind == ArcKind::Pie) fig.push_back(Point{toCanvas(std::trunc((x0 + x1) / 2)), toCanvas(std::trunc((y0 + y1) / 2))});
         pathMoved();
