@@ -3,11 +3,14 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
+#include <QRegion>
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <array>
 #include <cstring>
+#include <utility>
 #include <unordered_map>
 #include <vector>
 
@@ -51,8 +54,9 @@ enum MapMode { MM_TEXT = 1, MM_LOMETRIC, MM_HIMETRIC, MM_LOENGLISH, MM_HIENGLISH
 enum { PS_SOLID = 0, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME, PS_USERSTYLE, PS_ALTERNATE };
 enum { BS_SOLID = 0, BS_NULL = 1, BS_HATCHED = 2, BS_PATTERN = 3, BS_DIBPATTERN = 5, BS_DIBPATTERNPT = 6 };
 enum { TRANSPARENT = 1, OPAQUE = 2 };
+enum { ALTERNATE = 1, WINDING = 2 };
 enum { TA_UPDATECP = 1, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24 };
-enum { ETO_OPAQUE = 2, ETO_CLIPPED = 4 };
+enum { ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_PDY = 0x2000 };
 
 struct LogPen {
     int style = PS_SOLID;
@@ -66,6 +70,10 @@ struct LogBrush {
     TColor color = clWhite;
     int hatch = 0;
     std::shared_ptr<const Bitmap> pattern;
+    // A monochrome pattern takes its colours when it is drawn: a 0 bit the text colour, a 1
+    // bit the background colour. Rows from the top, the leftmost pixel in the high bit.
+    bool mono = false;
+    std::uint8_t monoRows[8] = {};
 };
 
 struct LogFont {
@@ -77,11 +85,18 @@ struct LogFont {
 };
 
 struct GdiObject {
-    enum Kind { Empty, Pen, Brush, Font, Other } kind = Empty;
+    enum Kind { Empty, Pen, Brush, Font, Region, Other } kind = Empty;
     LogPen pen;
     LogBrush brush;
     LogFont font;
+    QRegion region;  // in the file's units: logical when painted, device when it clips
 };
+
+// A rectangle of a region as the file gives it, right and bottom outside.
+QRect rawRect(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b) {
+    const auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, -kCoordLimit, kCoordLimit)); };
+    return QRect(QPoint(c(std::min(l, r)), c(std::min(t, b))), QPoint(c(std::max(l, r)) - 1, c(std::max(t, b)) - 1));
+}
 
 // Row-vector affine transform, as world transforms are written: [x y 1] * M.
 struct Xform {
@@ -105,8 +120,12 @@ struct DcState {
     int bkMode = OPAQUE;
     int rop2 = 13;  // R2_COPYPEN
     unsigned textAlign = 0;
+    int polyFillMode = ALTERNATE;
     bool clockwise = false;
     double curX = 0, curY = 0;  // logical
+    // The clip region in output pixels; without one everything may be drawn.
+    bool clipped = false;
+    QRegion clip;
 };
 
 constexpr int kMaxPenWidth = 100;
@@ -202,14 +221,6 @@ public:
         windowScale(sx, sy);
         return std::hypot(s.world.m21, s.world.m22) * std::fabs(sy * osy);
     }
-    // True when the mapping mirrors the picture, which turns arc directions round.
-    bool mirrored() const {
-        double sx, sy;
-        windowScale(sx, sy);
-        const double det = (s.world.m11 * s.world.m22 - s.world.m12 * s.world.m21) * sx * sy * osx * osy;
-        return det < 0;
-    }
-
     void setWindowExt(double x, double y) {
         if (x == 0 || y == 0) return;
         s.wex = x;
@@ -234,6 +245,186 @@ public:
         if (n == 0 || target < 0 || target >= std::int64_t(saved_.size())) return;
         s = saved_[std::size_t(target)];
         saved_.resize(std::size_t(target));
+    }
+
+    // ---- clipping ----
+    // The clip is kept by ClipGuard, below.
+    QRegion currentClip() const {
+        return s.clipped ? s.clip : QRegion(0, 0, cv_.bitmap().width(), cv_.bitmap().height());
+    }
+    QRect logicalBox(double l, double t, double r, double b) const {
+        const Rect k = box(l, t, r, b);
+        return QRect(k.left, k.top, std::max(0, k.right - k.left), std::max(0, k.bottom - k.top));
+    }
+    void intersectClip(double l, double t, double r, double b) {
+        s.clip = currentClip().intersected(logicalBox(l, t, r, b));
+        s.clipped = true;
+    }
+    void excludeClip(double l, double t, double r, double b) {
+        s.clip = currentClip().subtracted(logicalBox(l, t, r, b));
+        s.clipped = true;
+    }
+    void offsetClip(double dx, double dy) {
+        if (!s.clipped) return;
+        double sx, sy;
+        windowScale(sx, sy);
+        s.clip.translate(toCanvas(dx * sx * osx), toCanvas(dy * sy * osy));
+    }
+    // Combines a region in output pixels with the clip: RGN_AND, OR, XOR, DIFF, COPY.
+    void selectClip(const QRegion& r, int mode, bool reset) {
+        if (reset) {  // no region: the whole picture again
+            if (mode == 5) s.clipped = false, s.clip = QRegion();
+            return;
+        }
+        const QRegion cur = currentClip();
+        switch (mode) {
+        case 1: s.clip = cur.intersected(r); break;
+        case 2: s.clip = cur.united(r); break;
+        case 3: s.clip = cur.xored(r); break;
+        case 4: s.clip = cur.subtracted(r); break;
+        case 5: s.clip = r; break;
+        default: return;
+        }
+        s.clipped = true;
+    }
+    // Output pixels of a rectangle given in reference-device pixels (EMF regions).
+    QRect deviceRect(double l, double t, double r, double b) const {
+        const int x0 = toCanvas(l * osx + odx), y0 = toCanvas(t * osy + ody);
+        const int x1 = toCanvas(r * osx + odx), y1 = toCanvas(b * osy + ody);
+        return QRect(std::min(x0, x1), std::min(y0, y1), std::abs(x1 - x0), std::abs(y1 - y0));
+    }
+    // A region in the file's units taken to output pixels, as device or as logical units.
+    QRegion deviceRegion(const QRegion& raw) const {
+        QRegion out;
+        for (const QRect& q : raw) out += deviceRect(q.left(), q.top(), double(q.right()) + 1, double(q.bottom()) + 1);
+        return out;
+    }
+    QRegion logicalRegion(const QRegion& raw) const {
+        QRegion out;
+        for (const QRect& q : raw) out += logicalBox(q.left(), q.top(), double(q.right()) + 1, double(q.bottom()) + 1);
+        return out;
+    }
+    // The band of a region within w by h logical units of its edge.
+    QRegion frameOf(const QRegion& region, double w, double h) const {
+        const int dx = std::max(1, toCanvas(std::fabs(w) * scaleX())), dy = std::max(1, toCanvas(std::fabs(h) * scaleY()));
+        const QRegion inner = region.intersected(region.translated(dx, 0)).intersected(region.translated(-dx, 0))
+                                  .intersected(region.translated(0, dy)).intersected(region.translated(0, -dy));
+        return region.subtracted(inner);
+    }
+    // Fills a region of output pixels with a brush through the pen mix, as a figure without
+    // an outline (a penless rectangle leaves out its last column and row, hence the 2).
+    void paintRegion(const QRegion& region, const LogBrush& brush) {
+        const LogBrush savedBrush = s.brush;
+        const LogPen savedPen = s.pen;
+        s.brush = brush;
+        s.pen.style = PS_NULL;
+        const QRect b = region.boundingRect();
+        ClipGuard guard(*this, Rect{b.left(), b.top(), b.right() + 1, b.bottom() + 1});
+        figure([&] {
+            for (const QRect& q : region) cv_.rectangle(q.left(), q.top(), q.right() + 2, q.bottom() + 2);
+        });
+        s.brush = savedBrush;
+        s.pen = savedPen;
+    }
+    void invertRegion(const QRegion& region) {
+        const int savedMix = s.rop2;
+        s.rop2 = 6;  // R2_NOT
+        LogBrush any;
+        paintRegion(region, any);
+        s.rop2 = savedMix;
+    }
+
+    // While a clip is set, a drawing call keeps the pixels of the box it may touch, draws
+    // in full, and puts back those outside the clip (the canvas itself draws everywhere).
+    // The box is the figure's bounds widened by the pen, so the cost follows the figure.
+    class ClipGuard {
+    public:
+        ClipGuard(Player& p, Rect box) : p_(p) {
+            if (!p_.s.clipped || p_.guarding_) return;
+            p_.guarding_ = active_ = true;
+            const Bitmap& bmp = p_.cv_.bitmap();
+            box_ = Rect{std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, bmp.width()),
+                        std::min(box.bottom, bmp.height())};
+            if (box_.right <= box_.left || box_.bottom <= box_.top) return;
+            const int bpp = bitsPerPixel(bmp.pixelFormat());
+            bytes_ = bpp >= 8 ? bpp / 8 : 0;  // 0: packed pixels, kept one by one
+            const std::size_t w = std::size_t(box_.right - box_.left), h = std::size_t(box_.bottom - box_.top);
+            if (bytes_) {
+                // The player's one scratch buffer, grown as needed and kept: guards do not nest.
+                std::vector<std::uint8_t>& saved = p_.clipScratch_;
+                if (saved.size() < w * h * std::size_t(bytes_)) saved.resize(w * h * std::size_t(bytes_));
+                for (int y = box_.top; y < box_.bottom; ++y)
+                    std::memcpy(saved.data() + std::size_t(y - box_.top) * w * bytes_,
+                                bmp.scanLine(y) + std::size_t(box_.left) * bytes_, w * bytes_);
+            } else {
+                for (int y = box_.top; y < box_.bottom; ++y)
+                    for (int x = box_.left; x < box_.right; ++x) savedPixels_.push_back(bmp.pixel(x, y));
+            }
+        }
+        ~ClipGuard() {
+            if (!active_) return;
+            p_.guarding_ = false;
+            if (box_.right <= box_.left || box_.bottom <= box_.top) return;
+            const std::vector<std::uint8_t>& saved = p_.clipScratch_;
+            Bitmap& bmp = p_.cv_.bitmap();
+            const std::size_t w = std::size_t(box_.right - box_.left);
+            // The clip's rectangles come in bands of equal top and bottom, top to bottom and
+            // left to right within a band: one pass over them serves every row of the box.
+            auto band = p_.s.clip.begin();
+            const auto end = p_.s.clip.end();
+            for (int y = box_.top; y < box_.bottom; ++y) {
+                while (band != end && band->bottom() < y) ++band;
+                const std::size_t row = std::size_t(y - box_.top) * w;
+                std::uint8_t* line = nullptr;
+                int x = box_.left;
+                auto restore = [&](int to) {
+                    to = std::min(to, box_.right);
+                    if (x >= to) return;
+                    if (bytes_) {
+                        if (!line) line = bmp.scanLine(y);
+                        std::memcpy(line + std::size_t(x) * bytes_, saved.data() + (row + std::size_t(x - box_.left)) * bytes_,
+                                    std::size_t(to - x) * bytes_);
+                    } else {
+                        for (int i = x; i < to; ++i) bmp.setPixel(i, y, savedPixels_[row + std::size_t(i - box_.left)]);
+                    }
+                    x = to;
+                };
+                for (auto r = band; r != end && r->top() <= y; ++r) {
+                    if (r->bottom() < y) continue;
+                    restore(r->left());
+                    x = std::max(x, std::min(r->right() + 1, box_.right));
+                }
+                restore(box_.right);
+            }
+        }
+        ClipGuard(const ClipGuard&) = delete;
+        ClipGuard& operator=(const ClipGuard&) = delete;
+
+    private:
+        Player& p_;
+        bool active_ = false;
+        Rect box_{};
+        int bytes_ = 0;
+        std::vector<TColor> savedPixels_;
+    };
+    // The pen's width in output pixels, as the canvas will draw it, plus a pixel each side.
+    int penMargin() const {
+        int w = 1;
+        if (!s.pen.cosmetic && s.pen.width > 0) {
+            const double dw = s.pen.width * (scaleX() + scaleY()) / 2;
+            w = std::isfinite(dw) ? int(std::clamp(std::lround(dw), 1L, long(kMaxPenWidth))) : 1;
+        }
+        return w + 2;
+    }
+    static Rect grown(Rect r, int m) {
+        return Rect{clampCoord(std::int64_t(r.left) - m), clampCoord(std::int64_t(r.top) - m),
+                    clampCoord(std::int64_t(r.right) + m), clampCoord(std::int64_t(r.bottom) + m)};
+    }
+    Rect around(const std::vector<Point>& pts) const {
+        Rect r{kCoordLimit, kCoordLimit, -kCoordLimit, -kCoordLimit};
+        for (const Point& p : pts)
+            r = Rect{std::min(r.left, p.x), std::min(r.top, p.y), std::max(r.right, p.x + 1), std::max(r.bottom, p.y + 1)};
+        return grown(r, penMargin());
     }
 
     // ---- canvas set-up ----
@@ -269,7 +460,15 @@ public:
         case BS_PATTERN: case BS_DIBPATTERN: case BS_DIBPATTERNPT:
             b.setColor(s.brush.color);
             b.setStyle(BrushStyle::bsSolid);
-            if (s.brush.pattern) b.setBitmap(s.brush.pattern);
+            if (s.brush.mono) {
+                auto pattern = std::make_shared<Bitmap>(8, 8);
+                for (int y = 0; y < 8; ++y)
+                    for (int x = 0; x < 8; ++x)
+                        pattern->setPixel(x, y, (s.brush.monoRows[y] >> (7 - x)) & 1 ? s.bkColor : s.textColor);
+                b.setBitmap(pattern);
+            } else if (s.brush.pattern) {
+                b.setBitmap(s.brush.pattern);
+            }
             break;
         default:
             b.setColor(s.brush.color);
@@ -302,6 +501,20 @@ public:
             cv_.pen() = pen;
         }
         applyBrush();
+        const Pen pen = cv_.pen();
+        const bool styled = pen.style == PenStyle::psDash || pen.style == PenStyle::psDot ||
+                            pen.style == PenStyle::psDashDot || pen.style == PenStyle::psDashDotDot;
+        if (styled && pen.width == 1 && s.bkMode == OPAQUE && (s.rop2 == 13 || s.rop2 == 4)) {
+            // The system paints a styled outline's gaps in the background colour, where the
+            // canvas gives them the brush's: the outline goes down solid in the background
+            // colour with the fill, then its dashes over it.
+            cv_.pen().style = PenStyle::psSolid;
+            cv_.pen().color = s.bkColor;
+            draw();
+            cv_.pen() = pen;
+            cv_.brush().setBitmap(nullptr);
+            cv_.brush().setStyle(BrushStyle::bsClear);
+        }
         draw();
     }
     template <class Draw>
@@ -313,15 +526,24 @@ public:
 
     // ---- drawing (logical coordinates) ----
     void moveTo(double x, double y) {
+        if (inPath) pathMoved();
         s.curX = x;
         s.curY = y;
     }
     void lineTo(double x, double y) {
         const Point a = dev(s.curX, s.curY), b = dev(x, y);
-        line([&] {
-            cv_.moveTo(a.x, a.y);
-            cv_.lineTo(b.x, b.y);
-        });
+        if (inPath) {
+            pathAdd(a, {b});
+            s.curX = x, s.curY = y;
+            return;
+        }
+        {
+            ClipGuard guard(*this, around({a, b}));
+            line([&] {
+                cv_.moveTo(a.x, a.y);
+                cv_.lineTo(b.x, b.y);
+            });
+        }
         moveTo(x, y);
     }
     std::vector<Point> devPoints(const std::vector<QPointF>& pts) const {
@@ -333,66 +555,244 @@ public:
     void polyline(const std::vector<QPointF>& pts) {
         if (pts.size() < 2) return;
         const auto d = devPoints(pts);
+        if (inPath) {
+            pathMoved();
+            pathAdd(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
+            return;
+        }
+        ClipGuard guard(*this, around(d));
         line([&] { cv_.polyline(d); });
     }
     void polylineTo(const std::vector<QPointF>& pts) {
         if (pts.empty()) return;
         std::vector<QPointF> all{QPointF(s.curX, s.curY)};
         all.insert(all.end(), pts.begin(), pts.end());
-        polyline(all);
-        moveTo(pts.back().x(), pts.back().y());
+        if (inPath) {
+            const auto d = devPoints(all);
+            pathAdd(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
+        } else {
+            polyline(all);
+        }
+        s.curX = pts.back().x(), s.curY = pts.back().y();
     }
     void polygon(const std::vector<QPointF>& pts) {
         if (pts.size() < 2) return;
-        const auto d = devPoints(pts);
-        figure([&] { cv_.polygon(d); });
+        polyPolygon({pts});
     }
+    // The system fills a polygon first and draws its outline over the fill, so a pen mix
+    // that is not idempotent meets the outline's pixels twice: the fill goes through the
+    // canvas with no pen, then the outline with no brush. Several rings make one region.
     void polyPolygon(const std::vector<std::vector<QPointF>>& polys) {
         std::vector<std::vector<Point>> rings;
         for (const auto& p : polys)
             if (p.size() >= 2) rings.push_back(devPoints(p));
-        if (rings.empty()) return;
-        if (rings.size() == 1) {
-            figure([&] { cv_.polygon(rings[0]); });
+        if (inPath) {
+            for (const auto& r : rings) path_.push_back(PathFigure{r, true});
             return;
         }
+        drawRings(rings, true, true);
+    }
+    // Rings in output pixels: filled as one region, then outlined (closed or open).
+    void drawRings(const std::vector<std::vector<Point>>& rings, bool fill, bool stroke,
+                   const std::vector<bool>* closed = nullptr) {
+        if (rings.empty()) return;
+        std::vector<Point> all;
+        for (const auto& r : rings) all.insert(all.end(), r.begin(), r.end());
+        ClipGuard guard(*this, around(all));
         // One even-odd region: the rings joined through their first points (each bridge is
-        // crossed twice, so it adds nothing to the fill), then every outline on its own.
+        // crossed twice, so it adds nothing to the fill).
         std::vector<Point> joined;
         for (const auto& r : rings) {
             joined.insert(joined.end(), r.begin(), r.end());
-            joined.push_back(r.front());
+            if (rings.size() > 1) joined.push_back(r.front());
         }
-        for (auto it = rings.rbegin() + 1; it != rings.rend(); ++it) joined.push_back(it->front());
-        figure([&] {
-            const Pen pen = cv_.pen();
-            cv_.pen().style = PenStyle::psClear;
-            cv_.polygon(joined);
-            cv_.pen() = pen;
-        });
+        if (rings.size() > 1)
+            for (auto it = rings.rbegin() + 1; it != rings.rend(); ++it) joined.push_back(it->front());
+        if (fill)
+            figure([&] {
+                const Pen pen = cv_.pen();
+                cv_.pen().style = PenStyle::psClear;
+                cv_.polygon(joined);
+                if (s.polyFillMode == WINDING) fillWindingHoles(rings);
+                cv_.pen() = pen;
+            });
+        if (!stroke) return;
         applyPen();
-        cv_.brush().setBitmap(nullptr);
-        cv_.brush().setStyle(BrushStyle::bsClear);
-        for (auto r : rings) {
-            r.push_back(r.front());
-            cv_.polyline(r);
+        if (cv_.pen().style == PenStyle::psClear) return;
+        applyLineBackground();
+        for (std::size_t i = 0; i < rings.size(); ++i) {
+            auto r = rings[i];
+            if (!closed || (*closed)[i]) r.push_back(r.front());
+            if (r.size() >= 2) cv_.polyline(r);
+        }
+    }
+
+    // ---- paths ----
+    // Between BeginPath and EndPath the lines, curves and figures are collected as figures of
+    // output pixels instead of drawn; FillPath, StrokePath and StrokeAndFillPath draw them
+    // (every figure counts as closed for the fill), SelectClipPath makes them the clip.
+    struct PathFigure {
+        std::vector<Point> pts;
+        bool closed = false;
+    };
+    bool inPath = false;
+    void abortPath() {
+        path_.clear();
+        inPath = false;
+    }
+    void beginPath() {
+        path_.clear();
+        inPath = true;
+    }
+    void closeFigure() {
+        if (!path_.empty() && !path_.back().closed) path_.back().closed = true;
+    }
+    // Adds points to the open figure, starting one at `from` when there is none.
+    void pathAdd(Point from, const std::vector<Point>& pts) {
+        if (path_.empty() || path_.back().closed || path_.back().pts.empty()) path_.push_back(PathFigure{{from}, false});
+        else if (path_.back().pts.back() != from) path_.push_back(PathFigure{{from}, false});
+        auto& f = path_.back().pts;
+        f.insert(f.end(), pts.begin(), pts.end());
+    }
+    void pathMoved() {
+        if (!path_.empty() && !path_.back().closed && path_.back().pts.size() < 2) path_.pop_back();
+    }
+    void drawPath(bool fill, bool stroke) {
+        inPath = false;
+        std::vector<std::vector<Point>> rings;
+        std::vector<bool> closed;
+        for (const auto& f : path_)
+            if (f.pts.size() >= 2) rings.push_back(f.pts), closed.push_back(f.closed);
+        path_.clear();
+        drawRings(rings, fill, stroke, &closed);
+    }
+    void clipToPath(int mode) {
+        inPath = false;
+        QRegion region;
+        for (const auto& f : path_) {
+            QPolygon poly;
+            for (const Point& p : f.pts) poly << QPoint(p.x, p.y);
+            region = region.xored(QRegion(poly, Qt::OddEvenFill));
+        }
+        path_.clear();
+        selectClip(region, mode, false);
+    }
+    // A cubic Bezier flattened by halving, worked in sixteenths of a pixel, until each piece
+    // is flat: both control points lie between its ends along its longer axis and within a
+    // pixel of its chord across it (the chord's slope taken in whole sixteenths per pixel),
+    // or eight halvings deep. That is how the system flattens a path's curves.
+    static void flattenBezier(const Point (&c)[4], std::vector<Point>& out) {
+        struct P { std::int64_t x, y; };
+        using Q = std::array<P, 4>;
+        auto down = [](std::int64_t v) { return (v + 8) >> 4; };
+        auto mid = [](P a, P b) { return P{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
+        auto between = [](std::int64_t v, std::int64_t a, std::int64_t b) { return v < a ? v >= b : v <= b; };
+        auto flat = [&](const Q& q) {
+            const std::int64_t dx = q[3].x - q[0].x, dy = q[3].y - q[0].y;
+            const bool shallow = std::llabs(dy) <= std::llabs(dx);
+            // Along the longer axis u, across it v.
+            auto u = [&](const P& p) { return shallow ? p.x : p.y; };
+            auto v = [&](const P& p) { return shallow ? p.y : p.x; };
+            if (!between(u(q[1]), u(q[0]), u(q[3])) || !between(u(q[2]), u(q[0]), u(q[3]))) return false;
+            const std::int64_t du = down(shallow ? dx : dy), dv = shallow ? dy : dx;
+            if (du == 0) return true;
+            const std::int64_t slope = dv / du;
+            for (int k = 1; k <= 2; ++k)
+                if (std::llabs(v(q[k]) - v(q[0]) - slope * down(u(q[k]) - u(q[0]))) > 16) return false;
+            return true;
+        };
+        std::vector<std::pair<Q, int>> todo{{Q{P{c[0].x * 16LL, c[0].y * 16LL}, P{c[1].x * 16LL, c[1].y * 16LL},
+                                               P{c[2].x * 16LL, c[2].y * 16LL}, P{c[3].x * 16LL, c[3].y * 16LL}},
+                                             0}};
+        while (!todo.empty()) {
+            auto [q, depth] = todo.back();
+            todo.pop_back();
+            if (depth >= 8 || flat(q)) {
+                out.push_back(Point{int(down(q[3].x)), int(down(q[3].y))});
+                continue;
+            }
+            const P a = mid(q[0], q[1]), b = mid(q[1], q[2]), d = mid(q[2], q[3]);
+            const P e = mid(a, b), f = mid(b, d), m = mid(e, f);
+            todo.push_back({Q{m, f, d, q[3]}, depth + 1});  // the second half last in, first out
+            todo.push_back({Q{q[0], a, e, m}, depth + 1});
+        }
+    }
+    static std::vector<Point> flattenBeziers(Point from, const std::vector<Point>& pts) {
+        std::vector<Point> out;
+        for (std::size_t i = 0; i + 2 < pts.size(); i += 3) {
+            const Point c[4] = {from, pts[i], pts[i + 1], pts[i + 2]};
+            flattenBezier(c, out);
+            from = pts[i + 2];
+        }
+        return out;
+    }
+    // The winding rule fills, beyond the even-odd region, the places that the outline goes
+    // round an even number of times (twice, or once each way): found per row at the pixel
+    // centres and filled run by run with the brush (the pen is off; a penless rectangle
+    // leaves out its last column and row, hence the 2).
+    void fillWindingHoles(const std::vector<std::vector<Point>>& rings) {
+        int top = kCoordLimit, bottom = -kCoordLimit;
+        for (const auto& r : rings)
+            for (const Point& p : r) top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+        top = std::max(top, 0);
+        bottom = std::min(bottom, cv_.bitmap().height());
+        std::vector<std::pair<double, int>> cross;
+        for (int y = top; y < bottom; ++y) {
+            const double cy = y + 0.5;
+            cross.clear();
+            for (const auto& r : rings)
+                for (std::size_t i = 0; i < r.size(); ++i) {
+                    const Point a = r[i], b = r[(i + 1) % r.size()];
+                    if ((a.y <= cy) == (b.y <= cy)) continue;
+                    const double x = a.x + (cy - a.y) * double(b.x - a.x) / double(b.y - a.y);
+                    cross.emplace_back(x, b.y > a.y ? 1 : -1);
+                }
+            std::sort(cross.begin(), cross.end());
+            int winding = 0;
+            for (std::size_t i = 0; i + 1 < cross.size(); ++i) {
+                winding += cross[i].second;
+                if (winding == 0 || (i + 1) % 2 == 1) continue;  // outside, or already filled
+                const int x0 = int(std::ceil(cross[i].first - 0.5)), x1 = int(std::ceil(cross[i + 1].first - 0.5));
+                if (x1 >= x0) cv_.rectangle(x0, y, x1 + 2, y + 2);
+            }
         }
     }
     void polyBezier(const std::vector<QPointF>& pts) {
         if (pts.size() < 4) return;
         auto d = devPoints(pts);
         d.resize((d.size() - 1) / 3 * 3 + 1);
-        line([&] { cv_.polyBezier(d); });
+        if (inPath) {
+            pathMoved();
+            pathAdd(d.front(), flattenBeziers(d.front(), std::vector<Point>(d.begin() + 1, d.end())));
+            return;
+        }
+        ClipGuard guard(*this, around(d));  // a Bezier stays within its control points
+        // Flattened here as the system flattens curves, then drawn as a polyline, as it is.
+        std::vector<Point> flat{d.front()};
+        const auto rest = flattenBeziers(d.front(), std::vector<Point>(d.begin() + 1, d.end()));
+        flat.insert(flat.end(), rest.begin(), rest.end());
+        line([&] { cv_.polyline(flat); });
     }
     void polyBezierTo(const std::vector<QPointF>& pts) {
         if (pts.size() < 3) return;
         auto d = devPoints(pts);
         d.resize(d.size() / 3 * 3);
         const Point from = dev(s.curX, s.curY);
-        line([&] {
-            cv_.moveTo(from.x, from.y);
-            cv_.polyBezierTo(d);
-        });
+        if (inPath) {
+            pathAdd(from, flattenBeziers(from, d));
+            const QPointF& last = pts[d.size() - 1];
+            s.curX = last.x(), s.curY = last.y();
+            return;
+        }
+        {
+            std::vector<Point> all{from};
+            all.insert(all.end(), d.begin(), d.end());
+            ClipGuard guard(*this, around(all));
+            std::vector<Point> flat{from};
+            const auto rest = flattenBeziers(from, d);
+            flat.insert(flat.end(), rest.begin(), rest.end());
+            line([&] { cv_.polyline(flat); });
+        }
         const QPointF& last = pts[d.size() - 1];
         moveTo(last.x(), last.y());
     }
@@ -401,33 +801,145 @@ public:
         const Point a = dev(l, t), c = dev(r, b);
         return Rect{std::min(a.x, c.x), std::min(a.y, c.y), std::max(a.x, c.x), std::max(a.y, c.y)};
     }
+    // An EMF stores the boxes of its figures with the right and bottom edge inside, a WMF
+    // with them outside, as the canvas takes them.
+    bool inclusiveBoxes = false;
+    Rect figureBox(double l, double t, double r, double b) const {
+        Rect k = box(l, t, r, b);
+        if (inclusiveBoxes) k.right = clampCoord(std::int64_t(k.right) + 1), k.bottom = clampCoord(std::int64_t(k.bottom) + 1);
+        return k;
+    }
     void rectangle(double l, double t, double r, double b) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
+        if (inPath) {  // a closed figure round the box, counter-clockwise from the top left
+            path_.push_back(PathFigure{{{k.left, k.top}, {k.left, k.bottom - 1}, {k.right - 1, k.bottom - 1}, {k.right - 1, k.top}}, true});
+            return;
+        }
+        ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.rectangle(k.left, k.top, k.right, k.bottom); });
     }
     void ellipse(double l, double t, double r, double b) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
+        if (inPath) {
+            // Four quarter Beziers counter-clockwise from the middle of the right side, each
+            // point set off from a corner by a rounded share of the half axes.
+            const int x0 = k.left, y0 = k.top, x1 = k.right - 1, y1 = k.bottom - 1;
+            const double w = (x1 - x0) / 2.0, h = (y1 - y0) / 2.0, f = 1 - 0.55428475;
+            auto rd = [](double v) { return int(std::floor(v + 0.5)); };
+            const int cw = rd(w * f), ch = rd(h * f), hw = rd(w), hh = rd(h);
+            const Point start{x1, y0 + hh};
+            const std::vector<Point> ctrl{{x1, y0 + ch}, {x1 - cw, y0}, {x0 + hw, y0}, {x0 + cw, y0}, {x0, y0 + ch},
+                                          {x0, y0 + hh}, {x0, y1 - ch}, {x0 + cw, y1}, {x0 + hw, y1}, {x1 - cw, y1},
+                                          {x1, y1 - ch}, {x1, y1 - hh}};
+            std::vector<Point> fig{start};
+            const auto flat = flattenBeziers(start, ctrl);
+            fig.insert(fig.end(), flat.begin(), flat.end());
+            path_.push_back(PathFigure{fig, true});
+            return;
+        }
+        ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.ellipse(k.left, k.top, k.right, k.bottom); });
     }
     void roundRect(double l, double t, double r, double b, double w, double h) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
         const int ew = toCanvas(std::fabs(w) * scaleX());
         const int eh = toCanvas(std::fabs(h) * scaleY());
+        if (inPath) {
+            // As the ellipse's figure, with straight sides between the quarter corners.
+            const int x0 = k.left, y0 = k.top, x1 = k.right - 1, y1 = k.bottom - 1;
+            if (ew == 0 || eh == 0) {
+                path_.push_back(PathFigure{{{x0, y0}, {x0, y1}, {x1, y1}, {x1, y0}}, true});
+                return;
+            }
+            const double rw = std::min(ew, x1 - x0) / 2.0, rh = std::min(eh, y1 - y0) / 2.0, f = 1 - 0.55428475;
+            auto rd = [](double v) { return int(std::floor(v + 0.5)); };
+            const int cw = rd(rw * f), ch = rd(rh * f), hw = rd(rw), hh = rd(rh);
+            const Point start{x1, y0 + hh};
+            const Point corners[4][4] = {{start, {x1, y0 + ch}, {x1 - cw, y0}, {x1 - hw, y0}},
+                                         {{x0 + hw, y0}, {x0 + cw, y0}, {x0, y0 + ch}, {x0, y0 + hh}},
+                                         {{x0, y1 - hh}, {x0, y1 - ch}, {x0 + cw, y1}, {x0 + hw, y1}},
+                                         {{x1 - hw, y1}, {x1 - cw, y1}, {x1, y1 - ch}, {x1, y1 - hh}}};
+            std::vector<Point> fig{start};
+            for (const auto& c : corners) {
+                if (fig.back() != c[0]) fig.push_back(c[0]);  // the straight side
+                flattenBezier(c, fig);
+            }
+            path_.push_back(PathFigure{fig, true});
+            return;
+        }
+        ClipGuard guard(*this, grown(k, penMargin()));
         figure([&] { cv_.roundRect(k.left, k.top, k.right, k.bottom, ew, eh); });
     }
     enum class ArcKind { Arc, Chord, Pie };
     void arc(ArcKind kind, double l, double t, double r, double b, double x3, double y3, double x4, double y4) {
-        const Rect k = box(l, t, r, b);
+        const Rect k = figureBox(l, t, r, b);
         Point p3 = dev(x3, y3), p4 = dev(x4, y4);
-        // The canvas runs counter-clockwise on the output; a mirrored mapping or a clockwise
-        // arc direction covers the same points when the ends are exchanged.
-        if (mirrored() != s.clockwise) std::swap(p3, p4);
+        // Arcs run counter-clockwise on the output whatever the mapping, as the system draws
+        // them; a clockwise arc direction covers the same points with the ends exchanged.
+        if (s.clockwise) std::swap(p3, p4);
+        if (inPath) {
+            double bx0, by0, bx1, by1, sx, sy, ex, ey;
+            toOutput(l, t, bx0, by0);
+            toOutput(r, b, bx1, by1);
+            toOutput(x3, y3, sx, sy);
+            toOutput(x4, y4, ex, ey);
+            if (s.clockwise) std::swap(sx, ex), std::swap(sy, ey);
+            pathArc(kind, QRectF(QPointF(std::min(bx0, bx1), std::min(by0, by1)), QPointF(std::max(bx0, bx1), std::max(by0, by1))),
+                    QPointF(sx, sy), QPointF(ex, ey));
+            return;
+        }
+        ClipGuard guard(*this, grown(k, penMargin()));
         if (kind == ArcKind::Arc)
             line([&] { cv_.arc(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
         else if (kind == ArcKind::Chord)
             figure([&] { cv_.chord(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
         else
             figure([&] { cv_.pie(k.left, k.top, k.right, k.bottom, p3.x, p3.y, p4.x, p4.y); });
+    }
+    // An arc in a path: one Bezier per quarter it spans, counter-clockwise on the output from
+    // the angle of its start point to that of its end point on the box's ellipse; a chord
+    // closes it, a pie runs to the centre first.
+    void pathArc(ArcKind kind, const QRectF& box, QPointF from, QPointF to) {
+        // The box in unrounded output pixels; a WMF's box loses its last column and row once
+        // the angles are taken, an EMF's already holds them.
+        const double ax0 = box.left(), ay0 = box.top(), ax1 = box.right(), ay1 = box.bottom();
+        const double x0 = ax0, y0 = ay0, x1 = inclusiveBoxes ? ax1 : ax1 - 1, y1 = inclusiveBoxes ? ay1 : ay1 - 1;
+        if (!(ax1 > ax0) || !(ay1 > ay0) || !std::isfinite(ax1 - ax0) || !std::isfinite(ay1 - ay0)) return;
+        auto angle = [&](QPointF p) {
+            return std::atan2((p.y() - ay0) / (ay1 - ay0) * 2 - 1, (p.x() - ax0) / (ax1 - ax0) * 2 - 1);
+        };
+        const double quarter = std::numbers::pi / 2;
+        const double start = angle(from);
+        double end = angle(to);
+        if (!std::isfinite(start) || !std::isfinite(end)) return;
+        if (end >= start) end -= 2 * std::numbers::pi;
+        auto at = [&](double xn, double yn) {
+            return Point{toCanvas(std::floor(x0 + (x1 - x0) * 0.5 * (xn + 1) + 0.5)),
+                         toCanvas(std::floor(y0 + (y1 - y0) * 0.5 * (yn + 1) + 0.5))};
+        };
+        std::vector<Point> fig{at(std::cos(start), std::sin(start))};
+        double a = start, b = (std::ceil(start / quarter) - 1) * quarter;
+        for (int part = 0; part < 5; ++part, a = b, b -= quarter) {  // a whole turn spans five at most
+            const bool last = end > b || part == 4;
+            if (last) b = end;
+            const double half = (b - a) / 2;
+            Point c[4];
+            c[0] = fig.back();
+            if (std::fabs(half) > 1e-8) {
+                const double f = 4.0 / 3.0 * (1 - std::cos(half)) / std::sin(half);
+                const double xa = std::cos(a), ya = std::sin(a), xb = std::cos(b), yb = std::sin(b);
+                c[1] = at(xa - f * ya, ya + f * xa);
+                c[2] = at(xb + f * yb, yb - f * xb);
+                c[3] = at(xb, yb);
+            } else {
+                c[1] = c[2] = c[3] = c[0];
+            }
+            flattenBezier(c, fig);
+            if (last) break;
+        }
+        if (kind == ArcKind::Pie) fig.push_back(Point{toCanvas(std::trunc((x0 + x1) / 2)), toCanvas(std::trunc((y0 + y1) / 2))});
+        pathMoved();
+        path_.push_back(PathFigure{fig, kind != ArcKind::Arc});
     }
     // ArcTo: a line from the current position to the arc's start, the arc, and the current
     // position at its end.
@@ -448,11 +960,15 @@ public:
     }
     void setPixel(double x, double y, TColor c) {
         const Point p = dev(x, y);
+        ClipGuard guard(*this, Rect{p.x, p.y, clampCoord(std::int64_t(p.x) + 1), clampCoord(std::int64_t(p.y) + 1)});
         cv_.setPixel(p.x, p.y, c);
     }
 
     // ---- text ----
-    void text(double x, double y, const QString& str, unsigned options, const Rect* logicalRect) {
+    // `advances`: the recorded distance from each character to the next, in logical units;
+    // when they are given every character is placed by them, as the system places them.
+    void text(double x, double y, const QString& str, unsigned options, const Rect* logicalRect,
+              const std::vector<double>* advances = nullptr) {
         Font& f = cv_.font();
         f.name = s.font.face.trimmed().isEmpty() ? QStringLiteral("Arial") : s.font.face;
         double px = s.font.height * scaleY();
@@ -471,14 +987,33 @@ public:
         Rect clip{};
         if (logicalRect) clip = box(logicalRect->left, logicalRect->top, logicalRect->right, logicalRect->bottom);
         if (logicalRect && (options & ETO_OPAQUE)) {
+            ClipGuard guard(*this, clip);
             solidBrush(s.bkColor);
             cv_.fillRect(clip);
         }
         if (str.isEmpty()) return;
 
-        // Offsets from the reference point to the top-left of the first cell, turned with
-        // the escapement.
-        const int width = cv_.textWidth(str);
+        // Where each character starts along the line, in output pixels from the first.
+        const bool placed = advances && advances->size() == std::size_t(str.size());
+        std::vector<int> starts;
+        int width = 0;
+        double logicalWidth = 0;
+        if (placed) {
+            const double sx = scaleX();
+            for (double adv : *advances) {
+                starts.push_back(toCanvas(logicalWidth * sx));
+                logicalWidth += adv;
+            }
+            width = toCanvas(logicalWidth * sx);
+        } else {
+            width = cv_.textWidth(str);
+        }
+        // Offsets from the reference point to the top-left of the first cell, turned with the
+        // escapement. The cell is placed by the system's metrics of the font asked for (the
+        // canvas may draw a size near it: it keeps sizes in whole points); the glyphs then sit
+        // on the cell's baseline by the canvas's own ascent.
+        int cellAscent = 0, cellHeight = 0;
+        systemCell(f, h, cellAscent, cellHeight);
         double ox = 0, oy = 0;
         const unsigned horizontal = s.textAlign & TA_CENTER, vertical = s.textAlign & TA_BASELINE;
         if (horizontal == TA_CENTER)
@@ -486,25 +1021,78 @@ public:
         else if (horizontal == TA_RIGHT)
             ox = -width;
         if (vertical == TA_BASELINE)
-            oy = -ascent(f);
+            oy = -cellAscent;
         else if (vertical == TA_BOTTOM)
-            oy = -cv_.textHeight(str);
+            oy = -cellHeight;
+        const double glyphDrop = cellAscent - ascent(f);
         const double a = s.font.escapement * std::numbers::pi / 1800.0;
-        const int tx = clampCoord(at.x + std::int64_t(toCanvas(ox * std::cos(a) + oy * std::sin(a))));
-        const int ty = clampCoord(at.y + std::int64_t(toCanvas(-ox * std::sin(a) + oy * std::cos(a))));
+        const double ca = std::cos(a), sa = std::sin(a);
+        auto point = [&](double along, double down, int& cx, int& cy) {
+            cx = clampCoord(at.x + std::int64_t(toCanvas((ox + along) * ca + (oy + down) * sa)));
+            cy = clampCoord(at.y + std::int64_t(toCanvas(-(ox + along) * sa + (oy + down) * ca)));
+        };
+        auto cell = [&](double along, int& cx, int& cy) { point(along, glyphDrop, cx, cy); };
+        int bx, by;  // the cell's top left
+        point(0, 0, bx, by);
+        int tx, ty;
+        cell(0, tx, ty);
+        // The run's box whichever way it is turned: a square round its first cell.
+        const int reach = clampCoord(std::int64_t(width) + std::abs(cv_.textHeight(str)) + 4);
+        ClipGuard guard(*this, grown(Rect{tx, ty, tx, ty}, reach));
 
-        if (s.bkMode == OPAQUE)
+        const bool clipped = logicalRect && (options & ETO_CLIPPED);
+        auto draw = [&](int cx, int cy, const QString& part) {
+            if (clipped)
+                cv_.textRect(clip, cx, cy, part);
+            else
+                cv_.textOut(cx, cy, part);
+        };
+        // The background goes under the whole run (for level text in one piece, else cell
+        // by cell), in the system's cell height, then the characters: one by one where their
+        // advances are given.
+        const bool level = s.font.escapement % 3600 == 0;
+        if (s.bkMode == OPAQUE && level) {
+            solidBrush(s.bkColor);
+            Rect back{bx, by, clampCoord(std::int64_t(bx) + width), clampCoord(std::int64_t(by) + cellHeight)};
+            if (clipped) back = Rect{std::max(back.left, clip.left), std::max(back.top, clip.top),
+                                     std::min(back.right, clip.right), std::min(back.bottom, clip.bottom)};
+            if (back.right > back.left && back.bottom > back.top) cv_.fillRect(back);
+        }
+        if (s.bkMode == OPAQUE && !level)
             solidBrush(s.bkColor);
         else
             cv_.brush().setBitmap(nullptr), cv_.brush().setStyle(BrushStyle::bsClear);
-        if (logicalRect && (options & ETO_CLIPPED))
-            cv_.textRect(clip, tx, ty, str);
-        else
-            cv_.textOut(tx, ty, str);
+        if (!placed) {
+            draw(tx, ty, str);
+        } else {
+            for (qsizetype i = 0; i < str.size(); ++i) {
+                int cx, cy;
+                cell(starts[std::size_t(i)], cx, cy);
+                draw(cx, cy, str.mid(i, 1));
+            }
+        }
         if (updateCp) {
             const double sx = scaleX();
-            const double advance = sx > 0 ? width / sx : 0;
+            const double advance = placed ? logicalWidth : sx > 0 ? width / sx : 0;
             s.curX += (horizontal == TA_RIGHT ? -advance : horizontal == TA_CENTER ? 0 : advance);
+        }
+    }
+    // The system's ascent and cell height of a font asked for by height: for a character
+    // height (negative) the ascent and the descent of that em size, each rounded; for a cell
+    // height, that height shared in the font's proportion.
+    static void systemCell(const Font& f, int height, int& ascent, int& cell) {
+        QFont q(f.name);
+        q.setPixelSize(std::max(1, std::abs(height)));
+        q.setBold(f.style & fsBold);
+        q.setItalic(f.style & fsItalic);
+        const QFontMetricsF m(q);
+        if (height > 0 && m.ascent() + m.descent() > 0) {
+            const double k = height / (m.ascent() + m.descent());
+            ascent = int(std::lround(m.ascent() * k));
+            cell = height;
+        } else {
+            ascent = int(std::lround(m.ascent()));
+            cell = ascent + int(std::lround(m.descent()));
         }
     }
     static int ascent(const Font& f) {
@@ -546,7 +1134,12 @@ public:
         applyBrush();
         const CopyMode saved = cv_.copyMode();
         cv_.setCopyMode(rop);
-        cv_.copyRect(Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)},
+        // A destination running right to left (or upwards) covers the pixels after its end
+        // point up to and including its start point.
+        const int mx = b.x < a.x ? 1 : 0, my = b.y < a.y ? 1 : 0;
+        ClipGuard guard(*this, Rect{std::min(a.x, b.x) + mx, std::min(a.y, b.y) + my, std::max(a.x, b.x) + mx,
+                                    std::max(a.y, b.y) + my});
+        cv_.copyRect(Rect{std::min(a.x, b.x) + mx, std::min(a.y, b.y) + my, std::max(a.x, b.x) + mx, std::max(a.y, b.y) + my},
                      source.canvas(), Rect{0, 0, source.width(), source.height()});
         cv_.setCopyMode(saved);
     }
@@ -557,6 +1150,7 @@ public:
         case GdiObject::Pen: s.pen = o.pen; break;
         case GdiObject::Brush: s.brush = o.brush; break;
         case GdiObject::Font: s.font = o.font; break;
+        case GdiObject::Region: selectClip(deviceRegion(o.region), 5, false); break;
         default: break;
         }
     }
@@ -565,6 +1159,9 @@ private:
     Canvas& cv_;
     double pxmmX_, pxmmY_;
     std::vector<DcState> saved_;
+    std::vector<PathFigure> path_;
+    bool guarding_ = false;
+    std::vector<std::uint8_t> clipScratch_;
 };
 
 // Restores the caller's canvas state however the playing ends.
@@ -617,6 +1214,7 @@ public:
         case 0x0102: p_.s.bkMode = r.u16(P); break;
         case 0x0103: p_.setMapMode(r.u16(P)); break;
         case 0x0104: p_.s.rop2 = r.u16(P); break;
+        case 0x0106: p_.s.polyFillMode = r.u16(P); break;
         case 0x0209: p_.s.textColor = colorRef(r.u32(P)); break;
         case 0x012E: p_.s.textAlign = r.u16(P); break;
         case 0x020B: p_.s.woy = x16(0); p_.s.wox = x16(1); break;
@@ -631,6 +1229,34 @@ public:
         case 0x0412:
             if (r.i16(P) && r.i16(P + 4)) p_.setViewportExt(p_.s.vex * x16(3) / x16(2), p_.s.vey * x16(1) / x16(0));
             break;
+        case 0x0416: p_.intersectClip(x16(3), x16(2), x16(1), x16(0)); break;
+        case 0x0415: p_.excludeClip(x16(3), x16(2), x16(1), x16(0)); break;
+        case 0x0220: p_.offsetClip(x16(1), x16(0)); break;
+        case 0x012C: {  // SelectClipRegion: a region object, or none for the whole picture
+            const int i = r.u16(P);
+            if (i < int(slots_.size()) && slots_[i].kind == GdiObject::Region)
+                p_.selectClip(p_.deviceRegion(slots_[i].region), 5, false);
+            else
+                p_.selectClip(QRegion(), 5, true);
+            break;
+        }
+        case 0x012B:  // PaintRegion: with the current brush
+            if (const GdiObject* g = slot(r.u16(P), GdiObject::Region)) p_.paintRegion(p_.logicalRegion(g->region), p_.s.brush);
+            break;
+        case 0x012A:  // InvertRegion
+            if (const GdiObject* g = slot(r.u16(P), GdiObject::Region)) p_.invertRegion(p_.logicalRegion(g->region));
+            break;
+        case 0x0228: case 0x0429: {  // FillRegion: two objects; FrameRegion: height, width, two objects
+            const std::int64_t at = func == 0x0228 ? P : P + 4;
+            // A region and a brush, in whichever order the writer put them.
+            const GdiObject* a = slot(r.u16(at), GdiObject::Region);
+            const GdiObject* b = slot(r.u16(at + 2), GdiObject::Brush);
+            if (!a || !b) a = slot(r.u16(at + 2), GdiObject::Region), b = slot(r.u16(at), GdiObject::Brush);
+            if (!a || !b) break;
+            const QRegion region = p_.logicalRegion(a->region);
+            p_.paintRegion(func == 0x0228 ? region : p_.frameOf(region, r.i16(P + 2), r.i16(P)), b->brush);
+            break;
+        }
         case 0x0214: p_.moveTo(x16(1), x16(0)); break;
         case 0x0213: p_.lineTo(x16(1), x16(0)); break;
         case 0x041B: p_.rectangle(x16(3), x16(2), x16(1), x16(0)); break;
@@ -690,7 +1316,12 @@ public:
                 at += 8;
             }
             if (!r.has(at, n)) break;
-            p_.text(x, y, latin1Text(r.data() + at, n), options, hasRect ? &rect : nullptr);
+            // The advances follow the string (padded to a whole word) when the record has them.
+            std::vector<double> dx;
+            const std::int64_t dxAt = at + ((n + 1) & ~1);
+            if (n > 0 && r.has(dxAt, std::int64_t(n) * 2))
+                for (int i = 0; i < n; ++i) dx.push_back(r.i16(dxAt + 2 * i));
+            p_.text(x, y, latin1Text(r.data() + at, n), options, hasRect ? &rect : nullptr, dx.empty() ? nullptr : &dx);
             break;
         }
         case 0x012D: {
@@ -747,7 +1378,14 @@ public:
             create(o);
             break;
         }
-        case 0x00F7: case 0x01F9: case 0x06FF: {  // palette, old pattern brush, region: hold a slot
+        case 0x06FF: {
+            GdiObject o;
+            o.kind = GdiObject::Region;
+            o.region = wmfRegion(r);
+            create(o);
+            break;
+        }
+        case 0x00F7: case 0x01F9: {  // palette, old pattern brush: hold a slot
             GdiObject o;
             o.kind = GdiObject::Other;
             create(o);
@@ -776,6 +1414,15 @@ public:
                         x16(4), r.u32(P));
             break;
         }
+        case 0x0D33: {  // SetDIBitsToDevice: usage, scans, first scan, ySrc, xSrc, h, w, yDst, xDst, DIB
+            const std::int64_t dibAt = P + 18;
+            DecodedDib dib;
+            if (!r.has(P, 18) || !decodePackedDib(r.data() + dibAt, r.size() - dibAt, r.u16(P) == 1, &dib)) break;
+            const int h = r.i16(P + 10), w = r.i16(P + 12), ys = r.i16(P + 6), xs = r.i16(P + 8);
+            const std::int64_t top = dib.bottomUp ? std::int64_t(dib.image.height()) - ys - h : ys;
+            p_.blit(dib.image, xs, top, w, h, r.i16(P + 16), r.i16(P + 14), w, h, 0x00CC0020);
+            break;
+        }
         case 0x0F43: {  // StretchDIBits: rop, usage, srcH, srcW, ySrc, xSrc, destH, destW, yDst, xDst, DIB
             const std::int64_t dibAt = P + 22;
             DecodedDib dib;
@@ -791,6 +1438,29 @@ public:
     }
 
 private:
+    const GdiObject* slot(int i, GdiObject::Kind kind) const {
+        return i >= 0 && i < int(slots_.size()) && slots_[i].kind == kind ? &slots_[i] : nullptr;
+    }
+
+    // A region object: a header with the bounds, then scans of a top, a bottom and pairs of
+    // left and right edges, kept in the file's units.
+    QRegion wmfRegion(const Record& r) const {
+        const std::int64_t P = 6;
+        const int scans = r.u16(P + 10);
+        QRegion region;
+        std::int64_t at = P + 22;
+        for (int i = 0; i < scans && r.has(at, 6); ++i) {
+            const int count = r.u16(at), top = r.i16(at + 2), bottom = r.i16(at + 4);
+            if (!r.has(at + 6, std::int64_t(count) * 2 + 2)) break;
+            for (int k = 0; k + 1 < count; k += 2)
+                region += rawRect(r.i16(at + 6 + 2 * k), top, r.i16(at + 8 + 2 * k), bottom);
+            at += 8 + std::int64_t(count) * 2;
+        }
+        if (scans == 0 && r.has(P + 14, 8))  // an empty scan list: the bounds alone
+            region = rawRect(r.i16(P + 14), r.i16(P + 16), r.i16(P + 18), r.i16(P + 20));
+        return region;
+    }
+
     static std::vector<QPointF> points16(const Record& r, std::int64_t at, int n) {
         std::vector<QPointF> pts;
         pts.reserve(std::size_t(n));
@@ -822,6 +1492,7 @@ public:
         case 15: p_.setPixel(X(8), X(12), colorRef(r.u32(16))); break;
         case 17: p_.setMapMode(int(r.u32(8))); break;
         case 18: p_.s.bkMode = int(r.u32(8)); break;
+        case 19: p_.s.polyFillMode = int(r.u32(8)); break;
         case 20: p_.s.rop2 = int(r.u32(8)); break;
         case 22: p_.s.textAlign = r.u32(8); break;
         case 24: p_.s.textColor = colorRef(r.u32(8)); break;
@@ -834,6 +1505,35 @@ public:
             else p_.setWindowExt(p_.s.wex * fx, p_.s.wey * fy);
             break;
         }
+        case 30: p_.intersectClip(X(8), X(12), X(16), X(20)); break;
+        case 29: p_.excludeClip(X(8), X(12), X(16), X(20)); break;
+        case 26: p_.offsetClip(X(8), X(12)); break;
+        case 75: {  // ExtSelectClipRgn: data size, mode, then the region in device units
+            const std::uint32_t bytes = r.u32(8);
+            const int mode = int(r.u32(12));
+            if (bytes < 32 || !r.has(16, bytes)) {
+                p_.selectClip(QRegion(), mode, true);
+                break;
+            }
+            p_.selectClip(p_.deviceRegion(regionData(r, 16)), mode, false);
+            break;
+        }
+        // Regions painted with the current brush, a given brush, framed, or inverted; their
+        // rectangles are in logical units.
+        case 74: p_.paintRegion(p_.logicalRegion(regionData(r, 28)), p_.s.brush); break;
+        case 71: p_.paintRegion(p_.logicalRegion(regionData(r, 32)), brushAt(r.u32(28))); break;
+        case 72:
+            p_.paintRegion(p_.frameOf(p_.logicalRegion(regionData(r, 40)), r.i32(32), r.i32(36)), brushAt(r.u32(28)));
+            break;
+        case 73: p_.invertRegion(p_.logicalRegion(regionData(r, 28))); break;
+        case 59: p_.beginPath(); break;
+        case 60: p_.inPath = false; break;
+        case 61: p_.closeFigure(); break;
+        case 62: p_.drawPath(true, false); break;
+        case 63: p_.drawPath(true, true); break;
+        case 64: p_.drawPath(false, true); break;
+        case 67: p_.clipToPath(int(r.u32(8))); break;
+        case 68: p_.abortPath(); break;
         case 33: p_.saveDC(); break;
         case 34: p_.restoreDC(r.i32(8)); break;
         case 35: p_.s.world = xform(r, 8); break;
@@ -884,7 +1584,10 @@ public:
             o.kind = GdiObject::Brush;
             o.brush.style = BS_DIBPATTERNPT;
             DecodedDib dib;
-            if (dibAt(r, 16, 20, 24, 28, r.u32(12) == 1, &dib)) o.brush.pattern = patternFromDib(dib);
+            if (type == 93 && monoRows(r, o.brush.monoRows))
+                o.brush.mono = true;
+            else if (dibAt(r, 16, 20, 24, 28, r.u32(12) == 1, &dib))
+                o.brush.pattern = patternFromDib(dib);
             store(r.u32(8), o);
             break;
         }
@@ -929,6 +1632,14 @@ public:
             p_.blit(dib.image, r.i32(44), r.i32(48), sw, sh, X(24), X(28), X(32), X(36), rop);
             break;
         }
+        case 80: {  // SetDIBitsToDevice: the DIB's own pixels, unstretched, copied
+            DecodedDib dib;
+            if (!dibAt(r, 48, 52, 56, 60, r.u32(64) == 1, &dib)) break;
+            const std::int64_t xs = r.i32(32), ys = r.i32(36), w = r.i32(40), h = r.i32(44);
+            const std::int64_t top = dib.bottomUp ? dib.image.height() - ys - h : ys;
+            p_.blit(dib.image, xs, top, w, h, X(24), X(28), double(w), double(h), 0x00CC0020);
+            break;
+        }
         case 81: {  // StretchDIBits
             DecodedDib dib;
             if (!dibAt(r, 48, 52, 56, 60, r.u32(64) == 1, &dib)) break;
@@ -951,6 +1662,45 @@ private:
         const std::int64_t ob = r.u32(offBmi), nb = r.u32(cbBmi), os = r.u32(offBits), ns = r.u32(cbBits);
         if (!r.has(ob, nb) || !r.has(os, ns) || nb == 0) return false;
         return decodeDib(r.data() + ob, nb, r.data() + os, ns, paletteIndexes, out);
+    }
+
+    // An RGNDATA block at `at`: a header (its size, type, count, ...) and the rectangles.
+    static QRegion regionData(const Record& r, std::int64_t at) {
+        const std::uint32_t head = r.u32(at), count = r.u32(at + 8);
+        QRegion region;
+        if (head < 32 || !r.has(at + std::int64_t(head), std::int64_t(count) * 16)) return region;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::int64_t q = at + std::int64_t(head) + 16 * std::int64_t(i);
+            region += rawRect(r.i32(q), r.i32(q + 4), r.i32(q + 8), r.i32(q + 12));
+        }
+        return region;
+    }
+    // The brush of an object index, stock brushes included; white when there is none.
+    LogBrush brushAt(std::uint32_t index) {
+        const DcState saved = p_.s;
+        select(index);
+        const LogBrush b = p_.s.brush;
+        p_.s = saved;
+        return b;
+    }
+
+    // The 8 by 8 corner of a one-bit DIB (a smaller one repeats), rows from the top.
+    static bool monoRows(const Record& r, std::uint8_t rows[8]) {
+        const std::int64_t ob = r.u32(16), os = r.u32(24), ns = r.u32(28);
+        if (!r.has(ob, 16) || r.u16(ob + 14) != 1 || !r.has(os, ns)) return false;
+        const std::int64_t w = r.i32(ob + 4), h = r.i32(ob + 8);
+        const std::int64_t height = h < 0 ? -h : h, stride = (w + 31) / 32 * 4;
+        if (w <= 0 || height <= 0 || height > 65536 || !r.has(os, stride * height)) return false;
+        for (int y = 0; y < 8; ++y) {
+            const std::int64_t row = y % height, stored = h < 0 ? row : height - 1 - row;
+            std::uint8_t v = 0;
+            for (int x = 0; x < 8; ++x) {
+                const std::int64_t px = x % w;
+                v = std::uint8_t(v << 1 | ((r.u8(os + stored * stride + px / 8) >> (7 - px % 8)) & 1));
+            }
+            rows[y] = v;
+        }
+        return true;
     }
 
     void store(std::uint32_t index, const GdiObject& o) {
@@ -1052,7 +1802,12 @@ private:
             text = latin1Text(r.data() + off, bytes);
         }
         const bool hasRect = (options & (ETO_OPAQUE | ETO_CLIPPED)) && rect.right > rect.left && rect.bottom > rect.top;
-        p_.text(x, y, text, options, hasRect ? &rect : nullptr);
+        // The advances: one per character, or an x and a y each with ETO_PDY.
+        std::vector<double> dx;
+        const std::int64_t dxAt = r.u32(72), step = (options & ETO_PDY) ? 8 : 4;
+        if (dxAt > 0 && n > 0 && r.has(dxAt, std::int64_t(n) * step))
+            for (std::uint32_t i = 0; i < n; ++i) dx.push_back(r.i32(dxAt + step * std::int64_t(i)));
+        p_.text(x, y, text, options, hasRect ? &rect : nullptr, dx.empty() ? nullptr : &dx);
     }
 
     Player& p_;
@@ -1111,18 +1866,18 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
         }
         const std::int64_t fl = all.i32(24), ft = all.i32(28), fr = all.i32(32), fb = all.i32(36);
         const std::int64_t bl = all.i32(8), bt = all.i32(12), br = all.i32(16), bb = all.i32(20);
-        double w = 0, h = 0, ox = 0, oy = 0;
+        double w = 0, h = 0;
         if (fr > fl && fb > ft) {
-            // The frame is inclusive, in hundredths of a millimetre.
-            ox = fl * pxX / 100;
-            oy = ft * pxY / 100;
-            w = std::round((fr - fl) * pxX / 100) + 1;
-            h = std::round((fb - ft) * pxY / 100) + 1;
+            // The frame, in hundredths of a millimetre, turned into reference pixels and
+            // rounded, as the system sizes a picture it plays into its own frame.
+            w = std::round(double(fr - fl) * pxX / 100);
+            h = std::round(double(fb - ft) * pxY / 100);
+            frame_[0] = double(fl), frame_[1] = double(ft), frame_[2] = double(fr - fl), frame_[3] = double(fb - ft);
         } else if (br >= bl && bb >= bt) {
-            ox = double(bl);
-            oy = double(bt);
+            // No usable frame: the inclusive bounds, drawn without any mapping.
             w = double(br - bl + 1);
             h = double(bb - bt + 1);
+            frame_[2] = frame_[3] = 0;
         }
         if (w <= 0 || h <= 0) return fail(error, QStringLiteral("the metafile has no size"));
         if (!imageSizeAllowed(w, h))
@@ -1130,8 +1885,6 @@ bool Metafile::load(const QByteArray& bytes, QString* error) {
         enhanced_ = true;
         width_ = int(w);
         height_ = int(h);
-        originX_ = ox;
-        originY_ = oy;
         pxPerMmX_ = pxX;
         pxPerMmY_ = pxY;
         data_ = bytes;
@@ -1201,10 +1954,18 @@ void Metafile::play(Canvas& canvas, int width, int height) const {
 
     if (enhanced_) {
         Player player(canvas, pxPerMmX_, pxPerMmY_);
-        player.osx = double(width) / width_;
-        player.osy = double(height) / height_;
-        player.odx = -originX_ * player.osx;
-        player.ody = -originY_ * player.osy;
+        player.inclusiveBoxes = true;
+        if (frame_[2] > 0 && frame_[3] > 0) {
+            // The frame is stretched over the output exactly; the picture's rounded size
+            // leaves the reference pixel a hair off one output pixel.
+            player.osx = width * 100.0 / (frame_[2] * pxPerMmX_);
+            player.osy = height * 100.0 / (frame_[3] * pxPerMmY_);
+            player.odx = -frame_[0] * width / frame_[2];
+            player.ody = -frame_[1] * height / frame_[3];
+        } else {
+            player.osx = double(width) / width_;
+            player.osy = double(height) / height_;
+        }
         EmfPlayer emf(player);
         std::int64_t p = 0;
         while (p + 8 <= n) {

@@ -38,14 +38,15 @@ private:
     int width_ = 0;
     int height_ = 0;
     // WMF: where the records start, the placeable box and its units per inch, the object
-    // table size. EMF: the frame origin in reference-device pixels and pixels per millimetre.
+    // table size. EMF: the frame (left, top, width, height in hundredths of a millimetre;
+    // no width when the file has none) and the reference device's pixels per millimetre.
     int recordsStart_ = 0;
     bool placeable_ = false;
     int box_[4] = {0, 0, 0, 0};
     int objects_ = 0;
     int windowOrg_[2] = {0, 0};
     int windowExt_[2] = {0, 0};
-    double originX_ = 0, originY_ = 0;
+    double frame_[4] = {0, 0, 0, 0};
     double pxPerMmX_ = 96 / 25.4, pxPerMmY_ = 96 / 25.4;
 };
 

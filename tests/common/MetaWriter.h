@@ -90,14 +90,15 @@ public:
         put32(records, std::uint32_t(8 + body.size()));
         records += body;
     }
-    // A picture of w by h pixels at 96 per inch, framed the way GDI frames it.
+    // A picture of w by h pixels at 96 per inch: GDI sizes a picture as its frame's width and
+    // height in reference pixels, rounded, so the frame spans w by h whole pixels.
     QByteArray file(int w, int h) const {
         const double pxPerMm = 96 / 25.4;
         QByteArray out;
         put32(out, 1);
         put32(out, 88);
         for (int v : {0, 0, w - 1, h - 1}) put32(out, std::uint32_t(v));
-        for (double v : {0.0, 0.0, (w - 1) * 100 / pxPerMm, (h - 1) * 100 / pxPerMm}) put32(out, std::uint32_t(std::lround(v)));
+        for (double v : {0.0, 0.0, w * 100 / pxPerMm, h * 100 / pxPerMm}) put32(out, std::uint32_t(std::lround(v)));
         put32(out, 0x464D4520);
         put32(out, 0x10000);
         put32(out, 0);  // total bytes, patched below
