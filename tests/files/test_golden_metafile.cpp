@@ -3,7 +3,8 @@
 // way File > Open loads it, onto a white picture, and compared with its BMP pixel for pixel.
 // Text cases (text_*) pass under a glyph tolerance, since two font engines never agree pixel for
 // pixel. Cases listed in golden-mf/known_differences.txt may differ by at most their listed
-// count; any other case must pass outright.
+// count (and must equal the direct calls' picture when one is named); any other case must
+// pass outright.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -28,15 +29,25 @@ namespace {
 
 const QString kDir = QStringLiteral(PIXORAL_GOLDEN_MF_DIR);
 
-std::map<std::string, int> knownDifferences() {
-    std::map<std::string, int> known;
+// A listed case: how many pixels it may differ by, and optionally the picture of the same
+// drawing made by direct calls (a WMF twin), which it must then equal exactly.
+struct Known {
+    int count = 0;
+    std::string twin;
+};
+
+std::map<std::string, Known> knownDifferences() {
+    std::map<std::string, Known> known;
     QFile f(kDir + "/known_differences.txt");
     if (!f.open(QIODevice::ReadOnly)) return known;
     while (!f.atEnd()) {
         std::istringstream in(f.readLine().toStdString());
         std::string name;
-        int count = 0;
-        if (in >> name && name[0] != '#' && in >> count) known[name] = count;
+        Known k;
+        if (in >> name && name[0] != '#' && in >> k.count) {
+            in >> k.twin;
+            known[name] = k;
+        }
     }
     return known;
 }
@@ -122,20 +133,25 @@ TEST_P(GoldenMetafile, MatchesReference) {
     if (diff) where << " in x " << d.x0 << ".." << d.x1 << ", y " << d.y0 << ".." << d.y1;
     const auto known = knownDifferences();
     const auto it = known.find(name);
-    const int allowed = it == known.end() ? allowedOutright : std::max(allowedOutright, it->second);
+    const int allowed = it == known.end() ? allowedOutright : std::max(allowedOutright, it->second.count);
     EXPECT_LE(diff, allowed) << where.str() << " (allowed " << allowed << ")";
     if (diff > allowedOutright && diff <= allowed) std::cout << "[ known ] " << where.str() << "\n";
-    if (it != known.end() && diff < it->second)
-        std::cout << "[ note ] " << name << " is listed as " << it->second << ": lower its entry"
+    if (it != known.end() && diff < it->second.count)
+        std::cout << "[ note ] " << name << " is listed as " << it->second.count << ": lower its entry"
                   << (diff <= allowedOutright ? " (passes now: remove it)" : "") << "\n";
+    if (it != known.end() && !it->second.twin.empty()) {
+        Bitmap twin;
+        ASSERT_TRUE(twin.loadFromFile(kDir + "/" + QString::fromStdString(it->second.twin), &error)) << error.toStdString();
+        EXPECT_TRUE(samePixels(ours, twin)) << name << " differs from the direct calls' picture " << it->second.twin;
+    }
 }
 
 // A listed case that no longer exists would hide nothing but would never shrink away.
 TEST(GoldenMetafileList, NamesExistingCases) {
     const auto names = caseNames();
-    for (const auto& [name, count] : knownDifferences()) {
+    for (const auto& [name, known] : knownDifferences()) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name << " is listed but has no case";
-        EXPECT_GT(count, 0) << name;
+        EXPECT_GT(known.count, 0) << name;
     }
 }
 
