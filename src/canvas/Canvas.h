@@ -182,4 +182,9 @@ private:
     Point penPos_;
 };
 
+// The polyline polyBezier draws for a chain of cubic Beziers (3n + 1 points: a start, then two
+// control points and an end for each curve; a partial curve at the end is left out), flattened
+// as the classic device flattens them. Players of recorded drawings use it for curves in paths.
+std::vector<Point> flattenBeziers(const std::vector<Point>& pts);
+
 }  // namespace pixoral

@@ -551,27 +551,20 @@ void strokePath(const std::vector<Point>& pts, bool closed, const Pen& pen, Cove
     i64 phase = 0;
     // Pixels are gathered into row runs of one kind (dash or gap), numbered in the order
     // they are drawn; a run ends where the next pixel is of the other kind.
-    Coverage* kind = nullptr;
-    int runY = 0, x0 = 0, x1 = 0, order = 0;
-    const auto flush = [&] {
-        if (kind) kind->add(runY, x0, x1 - 1, order);
-    };
+    Coverage* kind = &on;
+    int order = 0;
+    const auto sink = [&](int y, int x0, int x1) { kind->add(y, x0, x1 - 1, ++order); };
+    RunBuilder<decltype(sink)> runs(sink);
     for (std::size_t i = 0; i < segments; ++i) {
         phase += forEachLinePixel(pts[i], pts[i + 1 < n ? i + 1 : 0], on.width(), on.height(), false, [&](int x, int y, i64 s) {
             Coverage* k = !styled || styleOn(pen.style, phase + s) ? &on : &off;
-            if (k == kind && y == runY && (x == x1 || x == x0 - 1)) {
-                (x == x1 ? x1 : x0) = x == x1 ? x1 + 1 : x0 - 1;
-                return;
+            if (k != kind) {
+                runs.flush();
+                kind = k;
             }
-            flush();
-            kind = k;
-            runY = y;
-            x0 = x;
-            x1 = x + 1;
-            ++order;
+            runs.pixel(x, y);
         });
     }
-    flush();
 }
 
 }  // namespace scan
@@ -664,8 +657,8 @@ void flattenCubic(const Fixed* p, int level, std::vector<Point>& out) {
     flattenCubic(right, level - 1, out);
 }
 
-// The polyline through the curves of a 3n+1 point list; trailing points that do not make a
-// whole curve are ignored.
+}  // namespace
+
 std::vector<Point> flattenBeziers(const std::vector<Point>& pts) {
     std::vector<Point> out;
     if (pts.size() < 4) return out;
@@ -677,8 +670,6 @@ std::vector<Point> flattenBeziers(const std::vector<Point>& pts) {
     }
     return out;
 }
-
-}  // namespace
 
 void Canvas::polyBezier(const std::vector<Point>& pts) {
     const std::vector<Point> line = flattenBeziers(pts);

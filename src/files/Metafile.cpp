@@ -677,45 +677,11 @@ public:
         path_.clear();
         selectClip(region, mode, false);
     }
-    // A cubic Bezier flattened by halving, worked in sixteenths of a pixel, until each piece
-    // is flat: both control points lie between its ends along its longer axis and within a
-    // pixel of its chord across it (the chord's slope taken in whole sixteenths per pixel),
-    // or eight halvings deep. That is how the system flattens a path's curves.
+    // A cubic Bezier's points after its start, flattened as the system flattens a path's
+    // curves (the canvas's own flattening).
     static void flattenBezier(const Point (&c)[4], std::vector<Point>& out) {
-        struct P { std::int64_t x, y; };
-        using Q = std::array<P, 4>;
-        auto down = [](std::int64_t v) { return (v + 8) >> 4; };
-        auto mid = [](P a, P b) { return P{(a.x + b.x + 1) / 2, (a.y + b.y + 1) / 2}; };
-        auto between = [](std::int64_t v, std::int64_t a, std::int64_t b) { return v < a ? v >= b : v <= b; };
-        auto flat = [&](const Q& q) {
-            const std::int64_t dx = q[3].x - q[0].x, dy = q[3].y - q[0].y;
-            const bool shallow = std::llabs(dy) <= std::llabs(dx);
-            // Along the longer axis u, across it v.
-            auto u = [&](const P& p) { return shallow ? p.x : p.y; };
-            auto v = [&](const P& p) { return shallow ? p.y : p.x; };
-            if (!between(u(q[1]), u(q[0]), u(q[3])) || !between(u(q[2]), u(q[0]), u(q[3]))) return false;
-            const std::int64_t du = down(shallow ? dx : dy), dv = shallow ? dy : dx;
-            if (du == 0) return true;
-            const std::int64_t slope = dv / du;
-            for (int k = 1; k <= 2; ++k)
-                if (std::llabs(v(q[k]) - v(q[0]) - slope * down(u(q[k]) - u(q[0]))) > 16) return false;
-            return true;
-        };
-        std::vector<std::pair<Q, int>> todo{{Q{P{c[0].x * 16LL, c[0].y * 16LL}, P{c[1].x * 16LL, c[1].y * 16LL},
-                                               P{c[2].x * 16LL, c[2].y * 16LL}, P{c[3].x * 16LL, c[3].y * 16LL}},
-                                             0}};
-        while (!todo.empty()) {
-            auto [q, depth] = todo.back();
-            todo.pop_back();
-            if (depth >= 8 || flat(q)) {
-                out.push_back(Point{int(down(q[3].x)), int(down(q[3].y))});
-                continue;
-            }
-            const P a = mid(q[0], q[1]), b = mid(q[1], q[2]), d = mid(q[2], q[3]);
-            const P e = mid(a, b), f = mid(b, d), m = mid(e, f);
-            todo.push_back({Q{m, f, d, q[3]}, depth + 1});  // the second half last in, first out
-            todo.push_back({Q{q[0], a, e, m}, depth + 1});
-        }
+        const std::vector<Point> line = pixoral::flattenBeziers({c[0], c[1], c[2], c[3]});
+        out.insert(out.end(), line.begin() + 1, line.end());
     }
     static std::vector<Point> flattenBeziers(Point from, const std::vector<Point>& pts) {
         std::vector<Point> out;
