@@ -15,6 +15,7 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "../common/TestSupport.h"
 
 using namespace pixoral;
 
@@ -141,18 +142,7 @@ Bitmap drawOps(const QString& path) {
     return bmp;
 }
 
-std::map<std::string, int> knownDifferences() {
-    std::map<std::string, int> known;
-    QFile f(kDir + "/known_differences.txt");
-    if (!f.open(QIODevice::ReadOnly)) return known;
-    while (!f.atEnd()) {
-        std::istringstream in(f.readLine().toStdString());
-        std::string name;
-        int count = 0;
-        if (in >> name && name[0] != '#' && in >> count) known[name] = count;
-    }
-    return known;
-}
+std::map<std::string, KnownDifference> knownDifferences() { return readKnownDifferences(kDir + "/known_differences.txt"); }
 
 std::vector<std::string> caseNames() {
     std::vector<std::string> names;
@@ -188,7 +178,7 @@ TEST_P(Golden, MatchesReference) {
             }
     const auto known = knownDifferences();
     const auto it = known.find(name);
-    const int allowed = it == known.end() ? 0 : it->second;
+    const int allowed = it == known.end() ? 0 : it->second.count;
     std::ostringstream where;
     where << name << ": " << diff << " pixels differ";
     if (diff) where << " in x " << x0 << ".." << x1 << ", y " << y0 << ".." << y1;
@@ -202,9 +192,9 @@ TEST_P(Golden, MatchesReference) {
 // A listed case that no longer exists would hide nothing but would never shrink away.
 TEST(GoldenList, NamesExistingCases) {
     const auto names = caseNames();
-    for (const auto& [name, count] : knownDifferences()) {
+    for (const auto& [name, known] : knownDifferences()) {
         EXPECT_NE(std::find(names.begin(), names.end(), name), names.end()) << name << " is listed but has no case";
-        EXPECT_GT(count, 0) << name;
+        EXPECT_GT(known.count, 0) << name;
     }
 }
 

@@ -9,7 +9,10 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <map>
 #include <ostream>
+#include <sstream>
+#include <string>
 
 #include "canvas/Bitmap.h"
 
@@ -99,6 +102,29 @@ inline void writeAll(const QString& path, const QByteArray& data) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(data);
+}
+
+// A golden suite's list of cases that still differ from their reference picture: a line
+// "name count [picture]" each ('#' starts a comment), the pixels a case may differ by and,
+// optionally, another picture it must equal exactly instead.
+struct KnownDifference {
+    int count = 0;
+    std::string picture;
+};
+inline std::map<std::string, KnownDifference> readKnownDifferences(const QString& path) {
+    std::map<std::string, KnownDifference> known;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return known;
+    while (!f.atEnd()) {
+        std::istringstream in(f.readLine().toStdString());
+        std::string name;
+        KnownDifference k;
+        if (in >> name && name[0] != '#' && in >> k.count) {
+            in >> k.picture;
+            known[name] = k;
+        }
+    }
+    return known;
 }
 
 }  // namespace pixoral

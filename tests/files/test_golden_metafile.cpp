@@ -29,28 +29,7 @@ namespace {
 
 const QString kDir = QStringLiteral(PIXORAL_GOLDEN_MF_DIR);
 
-// A listed case: how many pixels it may differ by, and optionally the picture of the same
-// drawing made by direct calls (a WMF twin), which it must then equal exactly.
-struct Known {
-    int count = 0;
-    std::string twin;
-};
-
-std::map<std::string, Known> knownDifferences() {
-    std::map<std::string, Known> known;
-    QFile f(kDir + "/known_differences.txt");
-    if (!f.open(QIODevice::ReadOnly)) return known;
-    while (!f.atEnd()) {
-        std::istringstream in(f.readLine().toStdString());
-        std::string name;
-        Known k;
-        if (in >> name && name[0] != '#' && in >> k.count) {
-            in >> k.twin;
-            known[name] = k;
-        }
-    }
-    return known;
-}
+std::map<std::string, KnownDifference> knownDifferences() { return readKnownDifferences(kDir + "/known_differences.txt"); }
 
 std::vector<std::string> caseNames() {
     std::vector<std::string> names;
@@ -139,10 +118,10 @@ TEST_P(GoldenMetafile, MatchesReference) {
     if (it != known.end() && diff < it->second.count)
         std::cout << "[ note ] " << name << " is listed as " << it->second.count << ": lower its entry"
                   << (diff <= allowedOutright ? " (passes now: remove it)" : "") << "\n";
-    if (it != known.end() && !it->second.twin.empty()) {
+    if (it != known.end() && !it->second.picture.empty()) {
         Bitmap twin;
-        ASSERT_TRUE(twin.loadFromFile(kDir + "/" + QString::fromStdString(it->second.twin), &error)) << error.toStdString();
-        EXPECT_TRUE(samePixels(ours, twin)) << name << " differs from the direct calls' picture " << it->second.twin;
+        ASSERT_TRUE(twin.loadFromFile(kDir + "/" + QString::fromStdString(it->second.picture), &error)) << error.toStdString();
+        EXPECT_TRUE(samePixels(ours, twin)) << name << " differs from the direct calls' picture " << it->second.picture;
     }
 }
 

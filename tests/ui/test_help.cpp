@@ -26,9 +26,11 @@ TEST(HelpPages, EveryLinkLeadsToAPageAndAnchorThatExist) {
     EXPECT_EQ(pages.pages().size(), files.size());
     // The contents page links every other page, so none is found only by searching.
     const QString contents = page(QStringLiteral("index.html"));
-    for (const QString& file : files)
-        if (file != QLatin1String("index.html"))
+    for (const QString& file : files) {
+        if (file != QLatin1String("index.html")) {
             EXPECT_TRUE(contents.contains(QStringLiteral("href=\"%1\"").arg(file))) << file.toStdString();
+        }
+    }
     static const QRegularExpression href(QStringLiteral("href=\"([^\"]*)\""));
     int links = 0;
     for (const QString& file : files) {
@@ -41,9 +43,10 @@ TEST(HelpPages, EveryLinkLeadsToAPageAndAnchorThatExist) {
             const QString anchor = target.section(QLatin1Char('#'), 1);
             const QString where = targetFile.isEmpty() ? file : targetFile;
             ASSERT_TRUE(QFile::exists(kHelp + QLatin1Char('/') + where)) << file.toStdString() << " -> " << target.toStdString();
-            if (!anchor.isEmpty())
+            if (!anchor.isEmpty()) {
                 EXPECT_TRUE(page(where).contains(QStringLiteral("name=\"%1\"").arg(anchor)))
                     << file.toStdString() << " -> " << target.toStdString();
+            }
         }
     }
     EXPECT_GT(links, 50);
