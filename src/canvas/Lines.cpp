@@ -402,22 +402,30 @@ struct UnitStep {
     std::vector<int> x0, x1;  // columns x0 .. x1 of each row from there
 };
 
-struct UnitSteps {
+// Wider pens take the general way (their columns would not fit the 32-bit rows below).
+constexpr int kMaxUnitStepWidth = 1 << 20;
+
+// What a pen of one width paints about a point: its dot, and for each unit step the dot and
+// the band together. Kept for the last width each thread used (lines come in runs of one pen).
+struct PenShapes {
     int width = 0;
-    bool oneRunPerRow = true;
-    UnitStep step[9];  // by (dy + 1) * 3 + dx + 1; the middle entry is the dot alone
+    std::vector<RegionRow> dot;
+    bool unitSteps = false;  // each step is one run a row (and the pen not too wide for them)
+    UnitStep step[9];        // by (dy + 1) * 3 + dx + 1; the middle entry is the dot alone
 };
 
-const UnitSteps& unitSteps(int width, const std::vector<RegionRow>& dot) {
-    thread_local UnitSteps cache;
+const PenShapes& penShapes(int width) {
+    thread_local PenShapes cache;
     if (cache.width == width) return cache;
     cache.width = width;
-    cache.oneRunPerRow = true;
+    cache.dot = penDot(width);
+    cache.unitSteps = width <= kMaxUnitStepWidth;
+    if (!cache.unitSteps) return cache;
     const i64 o = i64(width) + 4;
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx) {
             Coverage c(int(2 * o + 1), int(2 * o + 1));
-            addDot(c, dot, {int(o), int(o)});
+            addDot(c, cache.dot, {int(o), int(o)});
             addWideBand(c, {int(o), int(o)}, {int(o + dx), int(o + dy)}, width);
             c.normalize();
             UnitStep& u = cache.step[(dy + 1) * 3 + dx + 1];
@@ -425,16 +433,13 @@ const UnitSteps& unitSteps(int width, const std::vector<RegionRow>& dot) {
             u.x1.clear();
             u.top = int(c.spans().front().y - o);
             for (const Span& sp : c.spans()) {
-                if (!u.x0.empty() && sp.y == u.top + o + i64(u.x0.size()) - 1) cache.oneRunPerRow = false;
+                if (!u.x0.empty() && sp.y == u.top + o + i64(u.x0.size()) - 1) cache.unitSteps = false;
                 u.x0.push_back(int(sp.x0 - o));
                 u.x1.push_back(int(sp.x1 - 1 - o));
             }
         }
     return cache;
 }
-
-// Wider pens take the general way (their columns would not fit the 32-bit rows below).
-constexpr int kMaxUnitStepWidth = 1 << 20;
 
 bool isUnitStep(Point p, Point q) {
     const i64 dx = i64(q.x) - p.x, dy = i64(q.y) - p.y;
@@ -444,7 +449,7 @@ bool isUnitStep(Point p, Point q) {
 // Segments first .. last - 1 of the path, all unit steps that never turn back in x or in y.
 // Each row's runs from the steps are then one run: a step's runs overlap or touch those of
 // its neighbours, and the steps that reach a row are consecutive.
-void addUnitSteps(Coverage& cov, const std::vector<Point>& pts, std::size_t first, std::size_t last, const UnitSteps& unit) {
+void addUnitSteps(Coverage& cov, const std::vector<Point>& pts, std::size_t first, std::size_t last, const PenShapes& unit) {
     const std::size_t n = pts.size();
     i64 ymin = pts[first].y, ymax = ymin;
     for (std::size_t i = first; i < last; ++i) {
@@ -498,14 +503,7 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
     if (pts.size() < 2) return;
     const std::size_t n = pts.size();
     const std::size_t segments = closed ? n : n - 1;
-    // The dot of the last width each thread used (lines come in runs of one pen).
-    thread_local int dotWidth = 0;
-    thread_local std::vector<RegionRow> dot;
-    if (dotWidth != width) {
-        dot = penDot(width);
-        dotWidth = width;
-    }
-    const UnitSteps& unit = unitSteps(width, dot);
+    const PenShapes& unit = penShapes(width);
     // Corners get the dot: where a middle segment of some length starts, where the last
     // segment starts, and on a closed path at the first point too. A unit step's start always
     // has one, so it comes with the step.
@@ -513,7 +511,7 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
     if (!closed) dots = {pts.front(), pts.back()};
     for (std::size_t i = 0; i < segments;) {
         const Point p = pts[i], q = pts[i + 1 < n ? i + 1 : 0];
-        if (unit.oneRunPerRow && width <= kMaxUnitStepWidth && isUnitStep(p, q)) {
+        if (unit.unitSteps && isUnitStep(p, q)) {
             const int sx = q.x - p.x, sy = q.y - p.y;
             std::size_t j = i + 1;
             for (int tx = sx, ty = sy; j < segments; ++j) {
@@ -533,7 +531,7 @@ void addWidePath(Coverage& cov, std::vector<Point> pts, bool closed, int width) 
         ++i;
     }
     if (closed && segments > 1) dots.push_back(pts.front());
-    for (const Point& p : dots) addDot(cov, dot, p);
+    for (const Point& p : dots) addDot(cov, unit.dot, p);
 }
 
 // The outline of a path with the pen: segments leave out their end pixel, so a vertex is

@@ -460,11 +460,13 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
     const int pw = scan::penWidth(pen);
     const RoundShape region = boxShape(x1, y1, x2, y2, ellipse, cornerW, cornerH, pw == 1);
     // One row's outline runs and fill: rows are independent, so they are shared over the cores.
-    auto paintParts = [&](const raster::RowRef& r, int y, const RowParts& parts) {
+    // Layered: the brush first over the whole row, outline included (see scan::Layers).
+    auto paintParts = [&](const raster::RowRef& r, int y, const RowParts& parts, bool layered = false) {
+        const auto brushTo = [&](i64 a, i64 b) { raster::brushRun(r, y, int(std::max<i64>(a, 0)), int(std::min<i64>(b + 1, w)), brush, pen.mode); };
+        if (layered) brushTo(parts.x0[0], parts.x1[parts.count - 1]);
         for (int k = 0; k < parts.count; ++k)
             raster::penRun(r, int(std::max<i64>(parts.x0[k], 0)), int(std::min<i64>(parts.x1[k] + 1, w)), pen.color, pen.mode);
-        if (parts.hasInner)
-            raster::brushRun(r, y, int(std::max<i64>(parts.in0, 0)), int(std::min<i64>(parts.in1 + 1, w)), brush, pen.mode);
+        if (!layered && parts.hasInner) brushTo(parts.in0, parts.in1);
     };
 
     if (scan::isStyled(pen)) {
@@ -503,19 +505,11 @@ void drawBoxFigure(Bitmap& bmp, const Pen& pen, const Brush& brush, i64 x1, i64 
 
     if (pw == 1) {
         if (!visibleRows(y1, y2 - 1, h, ya, yb)) return;
-        // Round figures lay their brush over the whole region row, outline included, before
-        // the outline goes on top (see scan::Layers).
+        // Round figures lay their brush under the outline; a rectangle's stops inside it.
         const bool layered = kind != Corners::Square && !brush.isClear();
         raster::shareRows(bmp, ya, yb, (yb - ya + 1) * std::min<i64>(x2 - x1, w), [&](const raster::RowRef& r, int y) {
             RowParts parts;
-            if (!thinRow(region, y, w, parts)) return;
-            if (!layered) {
-                paintParts(r, y, parts);
-                return;
-            }
-            raster::brushRun(r, y, int(std::max<i64>(parts.x0[0], 0)), int(std::min<i64>(parts.x1[parts.count - 1] + 1, w)), brush, pen.mode);
-            for (int k = 0; k < parts.count; ++k)
-                raster::penRun(r, int(std::max<i64>(parts.x0[k], 0)), int(std::min<i64>(parts.x1[k] + 1, w)), pen.color, pen.mode);
+            if (thinRow(region, y, w, parts)) paintParts(r, y, parts, layered);
         });
         return;
     }
@@ -650,13 +644,13 @@ void addInSector(Coverage& cov, const Sector& sec, i64 y, i64 a, i64 b, int w) {
     }
 }
 
-// A thin solid arc is a path through the pixels of its ellipse's outline, as the classic
-// device draws it: the outline of the first quadrant is stepped out once (one pixel a step,
-// from the right end of the middle row down to the middle column), mirrored into the other
-// three, and the steps between the two radial directions, counter-clockwise, become the
-// path. Chords and pies close it (a pie through the box's centre pixel) and fill it as a
-// polygon. Boxes wider or taller than kMaxSteppedArc keep the general outline below.
-
+// An arc is a path through the pixels of its ellipse's outline, as the classic device draws
+// it: the outline of the first quadrant is stepped out once (one pixel a step, from the right
+// end of the middle row down to the middle column), mirrored into the other three, and the
+// steps between the two radial directions, counter-clockwise, become the path, stroked with
+// the pen of any width or style. Chords and pies close it (a pie through the box's centre
+// pixel) and fill it as a polygon. Boxes wider or taller than kMaxSteppedArc keep the
+// general outline below.
 
 // The step at which the direction (x, y) from the centre (y down, the quadrant order above)
 // leaves the outline: 0 .. 4 * count.
